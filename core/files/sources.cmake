@@ -1,0 +1,1 @@
+# Data files: item codec, reader and writer.

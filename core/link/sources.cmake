@@ -1,0 +1,1 @@
+# The serial link and the radio protocol.
