@@ -9,10 +9,10 @@
 
 namespace korvane::util {
 
-template <class T> class Result {
+template <class T, class E = Message> class Result {
 public:
     Result(T value) : m_data(std::move(value)) { }
-    Result(Message error) : m_data(std::move(error)) { }
+    Result(E error) : m_data(std::move(error)) { }
 
     bool ok() const { return m_data.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -24,10 +24,10 @@ public:
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 
-    const Message& error() const { return std::get<1>(m_data); }
+    const E& error() const { return std::get<1>(m_data); }
 
 private:
-    std::variant<T, Message> m_data;
+    std::variant<T, E> m_data;
 };
 
 } // namespace korvane::util
