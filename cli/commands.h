@@ -1,0 +1,16 @@
+#pragma once
+// One function per command; each takes the words after the command name and returns the exit
+// status.
+
+#include <string>
+#include <vector>
+
+namespace korvane::cli {
+
+using Words = std::vector<std::string>;
+
+int runNew(const Words& words);
+int runDump(const Words& words);
+int runConvert(const Words& words);
+
+} // namespace korvane::cli

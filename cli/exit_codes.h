@@ -1,0 +1,11 @@
+#pragma once
+// The companion's exit status.
+
+namespace korvane::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitQuestion = 3;
+
+} // namespace korvane::cli

@@ -1,0 +1,53 @@
+// korvane-cli: scripted programming, backups and conversions on the same core as the window.
+
+#include "cli/commands.h"
+#include "cli/exit_codes.h"
+#include "cli/output.h"
+
+#include <iostream>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view kHelp = R"(Usage:
+  korvane-cli new     --model N -o FILE [--kind rdw|rdh|rdhax]
+  korvane-cli dump    FILE
+  korvane-cli convert FILE -o OUT [--kind rdw|rdh|rdhax]
+  korvane-cli --help | --version
+
+  new      save the defaults of model index N (0..6)
+  dump     open FILE as the window's Open does and print it as JSON
+  convert  open FILE and save it as another kind
+
+Without --kind the output's extension (.rdw, .rdh, .rdhax) decides, else rdw.
+Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question.
+)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace korvane::cli;
+    if (argc < 2) {
+        usageError("missing command");
+        return kExitUsage;
+    }
+    const std::string_view command = argv[1];
+    const Words words(argv + 2, argv + argc);
+    if (command == "--help" || command == "-h") {
+        std::cout << kHelp;
+        return kExitDone;
+    }
+    if (command == "--version") {
+        std::cout << "korvane-cli " << KORVANE_VERSION << '\n';
+        return kExitDone;
+    }
+    if (command == "new")
+        return runNew(words);
+    if (command == "dump")
+        return runDump(words);
+    if (command == "convert")
+        return runConvert(words);
+    usageError("unknown command: " + std::string(command));
+    return kExitUsage;
+}
