@@ -1,0 +1,33 @@
+#pragma once
+// A scratch folder for one test, removed with everything in it when the test ends.
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace korvane::test {
+
+class TempDir {
+public:
+    TempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr)
+            m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+} // namespace korvane::test
