@@ -6,4 +6,5 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/file_kind.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
 )

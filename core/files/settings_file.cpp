@@ -1,0 +1,108 @@
+#include "core/files/settings_file.h"
+
+#include "core/files/file_bytes.h"
+
+#include <charconv>
+#include <optional>
+#include <vector>
+
+namespace korvane::files {
+
+namespace {
+
+std::vector<std::string_view> splitLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    return lines;
+}
+
+bool startsWithKey(std::string_view line, std::string_view key)
+{
+    if (line.size() < key.size())
+        return false;
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        char c = line[i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+        if (c != key[i])
+            return false;
+    }
+    return true;
+}
+
+std::optional<int> plainInteger(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc {} || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+StoredSettings parseSettings(std::string_view text)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    StoredSettings settings;
+    const auto lines = splitLines(text);
+    if (lines.empty())
+        return settings;
+    constexpr std::string_view kPort = "comport=";
+    constexpr std::string_view kPassword = "password=";
+    if (startsWithKey(lines[0], kPort)) {
+        const auto port = plainInteger(lines[0].substr(kPort.size()));
+        if (!port)
+            return settings;
+        settings.port = *port >= 1 && *port <= 4 ? *port : 1;
+    }
+    // The password may stand on line 2 or 3; with fewer lines the last one is tried again.
+    std::size_t inHand = 0;
+    for (int round = 0; round < 2; ++round) {
+        if (inHand + 1 < lines.size())
+            ++inHand;
+        if (startsWithKey(lines[inHand], kPassword)) {
+            settings.password = std::string(lines[inHand].substr(kPassword.size()));
+            break;
+        }
+    }
+    return settings;
+}
+
+StoredSettings readSettingsFile(const std::string& path)
+{
+    const auto bytes = readFileBytes(path);
+    if (!bytes)
+        return {};
+    return parseSettings(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+}
+
+std::string settingsText(int port, std::string_view currentFile, std::string_view password)
+{
+    const bool oneLine = currentFile.find_first_of("\r\n") == std::string_view::npos;
+    return "comport=" + std::to_string(port) + "\r\nfilename=" + std::string(oneLine ? currentFile : "") +
+        "\r\npassword=" + std::string(password) + "\r\n";
+}
+
+bool writeSettingsFile(const std::string& path, int port, std::string_view currentFile, std::string_view password)
+{
+    const std::string text = settingsText(port, currentFile, password);
+    return writeFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+} // namespace korvane::files
