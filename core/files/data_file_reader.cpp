@@ -52,8 +52,7 @@ ReadingMode readingMode(FileKind kind, std::string_view fileName)
 // the model index itself rather than a model code.
 int modelIndexFor(ReadingMode mode, int code)
 {
-    if (mode != ReadingMode::RdhWithParameters)
-        return model::modelIndexFromCode(code);
+    if (mode != ReadingMode::RdhWithParameters) return model::modelIndexFromCode(code);
     const int index = code == 0 || code == 1 ? 1 - code : code;
     return index >= 0 && index < model::kModelCount ? index : -1;
 }
@@ -72,8 +71,7 @@ util::Result<OpenedFile, OpenError> decodeDataFile(
     ItemReader in(bytes);
     const auto header = in.text();
     const auto kind = header ? fileKindFromHeader(*header) : std::nullopt;
-    if (!kind)
-        return failure(OpenFailure::Format);
+    if (!kind) return failure(OpenFailure::Format);
     const ReadingMode mode = readingMode(*kind, fileName);
 
     // Everything lands in a copy first, so a file that fails part-way changes nothing.
@@ -84,11 +82,9 @@ util::Result<OpenedFile, OpenError> decodeDataFile(
         && in.table(staging.alignment);
     const auto code = itemsRead ? in.integer() : std::nullopt;
     const auto imageForm = code ? in.integer() : std::nullopt;
-    if (!imageForm)
-        return failure(OpenFailure::Read);
+    if (!imageForm) return failure(OpenFailure::Read);
 
-    if (*code < 0 || *code > kHighestModelCode)
-        return failure(OpenFailure::Model);
+    if (*code < 0 || *code > kHighestModelCode) return failure(OpenFailure::Model);
     const int index = modelIndexFor(mode, *code);
     staging.modelIndex = static_cast<std::int16_t>(index);
     staging.unknownModelCode = index < 0 ? *code : std::int16_t { -1 };
@@ -104,8 +100,7 @@ util::Result<OpenedFile, OpenError> decodeDataFile(
 util::Result<OpenedFile, OpenError> openDataFile(const std::string& path, const model::RadioImage& current)
 {
     const auto bytes = readFileBytes(path);
-    if (!bytes)
-        return failure(OpenFailure::Missing);
+    if (!bytes) return failure(OpenFailure::Missing);
     return decodeDataFile(*bytes, bareName(path), current);
 }
 

@@ -65,8 +65,7 @@ std::vector<std::uint8_t> encodeDataFile(const model::RadioImage& image, FileKin
 std::optional<util::Message> saveDataFile(const std::string& path, const model::RadioImage& image, FileKind kind)
 {
     const std::vector<std::uint8_t> bytes = encodeDataFile(image, kind);
-    if (writeFileAtomically(path, bytes))
-        return std::nullopt;
+    if (writeFileAtomically(path, bytes)) return std::nullopt;
     return util::Message { "保存文件出错", "文件错误", util::MessageIcon::Exclamation, {} };
 }
 

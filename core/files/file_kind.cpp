@@ -23,8 +23,7 @@ constexpr std::array<KindRow, 3> kKinds { {
 std::optional<FileKind> fileKindFromName(std::string_view kindName)
 {
     for (const KindRow& row : kKinds)
-        if (row.name == kindName)
-            return row.kind;
+        if (row.name == kindName) return row.kind;
     return std::nullopt;
 }
 
@@ -32,24 +31,21 @@ FileKind fileKindForPath(std::string_view path)
 {
     const auto dot = path.rfind('.');
     const auto slash = path.rfind('/');
-    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash))
-        return FileKind::Rdw;
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return FileKind::Rdw;
     return fileKindFromName(path.substr(dot + 1)).value_or(FileKind::Rdw);
 }
 
 std::string_view headerText(FileKind kind)
 {
     for (const KindRow& row : kKinds)
-        if (row.kind == kind)
-            return row.header;
+        if (row.kind == kind) return row.header;
     return kKinds[0].header;
 }
 
 std::optional<FileKind> fileKindFromHeader(std::string_view text)
 {
     for (const KindRow& row : kKinds)
-        if (row.header == text)
-            return row.kind;
+        if (row.header == text) return row.kind;
     return std::nullopt;
 }
 

@@ -14,7 +14,10 @@ namespace korvane::files {
 
 class ItemReader {
 public:
-    explicit ItemReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) { }
+    explicit ItemReader(std::span<const std::uint8_t> bytes)
+        : m_bytes(bytes)
+    {
+    }
 
     // Each read takes one whole item of the named type and shape, or fails; after a failure the
     // position is unspecified and the file is not worth reading further.
