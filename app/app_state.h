@@ -1,0 +1,21 @@
+#pragma once
+// The state the main window keeps for the whole run besides the Radio image.
+
+#include "app/recent_files.h"
+
+#include <QString>
+
+namespace korvane::app {
+
+struct AppState {
+    int portNumber = 1; // COM1..COM4
+    int portCount = 0; // unbroken run of existing ports from COM1
+    QString password;
+    QString currentFile;
+    RecentFiles recent;
+    bool fiveKhzForm = false; // the data last exchanged with a radio or a file used the 5 kHz form
+    bool readBusy = false; // a read-out is running: frequency boxes drop their edit
+    bool loadComplete = false;
+};
+
+} // namespace korvane::app

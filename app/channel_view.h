@@ -1,0 +1,69 @@
+#pragma once
+// The channel table editor: the grid `gridChan` with one row per channel, the check boxes that
+// close a channel (`chkRecChan`) or inhibit its transmitter (`chkTxChan`), and every edit of a
+// cell, written into the channel record at once together with the cell's text.
+
+#include "app/record_grid.h"
+#include "core/model/radio_image.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+
+#include <array>
+#include <functional>
+
+namespace korvane::app {
+
+class ChannelView : public QGroupBox {
+    Q_OBJECT
+public:
+    ChannelView(model::RadioImage& image, QWidget* parent = nullptr);
+
+    RecordGrid* grid() const { return m_grid; }
+    QCheckBox* recChan(int i) const { return m_recChan[i]; }
+    QCheckBox* txChan(int i) const { return m_txChan[i]; }
+
+    // Sizes the grid from the window's outer size (twips); the first layout writes the header
+    // and label texts too, a later one uses its own factors.
+    void layoutChannelGrid(long windowWidthTwips, long windowHeightTwips);
+    void relayoutChannelGrid(long windowWidthTwips, long windowHeightTwips);
+
+    // Fills every row from the channel table, sets the boxes from the record bits and paints.
+    void showChannels();
+
+    void editChannelCell();
+    void onRecChanClick(int index);
+    void onTxChanClick(int index);
+    void paintChannelRow(int row, bool transmitOnly, bool hide, bool closedOrInhibited);
+    void colourChannelRow(int row, bool transmitInhibited);
+    void applyNarrowToAll();
+
+    // The current cell: the row and column last acted on.
+    int currentRow() const { return m_currentRow; }
+    int currentColumn() const { return m_currentColumn; }
+    void setCurrentCell(int row, int column);
+
+    // True while the spacing list shows "25.0kHz" (only then can a channel be made Wide).
+    std::function<bool()> spacingIs25;
+    // Columns 1 and 4 (frequency boxes) and 3 and 6 (signalling dialog).
+    std::function<void(int row, int column)> onEditFrequency;
+    std::function<void(int row, int column)> onEditSignalling;
+
+private:
+    void writeRow(int row);
+    void onEnterKey();
+    void toggleStep(int row, int column);
+    void toggleFlag(int row, int column);
+
+    model::RadioImage& m_image;
+    RecordGrid* m_grid;
+    QLabel* m_recLabel;
+    QLabel* m_txLabel;
+    std::array<QCheckBox*, model::kChannelCount> m_recChan {};
+    std::array<QCheckBox*, model::kChannelCount> m_txChan {};
+    int m_currentRow = 1;
+    int m_currentColumn = 1;
+};
+
+} // namespace korvane::app

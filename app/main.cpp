@@ -1,0 +1,42 @@
+// korvane: the window program.
+
+#include "app/app_paths.h"
+#include "app/main_window.h"
+#include "app/qt_user_dialogs.h"
+#include "app/splash_window.h"
+#include "core/link/port_map.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QThread>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("korvane");
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvane PC编程软件"));
+    // The report asks for 宋体; a Song-style face stands in for it on Linux.
+    QFont::insertSubstitutions(QStringLiteral("宋体"), { "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC" });
+    QFont::insertSubstitutions("SimSun", { "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC" });
+    QFont ui = QApplication::font();
+    ui.setFamilies({ ui.family(), "WenQuanYi Micro Hei", "Noto Sans CJK SC" });
+    QApplication::setFont(ui);
+
+    korvane::app::SplashWindow splash;
+    splash.show();
+    splash.repaint();
+    QApplication::processEvents();
+    QElapsedTimer shown;
+    shown.start();
+
+    korvane::app::QtUserDialogs dialogs;
+    korvane::app::MainWindow window(dialogs, { korvane::app::settingsFilePath(), [] { return korvane::link::probePorts(); } });
+
+    // The splash stays up for at least 0.8 s, or as long as loading took.
+    if (const qint64 left = 800 - shown.elapsed(); left > 0)
+        QThread::msleep(static_cast<unsigned long>(left));
+    splash.close();
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,353 @@
+#include "app/main_window.h"
+
+#include "app/channel_view.h"
+#include "app/content_scroller.h"
+#include "app/port_dialog.h"
+#include "app/settings_lists.h"
+#include "app/toolbar_icons.h"
+#include "app/twips.h"
+#include "core/files/settings_file.h"
+#include "core/model/defaults.h"
+#include "core/model/models.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace korvane::app {
+
+namespace {
+
+constexpr int kWindowWidth = 800;
+constexpr int kWindowHeight = 600;
+
+QAction* addEntry(QMenu* menu, const QString& name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+QAction* addSeparator(QMenu* menu, const QString& name)
+{
+    QAction* separator = menu->addSeparator();
+    separator->setObjectName(name);
+    return separator;
+}
+
+} // namespace
+
+MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget* parent)
+    : QMainWindow(parent), m_dialogs(dialogs), m_options(std::move(options))
+{
+    setObjectName("mainFrm");
+    setWindowTitle(title());
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    buildContent();
+
+    resize(kWindowWidth, kWindowHeight);
+    if (const QScreen* s = screen())
+        m_recordedScreenWidth = s->geometry().width();
+
+    const files::StoredSettings stored = files::readSettingsFile(m_options.settingsPath.toStdString());
+    m_state.portNumber = stored.port;
+    m_state.password = QString::fromStdString(stored.password);
+
+    layoutWindow();
+    model::resetImage(m_image);
+    refreshFromImage();
+    m_state.portCount = m_options.probePorts ? m_options.probePorts() : 0;
+
+    m_fraChanFunc->show();
+    action("mnuPass")->setVisible(false);
+    m_state.currentFile.clear();
+    m_state.loadComplete = true;
+}
+
+MainWindow::~MainWindow() = default;
+
+QAction* MainWindow::action(const QString& name) const { return findChild<QAction*>(name); }
+
+void MainWindow::buildMenus()
+{
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName("mnuFile");
+    connect(addEntry(file, "mnuOpen", QStringLiteral("打开(&O)")), &QAction::triggered, this, &MainWindow::open);
+    connect(addEntry(file, "mnuSave", QStringLiteral("另存(&S)")), &QAction::triggered, this, &MainWindow::save);
+    addSeparator(file, "null0");
+    addEntry(file, "mnuPrint", QStringLiteral("打印(&P)"));
+    m_mnuNULL = addSeparator(file, "mnuNULL");
+    m_mnuNULL->setVisible(false);
+    for (int i = 0; i < 4; ++i) {
+        m_mnuFileMRU[i] = addEntry(file, "mnuFileMRU", QString());
+        m_mnuFileMRU[i]->setProperty("index", i);
+        m_mnuFileMRU[i]->setCheckable(true);
+        m_mnuFileMRU[i]->setVisible(false);
+        connect(m_mnuFileMRU[i], &QAction::triggered, this, [this, i] {
+            showRecentEntries(); // a click must not toggle the check mark by itself
+            openFile(m_state.recent.path(i), i);
+        });
+    }
+    addSeparator(file, "null2");
+    connect(addEntry(file, "mnuExit", QStringLiteral("退出(&X)")), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* program = menuBar()->addMenu(QStringLiteral("编程(&P)"));
+    program->setObjectName("mnuProgram");
+    addEntry(program, "mnuRead", QStringLiteral("读频(&R)"));
+    addEntry(program, "mnuWrite", QStringLiteral("写频(&W)"));
+
+    QMenu* editor = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    editor->setObjectName("mnuEditor");
+    QAction* chan = addEntry(editor, "mnuChan", QStringLiteral("信道数据(&H)"));
+    chan->setCheckable(true);
+    chan->setChecked(true);
+    addEntry(editor, "mnuTune", QStringLiteral("调整模式(&T)"))->setCheckable(true);
+    addEntry(editor, "mnuPass", QStringLiteral("调整模式密码(&D)"));
+
+    QMenu* com = menuBar()->addMenu(QStringLiteral("端口选择(&C)"));
+    com->setObjectName("mnuCom");
+    connect(addEntry(com, "mnuPort", QStringLiteral("选择端口(&P)")), &QAction::triggered, this, &MainWindow::choosePort);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
+    help->setObjectName("mnuHelp");
+    addEntry(help, "mnuContent", QStringLiteral("目录(&C)..."));
+    addEntry(help, "mnuIndex", QStringLiteral("索引(&I)..."));
+    addEntry(help, "mnuAbout", QStringLiteral("关于(&A)"));
+}
+
+void MainWindow::buildToolBar()
+{
+    m_toolBar = addToolBar(QStringLiteral("tbToolBar"));
+    m_toolBar->setObjectName("tbToolBar");
+    m_toolBar->setMovable(false);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setIconSize(QSize(24, 24));
+    // Nine buttons, four of them separators: Print is the fifth.
+    const std::pair<QString, QString> buttons[] = {
+        { "", "" }, { "Open", QStringLiteral("打开") }, { "Save", QStringLiteral("另存") },
+        { "", "" }, { "Print", QStringLiteral("打印") }, { "", "" },
+        { "Read", QStringLiteral("读频") }, { "Write", QStringLiteral("写频") }, { "", "" },
+    };
+    for (const auto& [key, caption] : buttons) {
+        if (key.isEmpty()) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* button = m_toolBar->addAction(toolbarIcon(key), caption);
+        button->setObjectName("tb" + key);
+        button->setData(key);
+        connect(button, &QAction::triggered, this, [this, key] { runToolbarKey(key); });
+    }
+    m_toolBar->installEventFilter(this);
+}
+
+void MainWindow::runToolbarKey(const QString& key)
+{
+    for (const char* name : { "Open", "Save", "Print", "Read", "Write" }) {
+        if (key == name) {
+            action(QString("mnu") + name)->trigger();
+            return;
+        }
+    }
+}
+
+void MainWindow::buildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName("sbStatusBar");
+    auto* titlePanel = new QLabel(title(), bar);
+    auto* datePanel = new QLabel(bar);
+    auto* timePanel = new QLabel(bar);
+    datePanel->setObjectName("sbDate");
+    timePanel->setObjectName("sbTime");
+    bar->addWidget(titlePanel, 1);
+    bar->addPermanentWidget(datePanel);
+    bar->addPermanentWidget(timePanel);
+    const auto tick = [datePanel, timePanel] {
+        const QDateTime now = QDateTime::currentDateTime();
+        datePanel->setText(now.toString("yyyy-MM-dd"));
+        timePanel->setText(now.toString("HH:mm:ss"));
+    };
+    tick();
+    auto* clock = new QTimer(this);
+    connect(clock, &QTimer::timeout, this, tick);
+    clock->start(1000);
+}
+
+void MainWindow::buildContent()
+{
+    m_content = new ContentArea(this);
+    setCentralWidget(m_content);
+    QWidget* frame1 = m_content->frame();
+
+    m_command1 = new QPushButton(m_content);
+    m_command1->setObjectName("Command1");
+    m_command1->setGeometry(-20, -20, 1, 1); // never seen, only ever takes the focus
+    m_command1->setFocusPolicy(Qt::StrongFocus);
+
+    m_fraChanFunc = new QWidget(frame1);
+    m_fraChanFunc->setObjectName("fraChanFunc");
+
+    auto* model = new QGroupBox(QStringLiteral("机型选择"), m_fraChanFunc);
+    model->setObjectName("fraModel");
+    m_fraModel = model;
+    auto* modelLabel = new QLabel(QStringLiteral("机型："), model);
+    modelLabel->setObjectName("lblRadiomodel");
+    m_cboRadiomodel = new QComboBox(model);
+    m_cboRadiomodel->setObjectName("cboRadiomodel");
+    for (std::string_view entry : model::modelEntries())
+        m_cboRadiomodel->addItem(QString::fromUtf8(entry.data(), static_cast<int>(entry.size())));
+    m_cboRadiomodel->setCurrentIndex(-1);
+    connect(m_cboRadiomodel, &QComboBox::activated, this, &MainWindow::modelChange);
+    auto* bandCaption = new QLabel(QStringLiteral("频率："), model);
+    m_lblBandvalue = new QLabel(model);
+    m_lblBandvalue->setObjectName("lblBandvalue");
+    modelLabel->setGeometry(12, 24, 44, 24);
+    m_cboRadiomodel->setGeometry(58, 22, 200, 26);
+    bandCaption->setGeometry(290, 24, 44, 24);
+    m_lblBandvalue->setGeometry(336, 24, 140, 24);
+
+    m_channelView = new ChannelView(m_image, m_fraChanFunc);
+    m_settingsLists = new SettingsLists(m_image, m_fraChanFunc);
+    m_channelView->spacingIs25 = [this] { return m_settingsLists->spacingIs25(); };
+    m_settingsLists->onNarrowAll = [this] {
+        const bool shown = m_fraChanFunc->isVisible();
+        m_fraChanFunc->setVisible(false);
+        m_channelView->applyNarrowToAll();
+        m_fraChanFunc->setVisible(shown);
+    };
+
+    // A click on the background or on a frame ends an open edit, as leaving it would.
+    for (QWidget* w : std::initializer_list<QWidget*> { m_content, frame1, m_fraChanFunc, model, m_channelView,
+                                                        m_settingsLists->functionFrame(), m_settingsLists->scanFrame() })
+        w->installEventFilter(this);
+}
+
+void MainWindow::layoutWindow()
+{
+    const long widthTwips = twipsX(this, kWindowWidth);
+    const long heightTwips = twipsY(this, kWindowHeight);
+    m_channelView->layoutChannelGrid(widthTwips, heightTwips);
+    const int chanTop = pxY(this, roundHalfEven(0.148 * static_cast<double>(heightTwips)));
+    const int width = m_channelView->width();
+    m_fraModel->setGeometry(0, 0, width, chanTop - 6);
+    m_channelView->move(0, chanTop);
+    const int listsTop = chanTop + m_channelView->height() + 6;
+    QGroupBox* function = m_settingsLists->functionFrame();
+    QGroupBox* scan = m_settingsLists->scanFrame();
+    const int half = (width - 6) / 2;
+    function->setGeometry(0, listsTop, half, function->sizeHint().height());
+    scan->setGeometry(half + 6, listsTop, width - half - 6, scan->sizeHint().height());
+    const int height = listsTop + std::max(function->height(), scan->height());
+    m_fraChanFunc->setGeometry(6, pxY(this, 120), width, height);
+    m_content->frame()->resize(width + 12, m_fraChanFunc->y() + height + pxY(this, 200));
+    m_content->updateBars();
+}
+
+void MainWindow::refreshFromImage()
+{
+    const bool shown = m_fraChanFunc->isVisible();
+    m_cboRadiomodel->setCurrentIndex(m_image.modelIndex >= 0 && m_image.modelIndex < model::kModelCount
+                                         ? m_image.modelIndex
+                                         : -1);
+    modelChange();
+    m_settingsLists->showSettings();
+    m_fraChanFunc->setVisible(false);
+    m_channelView->showChannels();
+    m_fraChanFunc->setVisible(shown);
+}
+
+void MainWindow::modelChange()
+{
+    const int selected = m_cboRadiomodel->currentIndex();
+    const bool differs = selected != m_image.modelIndex;
+    if (const auto band = model::bandText(m_image.modelIndex))
+        m_lblBandvalue->setText(QString::fromUtf8(band->data(), static_cast<int>(band->size())));
+    if (differs && selected >= 0) {
+        const util::Message question { "选择不同的机型将改变目前设置的所有数据，是否真的改变机型？", "选择不同机型",
+                                       util::MessageIcon::Exclamation, {} };
+        if (!m_dialogs.askYesNo(this, question)) {
+            m_cboRadiomodel->setCurrentIndex(m_image.modelIndex);
+            modelChange();
+            m_cboRadiomodel->setFocus();
+            return;
+        }
+        m_image.modelIndex = static_cast<std::int16_t>(selected);
+        const bool shown = m_fraChanFunc->isVisible();
+        m_fraChanFunc->setVisible(false);
+        if (const auto band = model::bandText(m_image.modelIndex))
+            m_lblBandvalue->setText(QString::fromUtf8(band->data(), static_cast<int>(band->size())));
+        model::resetImage(m_image);
+        refreshFromImage();
+        m_fraChanFunc->setVisible(shown);
+        setWindowTitle(title());
+        m_cboRadiomodel->setFocus();
+    }
+    m_cboRadiomodel->setToolTip(m_cboRadiomodel->currentText());
+}
+
+void MainWindow::choosePort()
+{
+    PortDialog dialog(this);
+    dialog.setComi(m_state.portNumber);
+    dialog.setXComi(m_state.portCount);
+    m_dialogs.runModal(dialog);
+    if (!dialog.cancelPressed())
+        m_state.portNumber = dialog.comi();
+}
+
+void MainWindow::focusSink() { m_command1->setFocus(Qt::OtherFocusReason); }
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonPress)
+        focusSink();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (alignmentItemOpen())
+        cancelAlignmentItem();
+    const QString path = m_options.settingsPath;
+    if (!path.isEmpty()) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        files::writeSettingsFile(path.toStdString(), m_state.portNumber, m_state.currentFile.toStdString(),
+                                 m_state.password.toStdString());
+    }
+    event->accept();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    const QScreen* s = screen();
+    if (!m_state.loadComplete || !s || s->geometry().width() == m_recordedScreenWidth)
+        return;
+    // The screen's resolution changed: lay the window out again for the new pixel size.
+    resize(kWindowWidth, kWindowHeight);
+    m_fraChanFunc->move(m_fraChanFunc->x(), pxY(this, 120));
+    m_channelView->relayoutChannelGrid(twipsX(this, kWindowWidth), twipsY(this, kWindowHeight));
+    m_content->frame()->resize(m_content->frame()->width(),
+                               m_fraChanFunc->y() + m_fraChanFunc->height() + pxY(this, 200));
+    m_recordedScreenWidth = s->geometry().width();
+    m_content->updateBars();
+}
+
+void MainWindow::commitPendingEntry() { }
+
+void MainWindow::dropOpenEdits() { }
+
+bool MainWindow::alignmentItemOpen() const { return false; }
+
+void MainWindow::cancelAlignmentItem() { }
+
+} // namespace korvane::app

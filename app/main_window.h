@@ -1,0 +1,108 @@
+#pragma once
+// The main window `mainFrm`: owns the Radio image and the run's state, carries the menus, the
+// toolbar, the status bar and the content frame with the channel view, and runs the commands.
+
+#include "app/app_state.h"
+#include "app/user_dialogs.h"
+#include "core/model/radio_image.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QToolBar>
+
+#include <array>
+#include <functional>
+
+namespace korvane::app {
+
+class ChannelView;
+class ContentArea;
+class SettingsLists;
+
+struct MainWindowOptions {
+    QString settingsPath; // the settings file read at load and written at exit
+    std::function<int()> probePorts; // the number of consecutive ports from COM1
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the load handler: state, window size, settings file, layout, defaults, refresh, probe.
+    MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    model::RadioImage& image() { return m_image; }
+    AppState& state() { return m_state; }
+    UserDialogs& dialogs() { return m_dialogs; }
+
+    // Shows the whole image: model, settings lists, channel grid.
+    void refreshFromImage();
+    // The model list's choice action.
+    void modelChange();
+
+    void save();
+    void open();
+    void openFile(const QString& path, int recentEntry);
+    void choosePort();
+
+    // Ends any open in-place edit by taking the focus away from it.
+    void focusSink();
+
+    ChannelView* channelView() const { return m_channelView; }
+    SettingsLists* settingsLists() const { return m_settingsLists; }
+    ContentArea* contentArea() const { return m_content; }
+    QWidget* chanFuncFrame() const { return m_fraChanFunc; }
+    QComboBox* modelList() const { return m_cboRadiomodel; }
+    QLabel* bandLabel() const { return m_lblBandvalue; }
+    QPushButton* command1() const { return m_command1; }
+    QAction* action(const QString& name) const;
+    QAction* recentEntry(int i) const { return m_mnuFileMRU[i]; }
+    QToolBar* toolBar() const { return m_toolBar; }
+
+    static QString title() { return QStringLiteral("Korvane PC编程软件"); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildStatusBar();
+    void buildContent();
+    void layoutWindow();
+    void showRecentEntries();
+    void setCaptionForFile(const QString& path);
+    void runToolbarKey(const QString& key);
+
+    // Hooks where later editors plug in: committing or dropping an open frequency edit, and the
+    // alignment item that other commands end first.
+    void commitPendingEntry();
+    void dropOpenEdits();
+    bool alignmentItemOpen() const;
+    void cancelAlignmentItem();
+
+    UserDialogs& m_dialogs;
+    MainWindowOptions m_options;
+    model::RadioImage m_image;
+    AppState m_state;
+    int m_recordedScreenWidth = 0;
+
+    ContentArea* m_content = nullptr;
+    QWidget* m_fraChanFunc = nullptr;
+    QWidget* m_fraModel = nullptr;
+    ChannelView* m_channelView = nullptr;
+    SettingsLists* m_settingsLists = nullptr;
+    QComboBox* m_cboRadiomodel = nullptr;
+    QLabel* m_lblBandvalue = nullptr;
+    QPushButton* m_command1 = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QAction* m_mnuNULL = nullptr;
+    std::array<QAction*, 4> m_mnuFileMRU {};
+};
+
+} // namespace korvane::app

@@ -1,0 +1,102 @@
+// Save, Open and the recent-file entries of the File menu.
+
+#include "app/main_window.h"
+
+#include "app/channel_view.h"
+#include "core/files/data_file.h"
+
+namespace korvane::app {
+
+namespace {
+
+const QStringList kFilters { QStringLiteral("rdw文件(*.rdw)"), QStringLiteral("rdh文件(*.rdh)"),
+                             QStringLiteral("rdha文件(*.rdhax)") };
+
+FileDialogRequest fileRequest(const QString& title, const QString& fileName)
+{
+    return FileDialogRequest { title, fileName, kFilters, 1, QStringLiteral("rdw") };
+}
+
+} // namespace
+
+void MainWindow::setCaptionForFile(const QString& path)
+{
+    setWindowTitle(RecentFiles::bareName(path) + " - " + title());
+}
+
+void MainWindow::showRecentEntries()
+{
+    for (int i = 0; i < RecentFiles::kSize; ++i) {
+        m_mnuFileMRU[i]->setVisible(m_state.recent.visible(i));
+        m_mnuFileMRU[i]->setText(m_state.recent.caption(i));
+        m_mnuFileMRU[i]->setChecked(m_state.recent.checked(i));
+    }
+    m_mnuNULL->setVisible(m_state.recent.newest() >= 0);
+}
+
+void MainWindow::save()
+{
+    const bool shown = m_fraChanFunc->isVisible();
+    if (alignmentItemOpen())
+        cancelAlignmentItem();
+    const auto choice = m_dialogs.chooseSaveFile(this, fileRequest(QStringLiteral("Save As"), QString()));
+    if (!choice || choice->path.isEmpty())
+        return;
+    m_fraChanFunc->setVisible(false);
+    commitPendingEntry();
+    const int kindIndex = choice->filterIndex >= 1 && choice->filterIndex <= 3 ? choice->filterIndex : 1;
+    const auto failure =
+        files::saveDataFile(choice->path.toStdString(), m_image, static_cast<files::FileKind>(kindIndex));
+    m_fraChanFunc->setVisible(shown);
+    if (failure) {
+        m_dialogs.showMessage(this, *failure);
+        return;
+    }
+    m_state.currentFile = choice->path;
+    setCaptionForFile(choice->path);
+    const int found = m_state.recent.find(choice->path);
+    if (found >= 0)
+        m_state.recent.reuse(found, choice->path);
+    else
+        m_state.recent.add(choice->path);
+    showRecentEntries();
+}
+
+void MainWindow::open()
+{
+    const auto choice = m_dialogs.chooseOpenFile(this, fileRequest(QStringLiteral("打开"), m_state.currentFile));
+    if (!choice || choice->path.isEmpty())
+        return;
+    openFile(choice->path, m_state.recent.find(choice->path));
+}
+
+void MainWindow::openFile(const QString& path, int recentEntry)
+{
+    const bool shown = m_fraChanFunc->isVisible();
+    if (alignmentItemOpen())
+        cancelAlignmentItem();
+    else
+        dropOpenEdits();
+    focusSink();
+
+    auto opened = files::openDataFile(path.toStdString(), m_image);
+    if (!opened) {
+        // The image, the current file and the recent-file marks stay as they were.
+        m_dialogs.showMessage(this, opened.error().message);
+        return;
+    }
+    m_image = opened->image;
+    m_state.fiveKhzForm = opened->fiveKhzForm;
+    m_state.currentFile = path;
+    setCaptionForFile(path);
+    if (recentEntry >= 0)
+        m_state.recent.reuse(recentEntry, path);
+    else
+        m_state.recent.add(path);
+    showRecentEntries();
+    m_fraChanFunc->setVisible(false);
+    refreshFromImage();
+    m_fraChanFunc->setVisible(shown);
+}
+
+} // namespace korvane::app

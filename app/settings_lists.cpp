@@ -1,0 +1,93 @@
+#include "app/settings_lists.h"
+
+#include <QGridLayout>
+#include <QLabel>
+
+namespace korvane::app {
+
+namespace {
+
+using model::SettingsList;
+
+struct ListSpec {
+    SettingsList which;
+    const char* listName;
+    const char* labelName;
+    const char* caption;
+    bool scanFrame;
+};
+
+constexpr ListSpec kSpecs[] = {
+    { SettingsList::Monitor, "cboFuncMoni", "lblFuncMoni", "监听：", false },
+    { SettingsList::TimeOut, "cboFuncTOT", "lblFuncTOT", "发射限时：", false },
+    { SettingsList::Squelch, "cboFuncSQL", "lblFuncSQL", "静噪等级：", false },
+    { SettingsList::Beep, "cboFuncBeep", "lblFuncBeep", "提示音：", false },
+    { SettingsList::BatterySave, "cboFuncSave", "lblFuncSave", "省电功能：", false },
+    { SettingsList::Spacing, "cboFuncBand", "lblFuncBand", "信道宽度：", false },
+    { SettingsList::ScanMode, "cboScanOption", "lblScanOption", "扫描模式：", true },
+    { SettingsList::Priority, "cboScanPriority", "lblScanPriority", "优先信道：", true },
+    { SettingsList::ScanBack, "cboScanBack", "lblScanBack", "回扫周期：", true },
+    { SettingsList::Revert, "cboScanRevert", "lblScanRevert", "恢复信道：", true },
+    { SettingsList::Dwell, "cboScanDelay", "lblScanDelay", "扫描停留时间：", true },
+};
+
+} // namespace
+
+SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
+    : QObject(parent)
+    , m_image(image)
+    , m_function(new QGroupBox(QStringLiteral("功能设置"), parent))
+    , m_scan(new QGroupBox(QStringLiteral("扫描参数设置"), parent))
+{
+    m_function->setObjectName("fraFunction");
+    m_scan->setObjectName("fraScan");
+    auto* functionGrid = new QGridLayout(m_function);
+    auto* scanGrid = new QGridLayout(m_scan);
+    int functionCount = 0;
+    int scanCount = 0;
+    for (const ListSpec& spec : kSpecs) {
+        QGroupBox* frame = spec.scanFrame ? m_scan : m_function;
+        QGridLayout* grid = spec.scanFrame ? scanGrid : functionGrid;
+        int& n = spec.scanFrame ? scanCount : functionCount;
+        auto* label = new QLabel(QString::fromUtf8(spec.caption), frame);
+        label->setObjectName(spec.labelName);
+        auto* combo = new QComboBox(frame);
+        combo->setObjectName(spec.listName);
+        for (const std::string& entry : model::settingsEntries(spec.which))
+            combo->addItem(QString::fromStdString(entry));
+        combo->setCurrentIndex(-1);
+        // Two pairs of label and list a row.
+        grid->addWidget(label, n / 2, (n % 2) * 2, Qt::AlignRight);
+        grid->addWidget(combo, n / 2, (n % 2) * 2 + 1);
+        ++n;
+        m_lists[static_cast<int>(spec.which)] = combo;
+        connect(combo, &QComboBox::activated, this, [this, which = spec.which] { choose(which); });
+    }
+}
+
+void SettingsLists::showSettings()
+{
+    for (SettingsList which : model::kRefreshOrder) {
+        const auto position = model::decodeSetting(which, m_image.settings);
+        list(which)->setCurrentIndex(position.value_or(-1));
+        choose(which);
+    }
+}
+
+void SettingsLists::choose(SettingsList which)
+{
+    QComboBox* combo = list(which);
+    const int position = combo->currentIndex();
+    if (position < 0) {
+        combo->setToolTip(QString());
+        return;
+    }
+    model::encodeSetting(which, m_image.settings, position);
+    if (which == SettingsList::Spacing && position == 1 && onNarrowAll)
+        onNarrowAll();
+    combo->setToolTip(combo->currentText());
+}
+
+bool SettingsLists::spacingIs25() const { return list(SettingsList::Spacing)->currentIndex() == 0; }
+
+} // namespace korvane::app
