@@ -1,0 +1,93 @@
+#pragma once
+// A UserDialogs that shows nothing: it records every message and question and answers from
+// scripted queues, so the window's commands run headless in tests.
+
+#include "app/user_dialogs.h"
+
+#include <QDialog>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace korvane::test {
+
+class RecordingDialogs : public app::UserDialogs {
+public:
+    std::vector<util::Message> messages;
+    std::vector<util::Message> questions;
+    std::deque<bool> answers; // Yes = true; an unscripted question is answered No
+    std::deque<std::optional<app::FileChoice>> saveChoices; // nullopt = cancelled
+    std::deque<std::optional<app::FileChoice>> openChoices;
+    std::vector<app::FileDialogRequest> fileRequests;
+    // What to do with the printer the print dialog would set up; return false to cancel.
+    std::function<bool(QPrinter&)> printerChoice;
+    // Plays the user's part in one of the program's own dialogs; it must close the dialog
+    // (accept, reject or a button click). Unscripted dialogs are rejected.
+    std::deque<std::function<void(QDialog&)>> modalScripts;
+    std::vector<QString> modalNames; // objectName of each dialog shown
+
+    void showMessage(QWidget*, const util::Message& message) override { messages.push_back(message); }
+
+    bool askYesNo(QWidget*, const util::Message& question) override
+    {
+        questions.push_back(question);
+        if (answers.empty())
+            return false;
+        const bool yes = answers.front();
+        answers.pop_front();
+        return yes;
+    }
+
+    std::optional<app::FileChoice> chooseSaveFile(QWidget*, const app::FileDialogRequest& request) override
+    {
+        return take(saveChoices, request);
+    }
+
+    std::optional<app::FileChoice> chooseOpenFile(QWidget*, const app::FileDialogRequest& request) override
+    {
+        return take(openChoices, request);
+    }
+
+    bool choosePrinter(QWidget*, QPrinter& printer) override { return printerChoice && printerChoice(printer); }
+
+    void runModal(QDialog& dialog) override
+    {
+        modalNames.push_back(dialog.objectName());
+        dialog.setModal(true);
+        dialog.show();
+        if (modalScripts.empty()) {
+            dialog.reject();
+            return;
+        }
+        auto script = std::move(modalScripts.front());
+        modalScripts.pop_front();
+        script(dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+    }
+
+    // Texts of the messages shown so far.
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& m : messages)
+            out.push_back(m.text);
+        return out;
+    }
+
+private:
+    std::optional<app::FileChoice> take(std::deque<std::optional<app::FileChoice>>& queue,
+                                        const app::FileDialogRequest& request)
+    {
+        fileRequests.push_back(request);
+        if (queue.empty())
+            return std::nullopt;
+        auto choice = queue.front();
+        queue.pop_front();
+        return choice;
+    }
+};
+
+} // namespace korvane::test

@@ -1,0 +1,31 @@
+#pragma once
+// A main window as the program starts it, with recording dialogs, a settings file in a scratch
+// folder and no serial ports.
+
+#include "app/main_window.h"
+#include "support/recording_dialogs.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace korvane::test {
+
+struct WindowFixture {
+    QTemporaryDir dir;
+    RecordingDialogs dialogs;
+    std::unique_ptr<app::MainWindow> window;
+
+    QString settingsPath() const { return dir.filePath("korvane.ini"); }
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    // Starts the window (after the test has written a settings file, if it wants one).
+    app::MainWindow& start(std::function<int()> probe = [] { return 0; })
+    {
+        window = std::make_unique<app::MainWindow>(dialogs, app::MainWindowOptions { settingsPath(), std::move(probe) });
+        window->show();
+        return *window;
+    }
+};
+
+} // namespace korvane::test
