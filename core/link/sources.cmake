@@ -1,1 +1,9 @@
 # The serial link and the radio protocol.
+target_sources(korvane_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link_messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link_target.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/port_map.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/posix_serial_port.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/steady_clock.cpp
+)

@@ -1,0 +1,13 @@
+#include "core/link/clock.h"
+
+namespace korvane::link {
+
+void pause(Clock& clock, Clock::Duration length)
+{
+    const Clock::TimePoint deadline = clock.now() + length;
+    // A sleep may end early (a signal); keep waiting until the clock says the time is up.
+    while (clock.now() < deadline)
+        clock.sleepUntil(deadline);
+}
+
+} // namespace korvane::link
