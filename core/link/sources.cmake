@@ -1,6 +1,10 @@
 # The serial link and the radio protocol.
 target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/data_record.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/data_stream.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/five_khz_rounding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/handshake_reply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_target.cpp
   ${CMAKE_CURRENT_LIST_DIR}/port_map.cpp
