@@ -6,8 +6,11 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/five_khz_rounding.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handshake_reply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/link_steps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_target.cpp
   ${CMAKE_CURRENT_LIST_DIR}/port_map.cpp
   ${CMAKE_CURRENT_LIST_DIR}/posix_serial_port.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/programming.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/readout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/steady_clock.cpp
 )
