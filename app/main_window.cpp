@@ -2,6 +2,7 @@
 
 #include "app/channel_view.h"
 #include "app/content_scroller.h"
+#include "app/link_runner.h"
 #include "app/port_dialog.h"
 #include "app/settings_lists.h"
 #include "app/toolbar_icons.h"
@@ -101,8 +102,9 @@ void MainWindow::buildMenus()
 
     QMenu* program = menuBar()->addMenu(QStringLiteral("编程(&P)"));
     program->setObjectName("mnuProgram");
-    addEntry(program, "mnuRead", QStringLiteral("读频(&R)"));
-    addEntry(program, "mnuWrite", QStringLiteral("写频(&W)"));
+    connect(addEntry(program, "mnuRead", QStringLiteral("读频(&R)")), &QAction::triggered, this, &MainWindow::readRadio);
+    connect(addEntry(program, "mnuWrite", QStringLiteral("写频(&W)")), &QAction::triggered, this,
+            &MainWindow::writeRadio);
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     editor->setObjectName("mnuEditor");
@@ -315,6 +317,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (m_link && m_link->busy()) {
+        event->ignore(); // the radio is being read or programmed
+        return;
+    }
     if (alignmentItemOpen())
         cancelAlignmentItem();
     const QString path = m_options.settingsPath;

@@ -15,11 +15,13 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 namespace korvane::app {
 
 class ChannelView;
 class ContentArea;
+class LinkRunner;
 class SettingsLists;
 
 struct MainWindowOptions {
@@ -47,6 +49,8 @@ public:
     void open();
     void openFile(const QString& path, int recentEntry);
     void choosePort();
+    void readRadio();
+    void writeRadio();
 
     // Ends any open in-place edit by taking the focus away from it.
     void focusSink();
@@ -78,6 +82,7 @@ private:
     void showRecentEntries();
     void setCaptionForFile(const QString& path);
     void runToolbarKey(const QString& key);
+    LinkRunner& linkRunner();
 
     // Hooks where later editors plug in: committing or dropping an open frequency edit, and the
     // alignment item that other commands end first.
@@ -103,6 +108,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QAction* m_mnuNULL = nullptr;
     std::array<QAction*, 4> m_mnuFileMRU {};
+    std::unique_ptr<LinkRunner> m_link;
 };
 
 } // namespace korvane::app

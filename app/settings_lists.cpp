@@ -88,6 +88,14 @@ void SettingsLists::choose(SettingsList which)
     combo->setToolTip(combo->currentText());
 }
 
+bool SettingsLists::anyListEmpty() const
+{
+    for (const QComboBox* combo : m_lists)
+        if (combo->currentIndex() < 0)
+            return true;
+    return false;
+}
+
 bool SettingsLists::spacingIs25() const { return list(SettingsList::Spacing)->currentIndex() == 0; }
 
 } // namespace korvane::app

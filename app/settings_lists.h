@@ -29,6 +29,8 @@ public:
     // The choice action: writes the selected entry's field and sets the tooltip.
     void choose(model::SettingsList which);
     bool spacingIs25() const;
+    // Some list shows no entry: its field holds a value no entry stands for.
+    bool anyListEmpty() const;
 
     // Run when "12.5kHz" is chosen: every channel becomes Narrow.
     std::function<void()> onNarrowAll;

@@ -1,0 +1,138 @@
+#include "app/link_runner.h"
+
+#include "app/progress_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QPointer>
+#include <QThread>
+
+#include <memory>
+#include <thread>
+
+namespace korvane::app {
+
+namespace {
+
+// Swallows user input to every window but the modal box the operation is showing.
+class InputBlocker : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Shortcut:
+        case QEvent::ShortcutOverride:
+        case QEvent::ContextMenu:
+        case QEvent::Close:
+            break;
+        default:
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (widget && modal && widget->window() == modal && !qobject_cast<const ProgressWindow*>(modal))
+            return false;
+        event->ignore();
+        return true;
+    }
+};
+
+} // namespace
+
+// The operation's LinkUi: every call runs on the window's thread and the worker waits for it.
+class LinkWindowUi : public link::LinkUi {
+public:
+    LinkWindowUi(QWidget* owner, UserDialogs& dialogs) : m_owner(owner), m_dialogs(dialogs) { }
+
+    void showMessage(const util::Message& message) override
+    {
+        onWindowThread([&] { m_dialogs.showMessage(m_owner, message); });
+    }
+
+    bool askYesNo(const util::Message& question) override
+    {
+        bool yes = false;
+        onWindowThread([&] { yes = m_dialogs.askYesNo(m_owner, question); });
+        return yes;
+    }
+
+    void progressOpen(const std::string& caption, const std::string& label) override
+    {
+        onWindowThread([&] {
+            m_progress = new ProgressWindow(m_owner);
+            m_progress->setAttribute(Qt::WA_DeleteOnClose);
+            m_progress->setPrgCaption(QString::fromStdString(label));
+            m_progress->show();
+            m_progress->setWindowTitle(QString::fromStdString(caption));
+            m_progress->repaint();
+        });
+    }
+
+    void progressValue(int value) override
+    {
+        onWindowThread([&] {
+            if (!m_progress)
+                return;
+            m_progress->setPrgValue(value);
+            m_progress->prgChange();
+            lastValue = m_progress->prgValue();
+        });
+    }
+
+    void progressClose() override { onWindowThread([&] { closeProgress(); }); }
+
+    void closeProgress()
+    {
+        if (!m_progress)
+            return;
+        m_progress->m_closing = true;
+        m_progress->close();
+        m_progress = nullptr;
+    }
+
+    int lastValue = -1;
+
+private:
+    template <class F> void onWindowThread(F&& f)
+    {
+        if (QThread::currentThread() == m_owner->thread())
+            f();
+        else
+            QMetaObject::invokeMethod(m_owner, std::forward<F>(f), Qt::BlockingQueuedConnection);
+    }
+
+    QWidget* m_owner;
+    UserDialogs& m_dialogs;
+    QPointer<ProgressWindow> m_progress;
+};
+
+LinkRunner::LinkRunner(QWidget* owner, UserDialogs& dialogs) : m_owner(owner), m_dialogs(dialogs) { }
+
+void LinkRunner::run(const std::function<void(link::LinkUi&)>& operation)
+{
+    if (m_busy)
+        return; // a link operation is never re-entered
+    m_busy = true;
+    InputBlocker blocker;
+    qApp->installEventFilter(&blocker);
+    LinkWindowUi ui(m_owner, m_dialogs);
+    QEventLoop loop;
+    std::thread worker([&] {
+        operation(ui);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    ui.closeProgress();
+    qApp->removeEventFilter(&blocker);
+    m_busy = false;
+}
+
+} // namespace korvane::app

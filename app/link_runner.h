@@ -1,0 +1,30 @@
+#pragma once
+// Runs a link operation off the event loop: the window keeps painting and the progress bar
+// moves, but no user input reaches the program until the exchange ends, except in the message
+// boxes and questions the operation shows. Messages, questions and progress come back to the
+// window's thread through the dialog seam.
+
+#include "app/user_dialogs.h"
+#include "core/link/link_ui.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace korvane::app {
+
+class LinkRunner {
+public:
+    LinkRunner(QWidget* owner, UserDialogs& dialogs);
+
+    // Returns once `operation` has finished on its worker thread.
+    void run(const std::function<void(link::LinkUi&)>& operation);
+    bool busy() const { return m_busy; }
+
+private:
+    QWidget* m_owner;
+    UserDialogs& m_dialogs;
+    bool m_busy = false;
+};
+
+} // namespace korvane::app

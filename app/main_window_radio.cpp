@@ -1,0 +1,91 @@
+// Reading and programming the radio from the window.
+
+#include "app/main_window.h"
+
+#include "app/channel_view.h"
+#include "app/link_runner.h"
+#include "app/settings_lists.h"
+#include "core/link/link_target.h"
+#include "core/link/posix_serial_port.h"
+#include "core/link/programming.h"
+#include "core/link/readout.h"
+#include "core/link/steady_clock.h"
+#include "core/model/frequency_codec.h"
+
+namespace korvane::app {
+
+LinkRunner& MainWindow::linkRunner()
+{
+    if (!m_link)
+        m_link = std::make_unique<LinkRunner>(this, m_dialogs);
+    return *m_link;
+}
+
+void MainWindow::readRadio()
+{
+    if (linkRunner().busy())
+        return;
+    repaint();
+    // While the radio is read, an edit still open in a frequency box is dropped, not stored.
+    m_state.readBusy = true;
+    if (alignmentItemOpen())
+        cancelAlignmentItem();
+    else
+        dropOpenEdits();
+    focusSink();
+
+    const model::RadioImage current = m_image;
+    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    link::ReadOutcome outcome;
+    linkRunner().run([&](link::LinkUi& ui) {
+        link::PosixSerialPort port;
+        link::SteadyClock clock;
+        outcome = link::readRadio(current, target, port, clock, ui);
+    });
+
+    if (outcome.success()) {
+        m_image = outcome.image;
+        m_state.fiveKhzForm = outcome.fiveKhzForm.value_or(m_state.fiveKhzForm);
+        setWindowTitle(QStringLiteral("读频完成 - ") + title());
+        m_state.recent.uncheck();
+        showRecentEntries();
+        refreshFromImage();
+        if (m_settingsLists->anyListEmpty())
+            m_dialogs.showMessage(this, { "机器内部出现数据错误！", "数据错误", util::MessageIcon::Exclamation, {} });
+    }
+    m_state.readBusy = false;
+}
+
+void MainWindow::writeRadio()
+{
+    if (linkRunner().busy())
+        return;
+    repaint();
+    if (alignmentItemOpen())
+        cancelAlignmentItem();
+    // A value still being typed reaches the image, and so the radio.
+    commitPendingEntry();
+
+    model::RadioImage working = m_image;
+    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    link::ProgramOutcome outcome;
+    linkRunner().run([&](link::LinkUi& ui) {
+        link::PosixSerialPort port;
+        link::SteadyClock clock;
+        outcome = link::programRadio(working, target, port, clock, ui);
+    });
+
+    // Only the rounding for an older radio changes the image; show the moved frequencies.
+    m_image.channels = working.channels;
+    for (const link::ChannelSide& moved : outcome.roundedSides) {
+        const int column = moved.side == model::Side::Receive ? 1 : 4;
+        const std::string text = model::formatFrequency(m_image.channels[moved.channel], moved.side);
+        m_channelView->grid()->setText(moved.channel + 1, column, QString::fromStdString(text));
+    }
+    if (outcome.fiveKhzForm)
+        m_state.fiveKhzForm = *outcome.fiveKhzForm;
+    if (outcome.success())
+        setWindowTitle(QStringLiteral("写频完成 - ") + title());
+}
+
+} // namespace korvane::app
