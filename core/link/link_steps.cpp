@@ -92,7 +92,9 @@ PortStatus LinkSession::waitSent()
                 {} };
         m_clock.sleepUntil(m_clock.now() + kWaitSentStep);
     }
-    return m_port.discardOutput();
+    // Nothing is left to discard. Flushing anyway would be harmful on a pseudo-terminal, where
+    // it throws away bytes the far end has not read yet.
+    return kPortOk;
 }
 
 void LinkSession::pause(Clock::Duration length) { link::pause(m_clock, length); }
