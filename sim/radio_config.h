@@ -1,0 +1,34 @@
+#pragma once
+// Which kind of radio the simulator plays and which faults it shows on the line.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace korvane::sim {
+
+// Older radios answer a handshake with one byte and count frequencies in 5 kHz units on the
+// line; newer ones add a version byte and send the radio parameter table too.
+enum class Generation { Older, Newer };
+
+struct Faults {
+    bool silent = false; // never answers a handshake
+    int answerOn = 1; // answers only the N-th handshake command of an exchange
+    std::optional<std::size_t> shortStream {}; // sends only the first N bytes of the read-out
+    bool garbage = false; // sends a read-out of the right length without a single record start
+    std::optional<std::size_t> dropAfter {}; // hangs up the line after N bytes of the read-out
+
+    friend bool operator==(const Faults&, const Faults&) = default;
+};
+
+struct RadioConfig {
+    Generation generation = Generation::Newer;
+    std::uint8_t version = 1; // second handshake byte of a newer radio
+    std::vector<std::uint8_t> completion { 0x4F, 0x4B }; // "OK" after programming
+    Faults faults;
+
+    friend bool operator==(const RadioConfig&, const RadioConfig&) = default;
+};
+
+} // namespace korvane::sim

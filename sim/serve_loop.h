@@ -1,0 +1,49 @@
+#pragma once
+// Carries bytes between the pseudo-terminal and the radio at the line's pace, watches the
+// program open and close its port, and drops the line when the radio asks for it.
+
+#include "sim/line_pacer.h"
+#include "sim/pty_line.h"
+#include "sim/radio.h"
+
+#include <csignal>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+
+namespace korvane::sim {
+
+struct ServeSettings {
+    bool pace = true;
+    bool once = false;
+    // Told the device after the radio comes back on a new one.
+    std::function<void(const std::string&)> announceDevice;
+};
+
+class ServeLoop {
+public:
+    ServeLoop(Radio& radio, PtyLine& line, ServeSettings settings);
+
+    // Serves until `stop` is set (by a signal) or, with `once`, until one exchange is over.
+    // An error text when the line fails.
+    std::optional<std::string> run(const volatile std::sig_atomic_t& stop);
+
+private:
+    void readInput(TimePoint now);
+    void writeDue(TimePoint now);
+    void setLineOpen(bool open, TimePoint now);
+    std::optional<std::string> hangUp(TimePoint now);
+    bool idle() const;
+
+    Radio& m_radio;
+    PtyLine& m_line;
+    ServeSettings m_settings;
+    LinePacer m_inbound;
+    LinePacer m_outbound;
+    std::deque<std::uint8_t> m_unwritten; // due but refused by a full buffer
+    bool m_lineOpen = false;
+    bool m_hangUpPending = false;
+};
+
+} // namespace korvane::sim
