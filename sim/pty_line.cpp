@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <pty.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -43,6 +44,11 @@ std::optional<std::string> PtyLine::open(std::optional<std::string> linkPath)
     // Without a slave of our own open, the master reports a hang-up whenever the program has
     // closed its port, and the slave keeps its raw settings for the program's next open.
     ::close(slave);
+    m_watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (m_watch >= 0 && ::inotify_add_watch(m_watch, name, IN_OPEN | IN_CLOSE) < 0) {
+        ::close(m_watch);
+        m_watch = -1;
+    }
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
     m_device = name;
@@ -69,8 +75,27 @@ std::optional<std::string> PtyLine::pointLink()
 
 void PtyLine::hangUp()
 {
+    if (m_watch >= 0) ::close(m_watch);
+    m_watch = -1;
     if (m_master >= 0) ::close(m_master);
     m_master = -1;
+}
+
+std::vector<PortEvent> PtyLine::takePortEvents()
+{
+    std::vector<PortEvent> events;
+    if (m_watch < 0) return events;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t n = ::read(m_watch, buffer, sizeof buffer);
+        if (n <= 0) return events;
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & IN_OPEN) events.push_back(PortEvent::Opened);
+            if (event->mask & IN_CLOSE) events.push_back(PortEvent::Closed);
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
 }
 
 void PtyLine::removeLink()

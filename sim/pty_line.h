@@ -5,8 +5,11 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace korvane::sim {
+
+enum class PortEvent { Opened, Closed };
 
 class PtyLine {
 public:
@@ -24,10 +27,18 @@ public:
     int fd() const { return m_master; }
     const std::string& device() const { return m_device; }
 
+    // Every open and close of the device by the program, in order, even when it closes and
+    // opens again faster than a hang-up on the master could show. Without a watch (the system
+    // refused one) the hang-up is all there is to go by.
+    bool watching() const { return m_watch >= 0; }
+    int watchFd() const { return m_watch; }
+    std::vector<PortEvent> takePortEvents();
+
 private:
     std::optional<std::string> pointLink();
 
     int m_master = -1;
+    int m_watch = -1;
     std::string m_device;
     std::optional<std::string> m_link;
 };

@@ -10,8 +10,9 @@ namespace korvane::sim {
 
 namespace {
 
-// While nobody holds the port open the master reports a hang-up at once; look again this often.
-constexpr std::chrono::milliseconds kClosedLineRecheck { 5 };
+// Without a watch on the device, a closed port is only seen as a hang-up on the master, which
+// a poll reports at once and every time; look again this often instead.
+constexpr std::chrono::milliseconds kClosedPortRecheck { 5 };
 // With --once, how long the finished exchange waits for the program to take the last bytes and
 // close its port (closing the master any sooner would throw away what it has not read).
 constexpr std::chrono::seconds kOnceLinger { 3 };
@@ -38,10 +39,7 @@ bool ServeLoop::idle() const { return m_outbound.empty() && m_unwritten.empty() 
 
 std::optional<std::string> ServeLoop::run(const volatile std::sig_atomic_t& stop)
 {
-    sigset_t unblocked;
-    sigemptyset(&unblocked);
     std::optional<TimePoint> lingerUntil;
-
     while (!stop) {
         TimePoint now = Clock::now();
         if (std::vector<std::uint8_t> heard = m_inbound.takeDue(now); !heard.empty()) m_radio.receive(heard, now);
@@ -58,40 +56,79 @@ std::optional<std::string> ServeLoop::run(const volatile std::sig_atomic_t& stop
         }
         if (m_settings.once && m_radio.exchangesDone() > 0 && idle()) {
             if (!lingerUntil) lingerUntil = now + kOnceLinger;
-            if (!m_lineOpen || now >= *lingerUntil) return std::nullopt;
+            if (!m_portOpen || now >= *lingerUntil) return std::nullopt;
         }
 
         TimePoint deadline = now + std::chrono::hours { 1 };
         for (const std::optional<TimePoint>& t :
             { m_inbound.nextDue(), m_outbound.nextDue(), m_radio.nextTimer(), lingerUntil })
             if (t) deadline = std::min(deadline, *t);
-        if (!m_lineOpen) deadline = std::min(deadline, now + kClosedLineRecheck);
-
-        pollfd p { m_line.fd(), static_cast<short>(POLLIN | (m_unwritten.empty() ? 0 : POLLOUT)), 0 };
-        const timespec timeout = untilDeadline(now, deadline);
-        if (m_lineOpen) {
-            if (::ppoll(&p, 1, &timeout, &unblocked) < 0 && errno != EINTR)
-                return std::string("waiting on the line failed");
-        } else {
-            // Look, then sleep: a closed line would otherwise wake the poll at once, every time.
-            const timespec zero {};
-            ::ppoll(&p, 1, &zero, &unblocked);
-            if ((p.revents & POLLHUP) && !(p.revents & POLLIN)) ::ppoll(nullptr, 0, &timeout, &unblocked);
-        }
-        now = Clock::now();
-        if (p.revents & POLLIN) readInput(now);
-        setLineOpen(!(p.revents & (POLLHUP | POLLERR)), now);
+        const bool hungUp = wait(now, deadline);
+        takeLineNews(hungUp, Clock::now());
     }
     return std::nullopt;
 }
 
-void ServeLoop::readInput(TimePoint now)
+// Waits for input, room to write, news of the port, or the deadline. True when the master is
+// hung up (nobody holds the port open).
+bool ServeLoop::wait(TimePoint now, TimePoint deadline)
 {
+    sigset_t unblocked;
+    sigemptyset(&unblocked);
+    pollfd fds[2] {
+        { m_line.fd(), static_cast<short>(POLLIN | (m_unwritten.empty() ? 0 : POLLOUT)), 0 },
+        { m_line.watchFd(), POLLIN, 0 },
+    };
+    const nfds_t count = m_line.watching() ? 2 : 1;
+    const timespec zero {};
+    const timespec timeout = untilDeadline(now, deadline);
+    // A stop signal caught here must not be followed by a long wait: back to the caller first.
+    if (::ppoll(fds, count, &zero, &unblocked) < 0) return m_masterHungUp;
+    const bool hungUp = (fds[0].revents & (POLLHUP | POLLERR)) != 0;
+    m_masterHungUp = hungUp;
+    if ((fds[0].revents & (POLLIN | POLLOUT)) || (count == 2 && fds[1].revents)) return hungUp;
+    if (!hungUp) {
+        ::ppoll(fds, count, &timeout, &unblocked);
+        return false;
+    }
+    // A hung-up master would end every poll at once: wait for news of the port instead.
+    if (m_line.watching()) {
+        ::ppoll(&fds[1], 1, &timeout, &unblocked);
+    } else {
+        const timespec recheck = untilDeadline(now, std::min(deadline, now + kClosedPortRecheck));
+        ::ppoll(nullptr, 0, &recheck, &unblocked);
+    }
+    return true;
+}
+
+// Bytes that arrived and opens and closes of the port, in the order they most likely happened.
+void ServeLoop::takeLineNews(bool hungUp, TimePoint now)
+{
+    const std::vector<PortEvent> events = m_line.takePortEvents();
+    const std::vector<std::uint8_t> fresh = readAvailable();
+    if (!m_line.watching()) {
+        if (!fresh.empty()) m_inbound.queue(fresh, now);
+        setPortOpen(!hungUp, now);
+        return;
+    }
+    // Bytes read now were written before a close seen now ("CANCEL", then the port closes),
+    // unless the port has been opened again since: then they open the new session.
+    const auto lastClose = std::find(events.rbegin(), events.rend(), PortEvent::Closed);
+    const bool reopened = lastClose != events.rend() && lastClose != events.rbegin();
+    if (!reopened && !fresh.empty()) m_inbound.queue(fresh, now);
+    for (PortEvent event : events)
+        setPortOpen(event == PortEvent::Opened, now);
+    if (reopened && !fresh.empty()) m_inbound.queue(fresh, now);
+}
+
+std::vector<std::uint8_t> ServeLoop::readAvailable()
+{
+    std::vector<std::uint8_t> bytes;
     std::uint8_t buffer[512];
     for (;;) {
         const ssize_t n = ::read(m_line.fd(), buffer, sizeof buffer);
-        if (n <= 0) return; // EAGAIN: all taken; EIO: the program has closed its port
-        m_inbound.queue(std::span(buffer, static_cast<std::size_t>(n)), now);
+        if (n <= 0) return bytes; // EAGAIN: all taken; EIO: the program has closed its port
+        bytes.insert(bytes.end(), buffer, buffer + n);
     }
 }
 
@@ -102,15 +139,15 @@ void ServeLoop::writeDue(TimePoint now)
     while (!m_unwritten.empty()) {
         const std::vector<std::uint8_t> chunk(m_unwritten.begin(), m_unwritten.end());
         const ssize_t n = ::write(m_line.fd(), chunk.data(), chunk.size());
-        if (n <= 0) return; // a full buffer waits for POLLOUT; a closed line shows as a hang-up
+        if (n <= 0) return; // a full buffer waits for POLLOUT; a closed port shows as a hang-up
         m_unwritten.erase(m_unwritten.begin(), m_unwritten.begin() + n);
     }
 }
 
-void ServeLoop::setLineOpen(bool open, TimePoint now)
+void ServeLoop::setPortOpen(bool open, TimePoint now)
 {
-    if (open == m_lineOpen) return;
-    m_lineOpen = open;
+    if (open == m_portOpen) return;
+    m_portOpen = open;
     if (open) {
         m_radio.lineOpened(now);
         return;
@@ -134,7 +171,7 @@ std::optional<std::string> ServeLoop::hangUp(TimePoint now)
     m_radio.hungUp(now);
     m_radio.takeOutput();
     m_inbound.clear();
-    m_lineOpen = false;
+    m_portOpen = false;
     if (m_settings.once) return std::nullopt;
     if (auto error = m_line.open(std::nullopt)) return error;
     if (m_settings.announceDevice) m_settings.announceDevice(m_line.device());

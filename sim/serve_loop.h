@@ -1,6 +1,6 @@
 #pragma once
-// Carries bytes between the pseudo-terminal and the radio at the line's pace, watches the
-// program open and close its port, and drops the line when the radio asks for it.
+// Carries bytes between the pseudo-terminal and the radio at the line's pace, tells the radio
+// when the program opens and closes its port, and drops the line when the radio asks for it.
 
 #include "sim/line_pacer.h"
 #include "sim/pty_line.h"
@@ -10,7 +10,9 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace korvane::sim {
 
@@ -30,9 +32,11 @@ public:
     std::optional<std::string> run(const volatile std::sig_atomic_t& stop);
 
 private:
-    void readInput(TimePoint now);
+    bool wait(TimePoint now, TimePoint deadline);
+    void takeLineNews(bool hungUp, TimePoint now);
+    std::vector<std::uint8_t> readAvailable();
     void writeDue(TimePoint now);
-    void setLineOpen(bool open, TimePoint now);
+    void setPortOpen(bool open, TimePoint now);
     std::optional<std::string> hangUp(TimePoint now);
     bool idle() const;
 
@@ -42,7 +46,8 @@ private:
     LinePacer m_inbound;
     LinePacer m_outbound;
     std::deque<std::uint8_t> m_unwritten; // due but refused by a full buffer
-    bool m_lineOpen = false;
+    bool m_portOpen = false; // the program holds its port open
+    bool m_masterHungUp = true; // as the master last showed it
     bool m_hangUpPending = false;
 };
 

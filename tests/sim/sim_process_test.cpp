@@ -45,6 +45,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
+        posix_spawn_file_actions_addclose(&actions, out[1]);
         args.insert(args.begin(), KORVANE_RADIO_SIM);
         std::vector<char*> argv;
         for (std::string& a : args)
@@ -289,4 +290,26 @@ TEST_F(SimProcessTest, DroppedLineShowsAsAnErrorAndTheRadioComesBack)
     sim.terminate();
     EXPECT_EQ(sim.waitForExit(), 0);
     EXPECT_FALSE(std::filesystem::exists(path("radio")));
+}
+
+TEST_F(SimProcessTest, EveryOpenOfThePortStartsTheAttemptsAfresh)
+{
+    SimProcess sim({ "--no-pace", "--answer-on", "2", "--log", path("sim.log") });
+    const std::string device = sim.readLine();
+    for (int round = 0; round < 3; ++round) {
+        // The program closes and opens again at once, with no quiet spell in between.
+        Port port(device);
+        ASSERT_TRUE(port.isOpen());
+        port.write("rEAD");
+        EXPECT_TRUE(port.read(2, 80ms).empty()) << round;
+    }
+    Port port(device);
+    port.write("rEAD");
+    EXPECT_TRUE(port.read(2, 80ms).empty());
+    port.write("rEAD");
+    EXPECT_EQ(port.read(2, 500ms), (Bytes { 0x00, 0x01 }));
+    sim.terminate();
+    EXPECT_EQ(sim.waitForExit(), 0);
+    const std::string log = fileText(path("sim.log"));
+    EXPECT_NE(log.find("the program closed the line"), std::string::npos) << log;
 }
