@@ -1,5 +1,8 @@
 # The serial link and the radio protocol.
 target_sources(korvane_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/adjust_packet.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/alignment.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/alignment_items.cpp
   ${CMAKE_CURRENT_LIST_DIR}/clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_stream.cpp
@@ -13,4 +16,5 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/programming.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readout.cpp
   ${CMAKE_CURRENT_LIST_DIR}/steady_clock.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/test_channel_text.cpp
 )
