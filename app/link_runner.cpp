@@ -67,7 +67,6 @@ public:
     {
         onWindowThread([&] {
             m_progress = new ProgressWindow(m_owner);
-            m_progress->setAttribute(Qt::WA_DeleteOnClose);
             m_progress->setPrgCaption(QString::fromStdString(label));
             m_progress->show();
             m_progress->setWindowTitle(QString::fromStdString(caption));
@@ -94,7 +93,7 @@ public:
             return;
         m_progress->m_closing = true;
         m_progress->close();
-        m_progress = nullptr;
+        delete m_progress;
     }
 
     int lastValue = -1;
