@@ -16,7 +16,7 @@ int RecentFiles::find(const QString& path) const
     return -1;
 }
 
-void RecentFiles::add(const QString& path)
+void RecentFiles::add(QString path)
 {
     if (m_newest == kSize - 1)
         drop(0);
@@ -25,7 +25,7 @@ void RecentFiles::add(const QString& path)
     storeAtNewest(path);
 }
 
-void RecentFiles::reuse(int i, const QString& path)
+void RecentFiles::reuse(int i, QString path)
 {
     if (i < kSize - 1)
         drop(i);

@@ -20,8 +20,10 @@ public:
 
     // The position holding exactly this path, or -1.
     int find(const QString& path) const;
-    void add(const QString& path);
-    void reuse(int i, const QString& path);
+    // The path is taken by value: a caller may pass one of this list's own entries, which the
+    // shifting would otherwise change under it.
+    void add(QString path);
+    void reuse(int i, QString path);
     void drop(int i);
     void uncheck() { m_checked = -1; }
 
