@@ -58,12 +58,14 @@ ChannelView::ChannelView(model::RadioImage& image, QWidget* parent)
         setCurrentCell(m_grid->currentRow(), m_grid->currentColumn());
         editChannelCell();
     };
+    // Only a release over a data cell edits, and it edits the cell it is over.
     m_grid->onLeftRelease = [this](QPoint at) {
         const QModelIndex cell = m_grid->indexAt(at);
         if (!cell.isValid() || at.x() < m_grid->columnWidth(0) || at.y() < m_grid->rowHeight(0))
             return;
         if (cell.row() < 1 || cell.column() < 1)
             return;
+        m_grid->setCurrentCell(cell.row(), cell.column());
         editChannelCell();
     };
 }

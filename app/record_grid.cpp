@@ -118,6 +118,16 @@ void RecordGrid::keyPressEvent(QKeyEvent* event)
     }
 }
 
+void RecordGrid::mousePressEvent(QMouseEvent* event)
+{
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (cell.isValid() && (cell.row() == 0 || cell.column() == 0)) {
+        event->accept(); // the header row and the label column never become current
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
 void RecordGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     QTableWidget::mouseReleaseEvent(event);
