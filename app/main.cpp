@@ -1,6 +1,7 @@
 // korvane: the window program.
 
 #include "app/app_paths.h"
+#include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
 #include "app/splash_window.h"
@@ -16,9 +17,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("korvane");
     QApplication::setApplicationDisplayName(QStringLiteral("Korvane PC编程软件"));
-    // The report asks for 宋体; a Song-style face stands in for it on Linux.
-    QFont::insertSubstitutions(QStringLiteral("宋体"), { "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC" });
-    QFont::insertSubstitutions("SimSun", { "AR PL UMing CN", "AR PL UMing TW", "Noto Serif CJK SC" });
+    korvane::app::installFontSubstitutions();
     QFont ui = QApplication::font();
     ui.setFamilies({ ui.family(), "WenQuanYi Micro Hei", "Noto Sans CJK SC" });
     QApplication::setFont(ui);

@@ -4,6 +4,7 @@
 #include "app/content_scroller.h"
 #include "app/link_runner.h"
 #include "app/port_dialog.h"
+#include "app/report/print_command.h"
 #include "app/settings_lists.h"
 #include "app/toolbar_icons.h"
 #include "app/twips.h"
@@ -84,7 +85,8 @@ void MainWindow::buildMenus()
     connect(addEntry(file, "mnuOpen", QStringLiteral("打开(&O)")), &QAction::triggered, this, &MainWindow::open);
     connect(addEntry(file, "mnuSave", QStringLiteral("另存(&S)")), &QAction::triggered, this, &MainWindow::save);
     addSeparator(file, "null0");
-    addEntry(file, "mnuPrint", QStringLiteral("打印(&P)"));
+    connect(addEntry(file, "mnuPrint", QStringLiteral("打印(&P)")), &QAction::triggered, this,
+        [this] { mnuPrintClick(*this); });
     m_mnuNULL = addSeparator(file, "mnuNULL");
     m_mnuNULL->setVisible(false);
     for (int i = 0; i < 4; ++i) {

@@ -1,0 +1,21 @@
+#pragma once
+// The print command (the File menu's 打印 and the toolbar's Print): a one-page report of what
+// the channel view shows, placed on the page as computed by the report's page.
+
+#include "core/report/report_page.h"
+
+namespace korvane::app {
+
+class MainWindow;
+
+// True while the channel view, not the alignment view, fills the content frame.
+bool channelViewShowing(const MainWindow& window);
+
+// The texts the report prints, exactly as the window shows them.
+report::ReportTexts windowReportTexts(const MainWindow& window);
+
+// `mnuPrint_Click`. Does nothing outside the channel view; a cancelled print dialog or a failed
+// print job ends it without a message.
+void mnuPrintClick(MainWindow& window);
+
+} // namespace korvane::app
