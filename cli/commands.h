@@ -12,5 +12,7 @@ using Words = std::vector<std::string>;
 int runNew(const Words& words);
 int runDump(const Words& words);
 int runConvert(const Words& words);
+int runExportCsv(const Words& words);
+int runImportCsv(const Words& words);
 
 } // namespace korvane::cli

@@ -13,11 +13,15 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli new     --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli dump    FILE
   korvane-cli convert FILE -o OUT [--kind rdw|rdh|rdhax]
+  korvane-cli export-csv FILE -o OUT.csv
+  korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli --help | --version
 
   new      save the defaults of model index N (0..6)
   dump     open FILE as the window's Open does and print it as JSON
   convert  open FILE and save it as another kind
+  export-csv  write the open channels of FILE as a spreadsheet (CSV)
+  import-csv  the channels of CSV in the defaults of model N, saved as FILE
 
 Without --kind the output's extension (.rdw, .rdh, .rdhax) decides, else rdw.
 Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question.
@@ -48,6 +52,10 @@ int main(int argc, char** argv)
         return runDump(words);
     if (command == "convert")
         return runConvert(words);
+    if (command == "export-csv")
+        return runExportCsv(words);
+    if (command == "import-csv")
+        return runImportCsv(words);
     usageError("unknown command: " + std::string(command));
     return kExitUsage;
 }

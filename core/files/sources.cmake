@@ -1,5 +1,10 @@
 # Data files: item codec, reader and writer.
 target_sources(korvane_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/channel_csv.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/channel_csv_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/channel_csv_messages.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/channel_csv_rows.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/channel_csv_tones.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_file_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_file_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
