@@ -2,9 +2,10 @@
 
 namespace korvane::link {
 
-void pause(Clock& clock, Clock::Duration length)
+void pause(Clock& clock, Clock::Duration length) { pauseUntil(clock, clock.now() + length); }
+
+void pauseUntil(Clock& clock, Clock::TimePoint deadline)
 {
-    const Clock::TimePoint deadline = clock.now() + length;
     // A sleep may end early (a signal); keep waiting until the clock says the time is up.
     while (clock.now() < deadline)
         clock.sleepUntil(deadline);

@@ -19,5 +19,7 @@ public:
 
 // Waits `length` from now. Waits never handle user input: the caller runs off the event loop.
 void pause(Clock& clock, Clock::Duration length);
+// Waits until `deadline` (at once when it has passed).
+void pauseUntil(Clock& clock, Clock::TimePoint deadline);
 
 } // namespace korvane::link

@@ -57,6 +57,8 @@ Message readError() { return Message { "读频错误，请重新读频！", "读
 
 Message readComplete() { return Message { "读频完成，按“确定”继续 ...", "读频完成", MessageIcon::None, {} }; }
 
+Message dataError() { return Message { "机器内部出现数据错误！", "数据错误", MessageIcon::Exclamation, {} }; }
+
 Message writeError() { return Message { "写频错误，请重新写频！", "写频错误", MessageIcon::Exclamation, {} }; }
 
 Message writeComplete() { return Message { "写频完成，按“确定”继续 ...", "写频完成", MessageIcon::None, {} }; }

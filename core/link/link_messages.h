@@ -23,6 +23,8 @@ util::Message communicationFailure(const LinkTarget& target, const std::optional
 util::Message versionMismatch();
 util::Message readError();
 util::Message readComplete();
+// After a read-out: a settings field that no entry of its list can show.
+util::Message dataError();
 util::Message writeError();
 util::Message writeComplete();
 // The image belongs to no model, so there is no model code to send.

@@ -46,8 +46,11 @@ ReadOutcome readRadio(
     Bytes stream;
     {
         ProgressScope progress(ui, kReadCaption, kReadLabel);
+        // The looks keep a steady beat from here, so a late wake-up (a busy machine) does not
+        // push every later look back and the stream is seen as soon as a look can see it.
+        const Clock::TimePoint firstLook = clock.now();
         for (int k = 1; k <= kReadoutPolls; ++k) {
-            link.pause(kReadoutPollInterval);
+            pauseUntil(clock, firstLook + k * kReadoutPollInterval);
             progress.value(kReadoutProgressStep * (k - 1));
             auto count = link.receiveCount();
             if (!count) {

@@ -343,3 +343,28 @@ TEST(Readout, TakesAboutOneSecondFromARadioThatAnswersAtOnce)
     // rEAD, 0.08 s, OK, ten polls of 0.05 s.
     EXPECT_EQ(rig.clock.elapsed(), 4 * kByteTime + 80ms + 2 * kByteTime + 10 * 50ms);
 }
+
+// A busy machine wakes every sleep a little late. The looks at the stream keep their beat all
+// the same: the tenth comes half a second after the go-ahead, not ten late wake-ups after that.
+TEST(Readout, LateWakeUpsDoNotAddUp)
+{
+    class LateClock final : public Clock {
+    public:
+        explicit LateClock(FakeClock& inner)
+            : m_inner(inner)
+        {
+        }
+        TimePoint now() override { return m_inner.now(); }
+        void sleepUntil(TimePoint deadline) override { m_inner.sleepUntil(deadline + 3ms); }
+
+    private:
+        FakeClock& m_inner;
+    };
+    Rig rig;
+    rig.radio.handshakeReply = { 0x03 };
+    rig.radio.readout = olderReadout(olderChannels(), radioSettings(), 3);
+    LateClock late(rig.clock);
+    ASSERT_TRUE(readRadio(userImage(), kCom2, rig.port, late, rig.ui).success());
+    // rEAD, 0.08 s and a late wake-up, OK, ten looks of which only the last wakes late.
+    EXPECT_EQ(rig.clock.elapsed(), 4 * kByteTime + 80ms + 3ms + 2 * kByteTime + 10 * 50ms + 3ms);
+}

@@ -1,0 +1,253 @@
+// How close a read-out and a programming run come to the least time the protocol allows, against
+// the simulated radio at the line's real pace (9600 baud, 11 bits a byte, both ways).
+//
+// The least time is the protocol's own pauses plus every byte on the line that the next step has
+// to wait for: for a read-out the command, the 0.08 s handshake pause, "OK" and the whole stream;
+// for programming the command, the 0.08 s handshake pause, the 0.1 s pause before the data, each
+// record's 12 bytes and its 0.1 s pause, and the final 0.15 s. The radio's replies travel inside
+// those pauses and add nothing.
+//
+// A pseudo-terminal takes the program's bytes at once, where a real port needs 11/9600 s for
+// each; the port used here waits as a real transmitter would, so that the time measured is the
+// time at a real radio. The same runs on the bare pseudo-terminal are shown for comparison.
+
+#include "core/link/link_target.h"
+#include "core/link/link_ui.h"
+#include "core/link/posix_serial_port.h"
+#include "core/link/programming.h"
+#include "core/link/readout.h"
+#include "core/link/steady_clock.h"
+#include "core/model/defaults.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using namespace korvane;
+using Seconds = std::chrono::duration<double>;
+
+constexpr double kByteSeconds = 11.0 / 9600.0;
+constexpr double kGoal = 1.05;
+
+// The simulated radio as a child process, at the line's real pace.
+class Radio {
+public:
+    explicit Radio(std::vector<std::string> args)
+    {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        posix_spawn_file_actions_addclose(&actions, out[1]);
+        args.insert(args.begin(), KORVANE_RADIO_SIM);
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (::posix_spawn(&m_pid, KORVANE_RADIO_SIM, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        // The first line is the device.
+        pollfd p { out[0], POLLIN, 0 };
+        char c = 0;
+        while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n')
+            m_device += c;
+        m_stdout = out[0];
+    }
+    ~Radio()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_stdout >= 0) ::close(m_stdout);
+    }
+    Radio(const Radio&) = delete;
+    Radio& operator=(const Radio&) = delete;
+
+    const std::string& device() const { return m_device; }
+
+private:
+    pid_t m_pid = -1;
+    int m_stdout = -1;
+    std::string m_device;
+};
+
+// A port whose bytes take their time to leave, as on a real transmitter at 9600 baud: drain()
+// returns once the last byte written would have left the line, and the transmit count says how
+// many have not yet.
+class LinePacedPort final : public link::SerialPort {
+public:
+    explicit LinePacedPort(link::SerialPort& inner)
+        : m_inner(inner)
+    {
+    }
+
+    link::PortStatus open(const std::string& device) override
+    {
+        m_lineFree = Clock::now();
+        return m_inner.open(device);
+    }
+    void close() override { m_inner.close(); }
+    bool isOpen() const override { return m_inner.isOpen(); }
+    link::PortStatus write(std::span<const std::uint8_t> bytes) override
+    {
+        m_lineFree = std::max(m_lineFree, Clock::now()) + byteTime() * static_cast<long>(bytes.size());
+        return m_inner.write(bytes);
+    }
+    link::PortStatus drain() override
+    {
+        std::this_thread::sleep_until(m_lineFree);
+        return m_inner.drain();
+    }
+    link::PortResult<std::size_t> transmitCount() override
+    {
+        const auto left = m_lineFree - Clock::now();
+        if (left <= Clock::duration::zero()) return std::size_t { 0 };
+        return static_cast<std::size_t>(left / byteTime()) + 1;
+    }
+    link::PortResult<std::size_t> receiveCount() override { return m_inner.receiveCount(); }
+    link::PortResult<link::Bytes> takeInput() override { return m_inner.takeInput(); }
+    link::PortStatus discardInput() override { return m_inner.discardInput(); }
+    link::PortStatus discardOutput() override
+    {
+        m_lineFree = std::min(m_lineFree, Clock::now());
+        return m_inner.discardOutput();
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    static Clock::duration byteTime() { return std::chrono::duration_cast<Clock::duration>(Seconds(kByteSeconds)); }
+
+    link::SerialPort& m_inner;
+    Clock::time_point m_lineFree {};
+};
+
+// Nobody at the keyboard: messages are kept, questions answered Yes, and the moments the
+// progress window opens and closes noted (they bound the data phase).
+class QuietUi final : public link::LinkUi {
+public:
+    void showMessage(const util::Message& message) override { last = message.text; }
+    bool askYesNo(const util::Message&) override { return true; }
+    void progressOpen(const std::string&, const std::string&) override { opened = std::chrono::steady_clock::now(); }
+    void progressValue(int) override { }
+    void progressClose() override { closed = std::chrono::steady_clock::now(); }
+
+    std::string last;
+    std::chrono::steady_clock::time_point opened;
+    std::chrono::steady_clock::time_point closed;
+};
+
+// A run cut in three by the progress window: up to the data phase (open, handshake, "OK" or the
+// pause before the records), the data phase (waiting for the stream, or the records and the
+// final pause), and the rest (taking the reply, closing).
+struct Phases {
+    double before = 0;
+    double data = 0;
+    double after = 0;
+    double total() const { return before + data + after; }
+};
+
+Phases phasesOf(std::chrono::steady_clock::time_point start, const QuietUi& ui)
+{
+    const auto end = std::chrono::steady_clock::now();
+    return { Seconds(ui.opened - start).count(), Seconds(ui.closed - ui.opened).count(),
+        Seconds(end - ui.closed).count() };
+}
+
+// The least time of each phase: "rEAD", 0.08 s, "OK"; the stream; nothing.
+Phases readMinimum(bool older)
+{
+    const double stream = older ? 420 : 684;
+    return { (4 + 2) * kByteSeconds + 0.08, stream * kByteSeconds, 0 };
+}
+
+// "pROGRAM", 0.08 s, 0.1 s; each record and its 0.1 s, then 0.15 s; nothing.
+Phases programMinimum(bool older)
+{
+    const double records = older ? 35 : 56;
+    return { 7 * kByteSeconds + 0.08 + 0.1, records * (12 * kByteSeconds + 0.1) + 0.15, 0 };
+}
+
+struct Figures {
+    Phases read;
+    Phases program;
+    bool ok = false;
+};
+
+Figures measure(bool older, bool pacedPort)
+{
+    Figures figures;
+    Radio radio({ "--model", "3", older ? "--older" : "--newer" });
+    if (radio.device().empty()) return figures;
+    const link::LinkTarget target = link::linkTargetForDevice(radio.device());
+    link::PosixSerialPort posix;
+    LinePacedPort paced(posix);
+    link::SerialPort& port = pacedPort ? static_cast<link::SerialPort&>(paced) : posix;
+    link::SteadyClock clock;
+    QuietUi ui;
+
+    auto start = std::chrono::steady_clock::now();
+    const link::ReadOutcome read = link::readRadio(model::defaultImage(0), target, port, clock, ui);
+    figures.read = phasesOf(start, ui);
+    if (!read.success()) {
+        std::fprintf(stderr, "read-out failed: %s\n", ui.last.c_str());
+        return figures;
+    }
+    model::RadioImage image = read.image;
+    start = std::chrono::steady_clock::now();
+    const link::ProgramOutcome programmed = link::programRadio(image, target, port, clock, ui);
+    figures.program = phasesOf(start, ui);
+    if (!programmed.success()) {
+        std::fprintf(stderr, "programming failed: %s\n", ui.last.c_str());
+        return figures;
+    }
+    figures.ok = true;
+    return figures;
+}
+
+bool report(const std::string& what, const Phases& measured, const Phases& minimum, bool judged)
+{
+    const double ratio = measured.total() / minimum.total();
+    std::printf("  %-25s %6.3f s  minimum %6.3f s  ratio %.3f%s\n", what.c_str(), measured.total(), minimum.total(),
+        ratio, judged ? (ratio <= kGoal ? "" : "  (goal missed)") : "");
+    std::printf("  %-25s before data +%.1f ms, data +%.1f ms, after +%.1f ms over the minimum\n", "",
+        1000 * (measured.before - minimum.before), 1000 * (measured.data - minimum.data),
+        1000 * (measured.after - minimum.after));
+    return !judged || ratio <= kGoal;
+}
+
+} // namespace
+
+int main()
+{
+    bool met = true;
+    for (const bool pacedPort : { true, false }) {
+        std::printf(pacedPort ? "Port paced like a real 9600-baud transmitter (goal: ratio <= %.2f)\n"
+                              : "Bare pseudo-terminal: the program's bytes leave at once (for comparison)\n",
+            kGoal);
+        for (const bool older : { false, true }) {
+            const Figures f = measure(older, pacedPort);
+            if (!f.ok) return 1;
+            const std::string radio = older ? "older radio" : "newer radio";
+            met = report("read-out, " + radio, f.read, readMinimum(older), pacedPort) && met;
+            met = report("programming, " + radio, f.program, programMinimum(older), pacedPort) && met;
+        }
+    }
+    return met ? 0 : 1;
+}

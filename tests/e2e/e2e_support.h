@@ -1,0 +1,317 @@
+#pragma once
+// The whole chain from outside: the simulated radio on a pseudo-terminal as a child process, and
+// the real korvane-cli run against it, several at once where the protocol's fixed pauses would
+// otherwise add up.
+
+#include "core/files/data_file.h"
+#include "core/model/defaults.h"
+#include "support/run_command.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <poll.h>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+extern char** environ;
+
+namespace korvane::e2e {
+
+using Bytes = std::vector<std::uint8_t>;
+using Env = std::vector<std::pair<std::string, std::string>>;
+using SteadyTime = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// The process environment without any port mapping of the machine running the tests, plus `extra`.
+inline std::vector<std::string> childEnvironment(const Env& extra)
+{
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string entry = *e;
+        if (!entry.starts_with("KORVANE_COM")) env.push_back(entry);
+    }
+    for (const auto& [name, value] : extra)
+        env.push_back(name + "=" + value);
+    return env;
+}
+
+// A child process with standard input from /dev/null, standard error to a file and standard
+// output to a file or, when no file is given, to a pipe the test reads lines from.
+class Child {
+public:
+    Child(const std::string& program, std::vector<std::string> args, const Env& env,
+        const std::optional<std::filesystem::path>& outFile, const std::filesystem::path& errFile)
+    {
+        int pipeFds[2] = { -1, -1 };
+        if (!outFile && ::pipe2(pipeFds, O_CLOEXEC) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        if (outFile)
+            posix_spawn_file_actions_addopen(
+                &actions, STDOUT_FILENO, outFile->c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        else
+            posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+
+        args.insert(args.begin(), program);
+        std::vector<char*> argv;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        std::vector<std::string> envText = childEnvironment(env);
+        std::vector<char*> envp;
+        for (std::string& e : envText)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+
+        m_started = SteadyTime::now();
+        if (::posix_spawn(&m_pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        if (!outFile) {
+            ::close(pipeFds[1]);
+            m_stdout = pipeFds[0];
+        }
+    }
+    ~Child()
+    {
+        kill(SIGKILL);
+        wait();
+        if (m_stdout >= 0) ::close(m_stdout);
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    bool started() const { return m_pid > 0; }
+    void kill(int signal)
+    {
+        if (m_pid > 0 && !m_status) ::kill(m_pid, signal);
+    }
+
+    // The exit status (128 + signal when killed), waiting for it.
+    int wait()
+    {
+        if (m_pid > 0 && !m_status) {
+            int status = 0;
+            ::waitpid(m_pid, &status, 0);
+            m_ended = SteadyTime::now();
+            m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        }
+        return m_status.value_or(-1);
+    }
+    double seconds() const { return std::chrono::duration<double>(m_ended - m_started).count(); }
+
+    // The next line on the pipe, or "" when none comes in time.
+    std::string readLine(std::chrono::milliseconds timeout = 5000ms)
+    {
+        const auto end = SteadyTime::now() + timeout;
+        for (;;) {
+            if (const std::size_t nl = m_buffered.find('\n'); nl != std::string::npos) {
+                std::string line = m_buffered.substr(0, nl);
+                m_buffered.erase(0, nl + 1);
+                return line;
+            }
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - SteadyTime::now());
+            pollfd p { m_stdout, POLLIN, 0 };
+            if (m_stdout < 0 || left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return {};
+            char chunk[256];
+            const ssize_t n = ::read(m_stdout, chunk, sizeof chunk);
+            if (n <= 0) return {};
+            m_buffered.append(chunk, static_cast<std::size_t>(n));
+        }
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_stdout = -1;
+    std::string m_buffered;
+    std::optional<int> m_status;
+    SteadyTime::time_point m_started {};
+    SteadyTime::time_point m_ended {};
+};
+
+// One line of the simulated radio's log: "<-" heard, "->" sent, "--" a note.
+struct LogLine {
+    double seconds = 0;
+    std::string arrow;
+    std::string text; // what it was, with the bytes
+};
+
+// The simulated radio, started with --no-pace unless it is to keep the line's real pace, with a
+// log (and a save file when asked). Killed when the test ends.
+class SimRadio {
+public:
+    SimRadio(const std::filesystem::path& folder, std::vector<std::string> args, bool paced = false)
+    {
+        static std::atomic<int> counter { 0 };
+        const std::string name = "radio" + std::to_string(counter++);
+        m_log = folder / (name + ".log");
+        m_link = folder / (name + ".port");
+        args.insert(args.end(), { "--log", m_log.string(), "--link", m_link.string() });
+        if (!paced) args.push_back("--no-pace");
+        m_process = std::make_unique<Child>(
+            KORVANE_RADIO_SIM, std::move(args), Env {}, std::nullopt, folder / (name + ".err"));
+        m_device = m_process->readLine();
+    }
+
+    // The pseudo-terminal the radio serves ("" when it did not start).
+    const std::string& device() const { return m_device; }
+    // A symbolic link to it, as a user would name it in KORVANE_COM1.
+    std::string linkPath() const { return m_link.string(); }
+
+    // Ends the radio as a user would (it saves with --save on the way out).
+    int stop()
+    {
+        m_process->kill(SIGTERM);
+        return m_process->wait();
+    }
+    // The cable is pulled: the radio vanishes at once.
+    void pullCable()
+    {
+        m_process->kill(SIGKILL);
+        m_process->wait();
+    }
+
+    std::vector<LogLine> log() const
+    {
+        std::vector<LogLine> lines;
+        std::istringstream in(test::readWholeFile(m_log));
+        std::string text;
+        while (std::getline(in, text)) {
+            std::istringstream fields(text);
+            LogLine line;
+            fields >> line.seconds >> line.arrow;
+            std::getline(fields >> std::ws, line.text);
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    // The lines with this arrow whose text starts with `prefix`.
+    std::vector<LogLine> logged(const std::string& arrow, const std::string& prefix) const
+    {
+        std::vector<LogLine> found;
+        for (const LogLine& line : log())
+            if (line.arrow == arrow && line.text.starts_with(prefix)) found.push_back(line);
+        return found;
+    }
+
+    // The bytes of every programming record the radio heard, in order.
+    std::vector<Bytes> recordsHeard() const
+    {
+        std::vector<Bytes> records;
+        for (const LogLine& line : logged("<-", "record ")) {
+            // The record's bytes are the last twelve words of the line.
+            std::istringstream words(line.text);
+            std::vector<std::string> all;
+            for (std::string w; words >> w;)
+                all.push_back(w);
+            Bytes bytes;
+            for (std::size_t k = all.size() >= 12 ? all.size() - 12 : 0; k < all.size(); ++k)
+                bytes.push_back(static_cast<std::uint8_t>(std::stoul(all[k], nullptr, 16)));
+            records.push_back(bytes);
+        }
+        return records;
+    }
+
+private:
+    std::filesystem::path m_log;
+    std::filesystem::path m_link;
+    std::unique_ptr<Child> m_process;
+    std::string m_device;
+};
+
+struct CliRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+    double seconds = 0;
+};
+
+// korvane-cli started now; finish() waits for it.
+class CliProcess {
+public:
+    CliProcess(const std::filesystem::path& folder, std::vector<std::string> args, const Env& env = {})
+    {
+        static std::atomic<int> counter { 0 };
+        const std::string name = "cli" + std::to_string(counter++);
+        m_out = folder / (name + ".out");
+        m_err = folder / (name + ".err");
+        m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), env, m_out, m_err);
+    }
+
+    CliRun finish()
+    {
+        CliRun run;
+        run.exitCode = m_process->wait();
+        run.seconds = m_process->seconds();
+        run.out = test::readWholeFile(m_out);
+        run.err = test::readWholeFile(m_err);
+        return run;
+    }
+
+private:
+    std::filesystem::path m_out;
+    std::filesystem::path m_err;
+    std::unique_ptr<Child> m_process;
+};
+
+inline CliRun runCli(const std::filesystem::path& folder, std::vector<std::string> args, const Env& env = {})
+{
+    return CliProcess(folder, std::move(args), env).finish();
+}
+
+// The texts the command line prints, line by line.
+inline std::string noResponse(const std::string& port, const std::string& detail)
+{
+    return port + " 端口没有响应，请确保连接正确或机器电源是否打开！\n" + detail + "\n";
+}
+inline const std::string kReadComplete = "读频完成，按“确定”继续 ...\n";
+inline const std::string kWriteComplete = "写频完成，按“确定”继续 ...\n";
+inline const std::string kReadError = "读频错误，请重新读频！\n";
+inline const std::string kWriteError = "写频错误，请重新写频！\n";
+inline const std::string kVersionMismatch = "机型版本错误！本软件不支持该版本机型！\n";
+inline const std::string kNoModel = "机型错误！本软件不支持该机型！\n";
+inline const std::string kDataError = "机器内部出现数据错误！\n";
+inline const std::string kRoundingQuestion = "步进值为2.5kHz的频将转换为步进值为5.0kHz的频率，是否继续？\n";
+inline const std::string kModelQuestion = "要写入的机型与当前连接的机型不符，是否强制写入？\n";
+
+// What radios and data files call each model index.
+inline constexpr std::uint8_t kModelCodes[] = { 0, 1, 2, 3, 14, 4, 5 };
+
+inline model::RadioImage openFile(const std::string& path)
+{
+    auto opened = files::openDataFile(path, model::defaultImage(0));
+    EXPECT_TRUE(static_cast<bool>(opened)) << path;
+    return opened ? opened->image : model::RadioImage {};
+}
+
+inline void saveFile(const std::string& path, const model::RadioImage& image)
+{
+    const auto failure = files::saveDataFile(path, image, files::fileKindForPath(path));
+    ASSERT_FALSE(failure.has_value()) << path;
+}
+
+class E2eTest : public ::testing::Test {
+protected:
+    std::string path(const std::string& name) const { return (m_dir / name).string(); }
+    const std::filesystem::path& folder() const { return m_dir.path(); }
+
+    test::TempDir m_dir;
+};
+
+} // namespace korvane::e2e
