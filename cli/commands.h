@@ -12,6 +12,8 @@ using Words = std::vector<std::string>;
 int runNew(const Words& words);
 int runDump(const Words& words);
 int runConvert(const Words& words);
+int runRead(const Words& words);
+int runWrite(const Words& words);
 int runExportCsv(const Words& words);
 int runImportCsv(const Words& words);
 

@@ -13,6 +13,8 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli new     --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli dump    FILE
   korvane-cli convert FILE -o OUT [--kind rdw|rdh|rdhax]
+  korvane-cli read    --port PORT -o FILE [--kind rdw|rdh|rdhax]
+  korvane-cli write   --port PORT [--yes] FILE
   korvane-cli export-csv FILE -o OUT.csv
   korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli --help | --version
@@ -20,10 +22,15 @@ constexpr std::string_view kHelp = R"(Usage:
   new      save the defaults of model index N (0..6)
   dump     open FILE as the window's Open does and print it as JSON
   convert  open FILE and save it as another kind
+  read     read the radio on PORT and save what it holds as FILE
+  write    open FILE and program the radio on PORT with it
   export-csv  write the open channels of FILE as a spreadsheet (CSV)
   import-csv  the channels of CSV in the defaults of model N, saved as FILE
 
 Without --kind the output's extension (.rdw, .rdh, .rdhax) decides, else rdw.
+PORT is COM1..COM4 (the device in KORVANE_COMn, else the n-th serial device) or a device
+path. write asks before rounding channels for an older radio or writing another model:
+--yes answers Yes, otherwise the question is printed and the write stops.
 Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question.
 )";
 
@@ -52,6 +59,10 @@ int main(int argc, char** argv)
         return runDump(words);
     if (command == "convert")
         return runConvert(words);
+    if (command == "read")
+        return runRead(words);
+    if (command == "write")
+        return runWrite(words);
     if (command == "export-csv")
         return runExportCsv(words);
     if (command == "import-csv")
