@@ -12,6 +12,7 @@ using Words = std::vector<std::string>;
 int runNew(const Words& words);
 int runDump(const Words& words);
 int runConvert(const Words& words);
+int runAlign(const Words& words);
 int runRead(const Words& words);
 int runWrite(const Words& words);
 int runExportCsv(const Words& words);

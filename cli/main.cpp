@@ -15,6 +15,7 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli convert FILE -o OUT [--kind rdw|rdh|rdhax]
   korvane-cli read    --port PORT -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli write   --port PORT [--yes] FILE
+  korvane-cli align   --port PORT FILE --item N [--set V]... (--ok | --cancel)
   korvane-cli export-csv FILE -o OUT.csv
   korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli --help | --version
@@ -24,6 +25,9 @@ constexpr std::string_view kHelp = R"(Usage:
   convert  open FILE and save it as another kind
   read     read the radio on PORT and save what it holds as FILE
   write    open FILE and program the radio on PORT with it
+  align    adjust alignment item N (0..11) of the radio on PORT on the test channels of FILE:
+           one value change per --set V (0..255), then keep the value (--ok) or restore it
+           (--cancel)
   export-csv  write the open channels of FILE as a spreadsheet (CSV)
   import-csv  the channels of CSV in the defaults of model N, saved as FILE
 
@@ -59,6 +63,8 @@ int main(int argc, char** argv)
         return runDump(words);
     if (command == "convert")
         return runConvert(words);
+    if (command == "align")
+        return runAlign(words);
     if (command == "read")
         return runRead(words);
     if (command == "write")
