@@ -5,6 +5,7 @@
 #include "app/channel_view.h"
 #include "app/link_runner.h"
 #include "app/settings_lists.h"
+#include "core/link/link_messages.h"
 #include "core/link/link_target.h"
 #include "core/link/posix_serial_port.h"
 #include "core/link/programming.h"
@@ -51,7 +52,7 @@ void MainWindow::readRadio()
         showRecentEntries();
         refreshFromImage();
         if (m_settingsLists->anyListEmpty())
-            m_dialogs.showMessage(this, { "机器内部出现数据错误！", "数据错误", util::MessageIcon::Exclamation, {} });
+            m_dialogs.showMessage(this, link::dataError());
     }
     m_state.readBusy = false;
 }
