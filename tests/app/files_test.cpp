@@ -5,6 +5,7 @@
 #include "app/qt_user_dialogs.h"
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
+#include "core/model/record_layout.h"
 #include "support/widget_driver.h"
 #include "support/window_fixture.h"
 
