@@ -17,8 +17,8 @@ constexpr int kRows = model::kChannelCount + 1;
 constexpr int kColumns = 11;
 constexpr int kGridLeft = 8; // pixels inside the frame
 constexpr int kGridTop = 22;
-constexpr int kCheckGap = 12; // from the grid's right edge to the first box column
-constexpr int kCheckPitch = 38; // between the two box columns
+constexpr int kCheckGap = 8; // from the grid's right edge to the first box column
+constexpr int kCheckPitch = 32; // between the two box columns, wide enough for a two-character label
 
 const char* const kHeaders[kColumns] = {
     "信道", "  接收频率         (MHz)", "步进 (kHz)", "   接收信令", "  发射频率         (MHz)",
@@ -104,14 +104,22 @@ void ChannelView::layoutChannelGrid(long windowWidthTwips, long windowHeightTwip
     m_grid->fitTo(pxX(this, roundHalfEven(static_cast<double>(widths[0]) / 6)),
                   pxY(this, roundHalfEven(static_cast<double>(headerHeight) / 4)));
 
-    const int checkTop = kGridTop + m_grid->rowHeight(0) - 9;
+    placeCheckBoxes();
+}
+
+void ChannelView::placeCheckBoxes()
+{
+    // Each box level with its channel's row as the grid draws it, so that pixel rounding of the
+    // row heights never lets the boxes drift away from their rows.
+    const int gridTop = kGridTop + m_grid->frameWidth();
     const int recLeft = kGridLeft + m_grid->width() + kCheckGap;
     const int txLeft = recLeft + kCheckPitch;
     const int boxWidth = m_recChan[0]->sizeHint().width();
-    m_recLabel->setGeometry(recLeft + boxWidth / 2 - kCheckPitch / 2, kGridTop, kCheckPitch, m_grid->rowHeight(0));
-    m_txLabel->setGeometry(txLeft + boxWidth / 2 - kCheckPitch / 2, kGridTop, kCheckPitch, m_grid->rowHeight(0));
+    const int boxHeight = m_recChan[0]->sizeHint().height();
+    m_recLabel->setGeometry(recLeft + boxWidth / 2 - kCheckPitch / 2, gridTop, kCheckPitch, m_grid->rowHeight(0));
+    m_txLabel->setGeometry(txLeft + boxWidth / 2 - kCheckPitch / 2, gridTop, kCheckPitch, m_grid->rowHeight(0));
     for (int i = 0; i < model::kChannelCount; ++i) {
-        const int top = checkTop + pxY(this, h * i) + (m_grid->rowHeight(1) - m_recChan[i]->sizeHint().height()) / 2 + 9;
+        const int top = gridTop + m_grid->rowTop(i + 1) + (m_grid->rowHeight(i + 1) - boxHeight) / 2;
         m_recChan[i]->move(recLeft, top);
         m_txChan[i]->move(txLeft, top);
     }
@@ -133,13 +141,7 @@ void ChannelView::relayoutChannelGrid(long windowWidthTwips, long windowHeightTw
     for (int r = 1; r < kRows; ++r)
         m_grid->setRowHeight(r, pxY(this, h));
     m_grid->setFixedSize(pxX(this, gridWidth), pxY(this, gridHeight));
-    const int checkTop = kGridTop + m_grid->rowHeight(0) - 9;
-    const int recLeft = kGridLeft + m_grid->width() + kCheckGap;
-    for (int i = 0; i < model::kChannelCount; ++i) {
-        const int top = checkTop + pxY(this, h * i) + (m_grid->rowHeight(1) - m_recChan[i]->sizeHint().height()) / 2 + 9;
-        m_recChan[i]->move(recLeft, top);
-        m_txChan[i]->move(recLeft + kCheckPitch, top);
-    }
+    placeCheckBoxes();
 }
 
 void ChannelView::setCurrentCell(int row, int column)

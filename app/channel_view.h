@@ -51,6 +51,8 @@ public:
     std::function<void(int row, int column)> onEditSignalling;
 
 private:
+    // Beside the grid, level with the rows; the frame is sized to hold them.
+    void placeCheckBoxes();
     void writeRow(int row);
     void onEnterKey();
     void toggleStep(int row, int column);

@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -56,8 +57,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget*
     buildContent();
 
     resize(kWindowWidth, kWindowHeight);
-    if (const QScreen* s = screen())
-        m_recordedScreenWidth = s->geometry().width();
+    m_recordedScreenWidth = currentScreenWidth();
 
     const files::StoredSettings stored = files::readSettingsFile(m_options.settingsPath.toStdString());
     m_state.portNumber = stored.port;
@@ -214,10 +214,15 @@ void MainWindow::buildContent()
     auto* bandCaption = new QLabel(QStringLiteral("频率："), model);
     m_lblBandvalue = new QLabel(model);
     m_lblBandvalue->setObjectName("lblBandvalue");
-    modelLabel->setGeometry(12, 24, 44, 24);
-    m_cboRadiomodel->setGeometry(58, 22, 200, 26);
-    bandCaption->setGeometry(290, 24, 44, 24);
-    m_lblBandvalue->setGeometry(336, 24, 140, 24);
+    // One row, centred in whatever height the frame is given.
+    auto* modelRow = new QHBoxLayout(model);
+    modelRow->addWidget(modelLabel);
+    modelRow->addWidget(m_cboRadiomodel);
+    modelRow->addSpacing(32);
+    modelRow->addWidget(bandCaption);
+    modelRow->addWidget(m_lblBandvalue);
+    modelRow->addStretch();
+    m_cboRadiomodel->setMinimumWidth(200);
 
     m_channelView = new ChannelView(m_image, m_fraChanFunc);
     m_settingsLists = new SettingsLists(m_image, m_fraChanFunc);
@@ -240,20 +245,41 @@ void MainWindow::layoutWindow()
     const long widthTwips = twipsX(this, kWindowWidth);
     const long heightTwips = twipsY(this, kWindowHeight);
     m_channelView->layoutChannelGrid(widthTwips, heightTwips);
-    const int chanTop = pxY(this, roundHalfEven(0.148 * static_cast<double>(heightTwips)));
+    placeFrames();
+}
+
+void MainWindow::placeFrames()
+{
+    const int chanTop = pxY(this, roundHalfEven(0.148 * static_cast<double>(twipsY(this, kWindowHeight))));
     const int width = m_channelView->width();
     m_fraModel->setGeometry(0, 0, width, chanTop - 6);
     m_channelView->move(0, chanTop);
     const int listsTop = chanTop + m_channelView->height() + 6;
     QGroupBox* function = m_settingsLists->functionFrame();
     QGroupBox* scan = m_settingsLists->scanFrame();
-    const int half = (width - 6) / 2;
-    function->setGeometry(0, listsTop, half, function->sizeHint().height());
-    scan->setGeometry(half + 6, listsTop, width - half - 6, scan->sizeHint().height());
+    // Side by side under the grid, sharing its width in proportion to what their lists need, so
+    // that no entry is cut off; wider than the grid only when the lists need it.
+    const int functionNeeds = function->sizeHint().width();
+    const int scanNeeds = scan->sizeHint().width();
+    const int listsWidth = std::max(width - 6, functionNeeds + scanNeeds);
+    const int functionWidth = listsWidth * functionNeeds / (functionNeeds + scanNeeds);
+    function->setGeometry(0, listsTop, functionWidth, function->sizeHint().height());
+    scan->setGeometry(functionWidth + 6, listsTop, listsWidth - functionWidth, scan->sizeHint().height());
     const int height = listsTop + std::max(function->height(), scan->height());
-    m_fraChanFunc->setGeometry(6, pxY(this, 120), width, height);
-    m_content->frame()->resize(width + 12, m_fraChanFunc->y() + height + pxY(this, 200));
+    const int totalWidth = std::max(width, listsWidth + 6);
+    // Narrow margins: at the standard size only the vertical bar is needed.
+    constexpr int kMargin = 4;
+    m_fraChanFunc->setGeometry(kMargin, pxY(this, 120), totalWidth, height);
+    m_content->frame()->resize(totalWidth + 2 * kMargin, m_fraChanFunc->y() + height + pxY(this, 200));
     m_content->updateBars();
+}
+
+int MainWindow::currentScreenWidth() const
+{
+    if (m_options.screenWidth)
+        return m_options.screenWidth();
+    const QScreen* s = screen();
+    return s ? s->geometry().width() : 0;
 }
 
 void MainWindow::refreshFromImage()
@@ -337,17 +363,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
 void MainWindow::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    const QScreen* s = screen();
-    if (!m_state.loadComplete || !s || s->geometry().width() == m_recordedScreenWidth)
+    const int screenWidth = currentScreenWidth();
+    if (!m_state.loadComplete || screenWidth == m_recordedScreenWidth)
         return;
-    // The screen's resolution changed: lay the window out again for the new pixel size.
+    // The screen's resolution changed: lay the window out again for the new pixel size. The new
+    // width is noted first, so the resize below does not start this again.
+    m_recordedScreenWidth = screenWidth;
     resize(kWindowWidth, kWindowHeight);
-    m_fraChanFunc->move(m_fraChanFunc->x(), pxY(this, 120));
     m_channelView->relayoutChannelGrid(twipsX(this, kWindowWidth), twipsY(this, kWindowHeight));
-    m_content->frame()->resize(m_content->frame()->width(),
-                               m_fraChanFunc->y() + m_fraChanFunc->height() + pxY(this, 200));
-    m_recordedScreenWidth = s->geometry().width();
-    m_content->updateBars();
+    placeFrames();
 }
 
 void MainWindow::commitPendingEntry() { }

@@ -27,6 +27,8 @@ class SettingsLists;
 struct MainWindowOptions {
     QString settingsPath; // the settings file read at load and written at exit
     std::function<int()> probePorts; // the number of consecutive ports from COM1
+    // The width in pixels of the screen the window is on; the window's own screen when empty.
+    std::function<int()> screenWidth {};
 };
 
 class MainWindow : public QMainWindow {
@@ -79,6 +81,10 @@ private:
     void buildStatusBar();
     void buildContent();
     void layoutWindow();
+    // The model frame, the channel frame and the lists in their places, and `Frame1` sized to hold
+    // them; after the first layout and after a relayout of the grid.
+    void placeFrames();
+    int currentScreenWidth() const;
     void showRecentEntries();
     void setCaptionForFile(const QString& path);
     void runToolbarKey(const QString& key);

@@ -56,6 +56,7 @@ SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
         for (const std::string& entry : model::settingsEntries(spec.which))
             combo->addItem(QString::fromStdString(entry));
         combo->setCurrentIndex(-1);
+        combo->setSizeAdjustPolicy(QComboBox::AdjustToContents); // never narrower than its longest entry
         // Two pairs of label and list a row.
         grid->addWidget(label, n / 2, (n % 2) * 2, Qt::AlignRight);
         grid->addWidget(combo, n / 2, (n % 2) * 2 + 1);

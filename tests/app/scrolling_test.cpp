@@ -1,11 +1,13 @@
 // Scrolling the content frame `Frame1` with the window's bars `hscMain` and `vscMain`, the corner
 // frame `fraRtBt`, and the layout again after the screen's width changed.
 
+#include "app/channel_view.h"
 #include "app/content_scroller.h"
 #include "support/widget_driver.h"
 #include "support/window_fixture.h"
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -204,6 +206,14 @@ private slots:
         QCOMPARE(s.vsc->pageStep(), 11);
     }
 
+    void standardSizeNeedsOnlyTheVerticalBar()
+    {
+        Scroller s;
+        QCOMPARE(s.w->size(), QSize(800, 600));
+        QVERIFY(!s.hsc->isVisible());
+        QVERIFY(s.vsc->isVisible());
+    }
+
     void keysScrollByTheChanges()
     {
         Scroller s;
@@ -212,6 +222,50 @@ private slots:
         QCOMPARE(s.frame->x(), -3);
         s.hsc->triggerAction(QAbstractSlider::SliderPageStepAdd);
         QCOMPARE(s.frame->x(), -14);
+    }
+
+    void screenWidthChangeLaysTheWindowOutAgain()
+    {
+        QTemporaryDir dir;
+        korvane::test::RecordingDialogs dialogs;
+        int screenWidth = 1024;
+        korvane::app::MainWindow w(
+            dialogs, { dir.filePath("korvane.ini"), [] { return 0; }, [&] { return screenWidth; } });
+        w.show();
+        auto* grid = named<korvane::app::RecordGrid>(&w, "gridChan");
+        auto* channels = named<QGroupBox>(&w, "fraChan");
+        auto* frame = named<QWidget>(&w, "Frame1");
+        const int column1 = grid->columnWidth(1);
+        const int column7 = grid->columnWidth(7);
+
+        // The same screen: an ordinary resize only scrolls.
+        w.resize(1000, 700);
+        QTRY_COMPARE(w.size(), QSize(1000, 700));
+        QCOMPARE(grid->columnWidth(1), column1);
+
+        // Another screen width: the standard size again and the grid with its second set of factors.
+        screenWidth = 1280;
+        w.resize(900, 650);
+        QTRY_COMPARE(w.size(), QSize(800, 600));
+        QVERIFY(grid->columnWidth(1) > column1); // 1.35 column units instead of 1.25
+        QVERIFY(grid->columnWidth(7) > column7); // 0.88 instead of 0.85
+        // Everything still fits where it belongs: boxes beside the grid inside the channel frame,
+        // the lists below it, all inside Frame1.
+        for (int i = 0; i < 16; ++i) {
+            auto* box = korvane::test::indexed<QCheckBox>(&w, "chkTxChan", i);
+            QVERIFY(channels->rect().contains(box->geometry()));
+            QVERIFY(box->x() > grid->geometry().right());
+        }
+        QVERIFY(channels->rect().contains(grid->geometry()));
+        auto* lists = named<QGroupBox>(&w, "fraFunction");
+        QVERIFY(lists->y() > channels->geometry().bottom());
+        auto* chanFunc = named<QWidget>(&w, "fraChanFunc");
+        QVERIFY(frame->rect().contains(chanFunc->geometry()));
+
+        // Recorded: the next resize on that screen keeps its size.
+        w.resize(1100, 750);
+        QTRY_COMPARE(w.size(), QSize(1100, 750));
+        QVERIFY(grid->columnWidth(1) > column1);
     }
 };
 
