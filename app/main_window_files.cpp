@@ -9,12 +9,22 @@ namespace korvane::app {
 
 namespace {
 
-const QStringList kFilters { QStringLiteral("rdw文件(*.rdw)"), QStringLiteral("rdh文件(*.rdh)"),
-                             QStringLiteral("rdha文件(*.rdhax)") };
+// Both file dialogs offer the three kinds in this order, as description and pattern pairs.
+const QString kFilterText = QStringLiteral("rdw文件(*.rdw)|*.rdw|rdh文件(*.rdh)|*.rdh|rdha文件(*.rdhax)|*.rdhax");
+
+// Qt's dialogs take the descriptions alone: each already names its pattern in brackets.
+QStringList nameFilters()
+{
+    const QStringList parts = kFilterText.split('|');
+    QStringList descriptions;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        descriptions << parts.at(i);
+    return descriptions;
+}
 
 FileDialogRequest fileRequest(const QString& title, const QString& fileName)
 {
-    return FileDialogRequest { title, fileName, kFilters, 1, QStringLiteral("rdw") };
+    return FileDialogRequest { title, fileName, nameFilters(), 1, QStringLiteral("rdw") };
 }
 
 } // namespace
