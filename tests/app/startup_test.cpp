@@ -3,6 +3,7 @@
 
 #include "app/channel_view.h"
 #include "app/settings_lists.h"
+#include "app/splash_window.h"
 #include "core/model/defaults.h"
 #include "support/widget_driver.h"
 #include "support/window_fixture.h"
@@ -283,6 +284,44 @@ private slots:
         QVERIFY(texts.contains("Korvane PC编程软件"));
         QCOMPARE(named<QLabel>(bar, "sbDate")->text(), QDate::currentDate().toString("yyyy-MM-dd"));
         QVERIFY(!named<QLabel>(bar, "sbTime")->text().isEmpty());
+    }
+
+    void splashCarriesTheTitle()
+    {
+        korvane::app::SplashWindow splash;
+        QCOMPARE(splash.objectName(), QString("frmSplash"));
+        QCOMPARE(named<QLabel>(&splash, "lblProductName")->text(), QString("Korvane PC编程软件"));
+    }
+
+    void clickOnAFrameMovesTheFocusToTheSink_data()
+    {
+        QTest::addColumn<QString>("frame");
+        for (const char* name :
+            { "Frame1", "fraChanFunc", "fraModel", "fraChan", "fraFunction", "fraScan", "tbToolBar" })
+            QTest::newRow(name) << name;
+    }
+
+    void clickOnAFrameMovesTheFocusToTheSink()
+    {
+        QFETCH(QString, frame);
+        WindowFixture f;
+        auto& w = f.start();
+        w.resize(1100, 900); // every frame shows somewhere
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* grid = named<korvane::app::RecordGrid>(&w, "gridChan");
+        grid->setFocus();
+        QTRY_VERIFY(grid->hasFocus());
+        auto* target = named<QWidget>(&w, frame);
+        QVERIFY(target);
+        // A point of the frame itself, not of a control inside it.
+        QPoint at(-1, -1);
+        for (int y = 2; y < target->height() && at.x() < 0; y += 3)
+            for (int x = target->width() - 2; x > 0 && at.x() < 0; x -= 3)
+                if (!target->childAt(x, y)) at = QPoint(x, y);
+        QVERIFY2(at.x() >= 0, qPrintable(frame + " has no empty spot"));
+        QTest::mouseClick(target, Qt::LeftButton, {}, at);
+        QTRY_VERIFY(named<QPushButton>(&w, "Command1")->hasFocus());
     }
 };
 
