@@ -277,13 +277,15 @@ private slots:
     {
         WindowFixture f;
         auto& w = f.start();
-        // Every list records the moment its choice action writes; the refresh order decides it.
+        // Every list notes when showing the image selects its entry: the model list first, then
+        // the settings lists in their order.
         QStringList order;
-        const QStringList names { "cboFuncMoni", "cboFuncTOT", "cboFuncSQL", "cboFuncBeep", "cboFuncSave",
-            "cboFuncBand", "cboScanOption", "cboScanDelay", "cboScanPriority", "cboScanBack", "cboScanRevert" };
+        const QStringList names { "cboRadiomodel", "cboFuncMoni", "cboFuncTOT", "cboFuncSQL", "cboFuncBeep",
+            "cboFuncSave", "cboFuncBand", "cboScanOption", "cboScanDelay", "cboScanPriority", "cboScanBack",
+            "cboScanRevert" };
         for (const QString& name : names) {
             auto* combo = named<QComboBox>(&w, name);
-            connect(combo, &QComboBox::currentIndexChanged, this, [&order, name] { order << name; });
+            connect(combo, &QComboBox::currentIndexChanged, &w, [&order, name] { order << name; });
             combo->setCurrentIndex(-1);
         }
         order.clear();
