@@ -106,6 +106,26 @@ private slots:
         QVERIFY(w.image().alignment == model::defaultAlignmentTable(5));
     }
 
+    // A radio whose squelch field no list entry stands for: the read succeeds, the list shows
+    // nothing, the byte is kept, and a data-error message follows the success message.
+    void readOfAFieldNoListCanShow()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("odd.rdw");
+        model::RadioImage odd = model::defaultImage(1);
+        odd.settings[11] = 0x30; // squelch nibble 0
+        QVERIFY(!files::saveDataFile(file.toStdString(), odd, files::FileKind::Rdw));
+        SimRadio sim({ "--no-pace", "--newer", "--file", file });
+        WindowFixture f;
+        auto& w = f.start();
+        w.action("mnuRead")->trigger();
+        QCOMPARE(f.dialogs.texts(), (std::vector<std::string> { kReadDone, "机器内部出现数据错误！" }));
+        QCOMPARE(f.dialogs.messages.back().title, std::string("数据错误"));
+        QCOMPARE(w.image().settings[11], std::uint8_t(0x30));
+        QCOMPARE(w.settingsLists()->list(model::SettingsList::Squelch)->currentIndex(), -1);
+        QCOMPARE(w.image().modelIndex, 1);
+    }
+
     void readFailuresLeaveTheImage()
     {
         struct Case {
