@@ -12,4 +12,5 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/item_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/tone_list.cpp
 )

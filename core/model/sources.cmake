@@ -8,4 +8,5 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settings_fields.cpp
   ${CMAKE_CURRENT_LIST_DIR}/signalling_cell.cpp
   ${CMAKE_CURRENT_LIST_DIR}/signalling_codec.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/signalling_entry.cpp
 )
