@@ -227,6 +227,7 @@ void MainWindow::buildContent()
     m_channelView = new ChannelView(m_image, m_fraChanFunc);
     m_settingsLists = new SettingsLists(m_image, m_fraChanFunc);
     m_channelView->spacingIs25 = [this] { return m_settingsLists->spacingIs25(); };
+    buildEditors();
     m_settingsLists->onNarrowAll = [this] {
         const bool shown = m_fraChanFunc->isVisible();
         m_fraChanFunc->setVisible(false);
@@ -245,6 +246,7 @@ void MainWindow::layoutWindow()
     const long widthTwips = twipsX(this, kWindowWidth);
     const long heightTwips = twipsY(this, kWindowHeight);
     m_channelView->layoutChannelGrid(widthTwips, heightTwips);
+    placeEntryBoxes(false);
     placeFrames();
 }
 
@@ -292,6 +294,7 @@ void MainWindow::refreshFromImage()
     m_settingsLists->showSettings();
     m_fraChanFunc->setVisible(false);
     m_channelView->showChannels();
+    hideTransmitBox();
     m_fraChanFunc->setVisible(shown);
 }
 
@@ -371,12 +374,9 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     m_recordedScreenWidth = screenWidth;
     resize(kWindowWidth, kWindowHeight);
     m_channelView->relayoutChannelGrid(twipsX(this, kWindowWidth), twipsY(this, kWindowHeight));
+    placeEntryBoxes(true);
     placeFrames();
 }
-
-void MainWindow::commitPendingEntry() { }
-
-void MainWindow::dropOpenEdits() { }
 
 bool MainWindow::alignmentItemOpen() const { return false; }
 

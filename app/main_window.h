@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/user_dialogs.h"
 #include "core/model/radio_image.h"
+#include "core/model/record_layout.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,12 +17,15 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace korvane::app {
 
 class ChannelView;
 class ContentArea;
+class FrequencyBox;
 class LinkRunner;
+class RecordGrid;
 class SettingsLists;
 
 struct MainWindowOptions {
@@ -67,6 +71,13 @@ public:
     QAction* action(const QString& name) const;
     QAction* recentEntry(int i) const { return m_mnuFileMRU[i]; }
     QToolBar* toolBar() const { return m_toolBar; }
+    FrequencyBox* txtRecFreq() const { return m_txtRecFreq; }
+    FrequencyBox* txtTxFreq() const { return m_txtTxFreq; }
+
+    // Edits the signalling cell that is the grid's current cell with the signalling dialog.
+    // `origin` is the screen point the grid's position is measured from.
+    void clickSignal(
+        const QString& text, model::Side side, RecordGrid& grid, std::span<model::Record> records, QPoint origin);
 
     static QString title() { return QStringLiteral("Korvane PC编程软件"); }
 
@@ -94,6 +105,12 @@ private:
     // alignment item that other commands end first.
     void commitPendingEntry();
     void dropOpenEdits();
+    // The frequency boxes of the channel grid and the grid's hooks that open them and the
+    // signalling dialog; placing the boxes after a layout (a relayout uses its own insets).
+    void buildEditors();
+    void placeEntryBoxes(bool relayout);
+    // Showing the image closes the transmit box; what it held belongs to the image shown before.
+    void hideTransmitBox();
     bool alignmentItemOpen() const;
     void cancelAlignmentItem();
 
@@ -115,6 +132,8 @@ private:
     QAction* m_mnuNULL = nullptr;
     std::array<QAction*, 4> m_mnuFileMRU {};
     std::unique_ptr<LinkRunner> m_link;
+    FrequencyBox* m_txtRecFreq = nullptr;
+    FrequencyBox* m_txtTxFreq = nullptr;
 };
 
 } // namespace korvane::app
