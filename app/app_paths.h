@@ -13,4 +13,10 @@ QString settingsFilePath();
 // executable, else the installed share folder. KORVANE_DATA_DIR overrides both (tests).
 QString dataDirectory();
 
+// The same choice for an executable in exeDir; a non-empty override wins.
+QString dataDirectoryFor(const QString& exeDir, const QString& overridden);
+
+// The HTML manual inside the data folder.
+QString manualDirectory();
+
 } // namespace korvane::app

@@ -1,5 +1,6 @@
 // korvane: the window program.
 
+#include "app/app_logo.h"
 #include "app/app_paths.h"
 #include "app/fonts.h"
 #include "app/main_window.h"
@@ -17,6 +18,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName("korvane");
     QApplication::setApplicationDisplayName(QStringLiteral("Korvane PC编程软件"));
+    // The desktop pairs the windows with korvane.desktop and its icon.
+    QApplication::setDesktopFileName("korvane");
+    QApplication::setWindowIcon(korvane::app::appIcon());
     korvane::app::installFontSubstitutions();
     QFont ui = QApplication::font();
     ui.setFamilies({ ui.family(), "WenQuanYi Micro Hei", "Noto Sans CJK SC" });

@@ -2,6 +2,7 @@
 
 #include "app/channel_view.h"
 #include "app/content_scroller.h"
+#include "app/help_commands.h"
 #include "app/link_runner.h"
 #include "app/port_dialog.h"
 #include "app/report/print_command.h"
@@ -122,9 +123,13 @@ void MainWindow::buildMenus()
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
     help->setObjectName("mnuHelp");
-    addEntry(help, "mnuContent", QStringLiteral("目录(&C)..."));
-    addEntry(help, "mnuIndex", QStringLiteral("索引(&I)..."));
-    addEntry(help, "mnuAbout", QStringLiteral("关于(&A)"));
+    auto* helpCommands = new HelpCommands(*this, m_dialogs);
+    connect(addEntry(help, "mnuContent", QStringLiteral("目录(&C)...")), &QAction::triggered, helpCommands,
+        &HelpCommands::showContents);
+    connect(addEntry(help, "mnuIndex", QStringLiteral("索引(&I)...")), &QAction::triggered, helpCommands,
+        &HelpCommands::showIndex);
+    connect(addEntry(help, "mnuAbout", QStringLiteral("关于(&A)")), &QAction::triggered, helpCommands,
+        &HelpCommands::showAbout);
 }
 
 void MainWindow::buildToolBar()

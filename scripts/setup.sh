@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick poppler-utils
   fonts-wqy-microhei fonts-arphic-uming
+  desktop-file-utils dpkg-dev
 )
 
 missing=()

@@ -1,0 +1,15 @@
+// Prints the data folder and the manual folder the window program would use from where this
+// executable lies, so the install test can check the installed layout with the program's own rule.
+
+#include "app/app_paths.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    out << korvane::app::dataDirectory() << '\n' << korvane::app::manualDirectory() << '\n';
+    return 0;
+}
