@@ -1,6 +1,7 @@
 // Reading and programming a simulated radio from the window, end to end over a pseudo-terminal.
 
 #include "app/channel_view.h"
+#include "app/frequency_box.h"
 #include "app/progress_window.h"
 #include "app/settings_lists.h"
 #include "core/files/data_file.h"
@@ -124,6 +125,39 @@ private slots:
         QCOMPARE(w.image().settings[11], std::uint8_t(0x30));
         QCOMPARE(w.settingsLists()->list(model::SettingsList::Squelch)->currentIndex(), -1);
         QCOMPARE(w.image().modelIndex, 1);
+    }
+
+    // A frequency typed but not committed when Read is chosen is dropped; when Write is chosen
+    // it is stored and sent.
+    void anOpenFrequencyEditIsDroppedByReadAndSentByWrite()
+    {
+        QTemporaryDir dir;
+        const QString saved = dir.filePath("radio.rdw");
+        SimRadio sim({ "--no-pace", "--newer", "--model", "0", "--save", saved });
+        WindowFixture f;
+        auto& w = f.start();
+        auto* grid = w.channelView()->grid();
+        w.channelView()->recChan(0)->click();
+
+        grid->setCurrentCell(1, 1);
+        w.channelView()->editChannelCell();
+        QVERIFY(w.txtRecFreq()->isVisible());
+        w.txtRecFreq()->setText("145.5");
+        w.action("mnuRead")->trigger();
+        QCOMPARE(f.dialogs.texts(), std::vector<std::string> { kReadDone });
+        QVERIFY(!w.txtRecFreq()->isVisible());
+        QCOMPARE(grid->text(1, 1), QString("140.00000"));
+        QCOMPARE(model::formatFrequency(w.image().channels[0], model::Side::Receive), std::string("140.00000"));
+
+        w.channelView()->recChan(0)->click(); // the radio's channel 1 is closed
+        grid->setCurrentCell(1, 1);
+        w.channelView()->editChannelCell();
+        w.txtRecFreq()->setText("145.5");
+        w.action("mnuWrite")->trigger();
+        QCOMPARE(f.dialogs.texts().back(), std::string(kWriteDone));
+        QCOMPARE(grid->text(1, 1), QString("145.50000"));
+        sim.stop();
+        QCOMPARE(model::formatFrequency(savedBySim(saved).channels[0], model::Side::Receive), std::string("145.50000"));
     }
 
     void readFailuresLeaveTheImage()
