@@ -233,6 +233,7 @@ void MainWindow::buildContent()
     m_settingsLists = new SettingsLists(m_image, m_fraChanFunc);
     m_channelView->spacingIs25 = [this] { return m_settingsLists->spacingIs25(); };
     buildEditors();
+    buildAlignment();
     m_settingsLists->onNarrowAll = [this] {
         const bool shown = m_fraChanFunc->isVisible();
         m_fraChanFunc->setVisible(false);
@@ -300,6 +301,7 @@ void MainWindow::refreshFromImage()
     m_fraChanFunc->setVisible(false);
     m_channelView->showChannels();
     hideTransmitBox();
+    refreshAlignment();
     m_fraChanFunc->setVisible(shown);
 }
 
@@ -382,9 +384,5 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     placeEntryBoxes(true);
     placeFrames();
 }
-
-bool MainWindow::alignmentItemOpen() const { return false; }
-
-void MainWindow::cancelAlignmentItem() { }
 
 } // namespace korvane::app

@@ -21,6 +21,7 @@
 
 namespace korvane::app {
 
+class AlignmentView;
 class ChannelView;
 class ContentArea;
 class FrequencyBox;
@@ -60,6 +61,12 @@ public:
 
     // Ends any open in-place edit by taking the focus away from it.
     void focusSink();
+
+    // The alignment screen, and the alignment mode's menu commands.
+    AlignmentView* alignmentView() const { return m_alignmentView; }
+    void mnuTuneClick();
+    void mnuChanClick();
+    void mnuPassClick();
 
     ChannelView* channelView() const { return m_channelView; }
     SettingsLists* settingsLists() const { return m_settingsLists; }
@@ -113,6 +120,9 @@ private:
     void hideTransmitBox();
     bool alignmentItemOpen() const;
     void cancelAlignmentItem();
+    // The alignment screen beside the channel view, and its part of showing the image.
+    void buildAlignment();
+    void refreshAlignment();
 
     UserDialogs& m_dialogs;
     MainWindowOptions m_options;
@@ -134,6 +144,7 @@ private:
     std::unique_ptr<LinkRunner> m_link;
     FrequencyBox* m_txtRecFreq = nullptr;
     FrequencyBox* m_txtTxFreq = nullptr;
+    AlignmentView* m_alignmentView = nullptr;
 };
 
 } // namespace korvane::app

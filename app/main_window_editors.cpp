@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "app/alignment_view.h"
 #include "app/app_paths.h"
 #include "app/channel_view.h"
 #include "app/click_signal.h"
@@ -75,6 +76,7 @@ void MainWindow::dropOpenEdits()
 {
     m_txtRecFreq->drop();
     m_txtTxFreq->drop();
+    m_alignmentView->dropEdits();
 }
 
 } // namespace korvane::app

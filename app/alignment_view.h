@@ -1,0 +1,162 @@
+#pragma once
+// The alignment screen: the item tree `TreeView2` at the left and, at the right, the frame
+// `fraTuneSet` with either the test channel grid `gridTuneFreq` or the adjustment frame `fraTune`
+// of the item being adjusted. Every exchange with the radio runs through the window's link
+// runner; the port stays open from an item's start to its end.
+
+#include "app/app_state.h"
+#include "app/record_grid.h"
+#include "app/user_dialogs.h"
+#include "core/link/alignment.h"
+#include "core/link/link_ui.h"
+#include "core/link/posix_serial_port.h"
+#include "core/link/steady_clock.h"
+#include "core/model/radio_image.h"
+#include "core/model/record_layout.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <QWidget>
+
+#include <functional>
+
+namespace korvane::app {
+
+class FrequencyBox;
+
+// The item tree: a mouse click on a node, or Enter or Space on the current one, acts on it;
+// moving through the tree with the arrow keys only moves.
+class ItemTree : public QTreeWidget {
+    Q_OBJECT
+public:
+    explicit ItemTree(QWidget* parent = nullptr);
+
+    // The node with this key.
+    QTreeWidgetItem* node(const QString& key) const;
+    static QString keyOf(const QTreeWidgetItem* item);
+
+    std::function<void(const QString& key)> onNodeClick;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// The adjustment scroll bar: each click on an arrow or in the trough is one change, with no
+// repeat while the button is held; dragging changes the value once, on release.
+class TuneScrollBar : public QScrollBar {
+    Q_OBJECT
+public:
+    explicit TuneScrollBar(QWidget* parent = nullptr);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+class AlignmentView : public QWidget {
+    Q_OBJECT
+public:
+    struct Hooks {
+        // Runs a link operation off the event loop and returns when it has finished.
+        std::function<void(const std::function<void(link::LinkUi&)>&)> runLink;
+        // Back to the channel view (the channel command).
+        std::function<void()> leaveView;
+        // The signalling dialog on the grid's current cell.
+        std::function<void(const QString& text, model::Side side)> editSignalling;
+    };
+
+    AlignmentView(model::RadioImage& image, AppState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~AlignmentView() override;
+
+    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
+
+    ItemTree* treeView2() const { return m_tree; }
+    QGroupBox* fraTuneSet() const { return m_fraTuneSet; }
+    RecordGrid* gridTuneFreq() const { return m_grid; }
+    QGroupBox* fraTune() const { return m_fraTune; }
+    QScrollBar* hsbTune() const { return m_hsbTune; }
+    QLabel* lblTuneValue2() const { return m_lblTuneValue2; }
+    QPushButton* cmdTuneOK() const { return m_cmdTuneOK; }
+    QPushButton* cmdTuneCancel() const { return m_cmdTuneCancel; }
+    FrequencyBox* txtRecTuneFreq() const { return m_txtRecTuneFreq; }
+    FrequencyBox* txtTxTuneFreq() const { return m_txtTxTuneFreq; }
+    QLabel* lblRadio() const { return m_lblRadio; }
+    QLabel* lblFreqRange() const { return m_lblFreqRange; }
+
+    // The screen shows: the view is on.
+    bool viewOn() const { return !m_tree->isHidden(); }
+    // An item adjustment is open: the adjustment frame shows.
+    bool itemOpen() const { return !m_fraTune->isHidden(); }
+
+    // Shows the tree and the grid (after the password was right).
+    void enterView();
+    // Hides the tree and the frame; an open item is cancelled first.
+    void leaveView();
+
+    // The whole alignment table into the grid, always in the image form.
+    void fillTuneGrid();
+    // The model and band shown above the grid.
+    void showModel(const QString& model, const QString& band);
+
+    void nodeClick(const QString& key);
+    void startAlignmentItem();
+    void hsbTuneChange();
+    void cmdTuneOKClick();
+    void cmdTuneCancelClick();
+    void showTestChannel(const model::Record& record);
+
+    // The grid's editing: the current edit cell, and editing the grid's current cell.
+    int currentEditRow() const { return m_editRow; }
+    int currentEditColumn() const { return m_editColumn; }
+    void editTuneCell();
+    // Hides both frequency boxes, forgetting what they hold.
+    void dropEdits();
+
+    int currentItem() const { return m_item; }
+
+private:
+    void buildTree();
+    void buildGrid();
+    void buildTuneFrame();
+    void layoutGrid();
+    void onGridEnter();
+    void toggleStep(int row, int column);
+    void endItem(link::ItemEnd how);
+
+    model::RadioImage& m_image;
+    AppState& m_state;
+    UserDialogs& m_dialogs;
+    Hooks m_hooks;
+
+    ItemTree* m_tree = nullptr;
+    QGroupBox* m_fraTuneSet = nullptr;
+    QLabel* m_lblRadio = nullptr;
+    QLabel* m_lblFreqRange = nullptr;
+    RecordGrid* m_grid = nullptr;
+    FrequencyBox* m_txtRecTuneFreq = nullptr;
+    FrequencyBox* m_txtTxTuneFreq = nullptr;
+    QGroupBox* m_fraTune = nullptr;
+    TuneScrollBar* m_hsbTune = nullptr;
+    QLabel* m_lblTuneValue2 = nullptr;
+    QLabel* m_lblTRxFreq2 = nullptr;
+    QLabel* m_lblTRxSgl2 = nullptr;
+    QLabel* m_lblTTxFreq2 = nullptr;
+    QLabel* m_lblTTxSgl2 = nullptr;
+    QPushButton* m_cmdTuneOK = nullptr;
+    QPushButton* m_cmdTuneCancel = nullptr;
+
+    int m_editRow = 1;
+    int m_editColumn = 1;
+    int m_item = 0;
+    QString m_frameCaption;
+    // The bar is being set to the radio's own value, which the start has already sent.
+    bool m_settingBar = false;
+
+    link::PosixSerialPort m_port;
+    link::SteadyClock m_clock;
+    link::AlignmentSession m_session { m_port, m_clock };
+};
+
+} // namespace korvane::app
