@@ -7,4 +7,7 @@ namespace korvane::app {
 // as intended and every Chinese text prints. Run once, after the application object exists.
 void installFontSubstitutions();
 
+// The window's own font, with faces that render Chinese cleanly behind the desktop's default.
+void setInterfaceFont();
+
 } // namespace korvane::app

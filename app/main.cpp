@@ -22,9 +22,7 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName("korvane");
     QApplication::setWindowIcon(korvane::app::appIcon());
     korvane::app::installFontSubstitutions();
-    QFont ui = QApplication::font();
-    ui.setFamilies({ ui.family(), "WenQuanYi Micro Hei", "Noto Sans CJK SC" });
-    QApplication::setFont(ui);
+    korvane::app::setInterfaceFont();
 
     korvane::app::SplashWindow splash;
     splash.show();

@@ -8,6 +8,7 @@
 // the main window's first paint. The splash's minimum time is 0 by default, so the figures show
 // the load itself; pass 800 to include the program's 0.8 s splash.
 
+#include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
 #include "app/splash_window.h"
@@ -65,9 +66,7 @@ int child(int argc, char** argv, int splashMs)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName("korvane");
-    QFont ui = QApplication::font();
-    ui.setFamilies({ ui.family(), "WenQuanYi Micro Hei", "Noto Sans CJK SC" });
-    QApplication::setFont(ui);
+    korvane::app::setInterfaceFont();
 
     korvane::app::SplashWindow splash;
     splash.show();
