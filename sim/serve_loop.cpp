@@ -104,8 +104,12 @@ bool ServeLoop::wait(TimePoint now, TimePoint deadline)
 // Bytes that arrived and opens and closes of the port, in the order they most likely happened.
 void ServeLoop::takeLineNews(bool hungUp, TimePoint now)
 {
-    const std::vector<PortEvent> events = m_line.takePortEvents();
+    std::vector<PortEvent> events = m_line.takePortEvents();
     const std::vector<std::uint8_t> fresh = readAvailable();
+    // A program that opens its port and writes at once can do both between the two looks
+    // above: its open is then only news after the bytes, though it came before them.
+    const std::vector<PortEvent> late = m_line.takePortEvents();
+    events.insert(events.end(), late.begin(), late.end());
     if (!m_line.watching()) {
         if (!fresh.empty()) m_inbound.queue(fresh, now);
         setPortOpen(!hungUp, now);
@@ -161,7 +165,9 @@ void ServeLoop::setPortOpen(bool open, TimePoint now)
     m_outbound.clear();
     m_unwritten.clear();
     m_hangUpPending = false;
-    ::tcflush(m_line.fd(), TCIOFLUSH);
+    // Only the radio's side is thrown away: a program that has already opened the port again
+    // may have written its first bytes, and they are the new session's.
+    ::tcflush(m_line.fd(), TCOFLUSH);
 }
 
 std::optional<std::string> ServeLoop::hangUp(TimePoint now)

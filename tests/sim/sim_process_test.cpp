@@ -307,7 +307,7 @@ TEST_F(SimProcessTest, EveryOpenOfThePortStartsTheAttemptsAfresh)
     port.write("rEAD");
     EXPECT_TRUE(port.read(2, 80ms).empty());
     port.write("rEAD");
-    EXPECT_EQ(port.read(2, 500ms), (Bytes { 0x00, 0x01 }));
+    EXPECT_EQ(port.read(2, 500ms), (Bytes { 0x00, 0x01 })) << fileText(path("sim.log"));
     sim.terminate();
     EXPECT_EQ(sim.waitForExit(), 0);
     const std::string log = fileText(path("sim.log"));
