@@ -85,6 +85,10 @@ void MainWindow::buildMenus()
     file->setObjectName("mnuFile");
     connect(addEntry(file, "mnuOpen", QStringLiteral("打开(&O)")), &QAction::triggered, this, &MainWindow::open);
     connect(addEntry(file, "mnuSave", QStringLiteral("另存(&S)")), &QAction::triggered, this, &MainWindow::save);
+    connect(addEntry(file, "mnuExportCsv", QStringLiteral("导出CSV...")), &QAction::triggered, this,
+        &MainWindow::exportCsv);
+    connect(addEntry(file, "mnuImportCsv", QStringLiteral("导入CSV...")), &QAction::triggered, this,
+        &MainWindow::importCsv);
     addSeparator(file, "null0");
     connect(addEntry(file, "mnuPrint", QStringLiteral("打印(&P)")), &QAction::triggered, this,
         [this] { mnuPrintClick(*this); });

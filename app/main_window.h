@@ -53,6 +53,8 @@ public:
     void modelChange();
 
     void save();
+    void exportCsv();
+    void importCsv();
     void open();
     void openFile(const QString& path, int recentEntry);
     void choosePort();

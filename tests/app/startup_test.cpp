@@ -154,6 +154,12 @@ private slots:
         QTest::newRow("save") << "mnuSave"
                               << "另存(&S)"
                               << "mnuFile";
+        QTest::newRow("export csv") << "mnuExportCsv"
+                                    << "导出CSV..."
+                                    << "mnuFile";
+        QTest::newRow("import csv") << "mnuImportCsv"
+                                    << "导入CSV..."
+                                    << "mnuFile";
         QTest::newRow("print") << "mnuPrint"
                                << "打印(&P)"
                                << "mnuFile";
@@ -219,7 +225,7 @@ private slots:
         for (QAction* a : named<QMenu>(&w, "mnuFile")->actions())
             fileEntries << a->objectName();
         QCOMPARE(fileEntries,
-            QStringList({ "mnuOpen", "mnuSave", "null0", "mnuPrint", "mnuNULL", "mnuFileMRU", "mnuFileMRU",
+            QStringList({ "mnuOpen", "mnuSave", "mnuExportCsv", "mnuImportCsv", "null0", "mnuPrint", "mnuNULL", "mnuFileMRU", "mnuFileMRU",
                 "mnuFileMRU", "mnuFileMRU", "null2", "mnuExit" }));
         // No recent file yet: the four entries and their separator are hidden.
         for (int i = 0; i < 4; ++i) {
