@@ -1,0 +1,260 @@
+// An item adjustment against a radio that misbehaves at every step: each attempt of the start,
+// the first packet, the item command and the packet of a value change, and the end. A start that
+// fails says so with the port's message; a change or an end that fails is skipped without a word.
+// Every step ends within its own waits, and the image's alignment table is never touched.
+
+#include "core/link/alignment.h"
+#include "core/link/alignment_items.h"
+#include "core/link/link_messages.h"
+#include "core/link/link_steps.h"
+#include "core/model/defaults.h"
+#include "tests/core/link/recording_link_ui.h"
+#include "tests/hostile/hostile_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+#include <vector>
+
+using namespace korvane;
+using namespace korvane::link;
+using namespace korvane::link::hostile;
+using namespace std::chrono_literals;
+using fakes::RecordingLinkUi;
+
+namespace {
+
+const LinkTarget kCom2 { "COM2", "/dev/ttyUSB1" };
+constexpr int kModel = 3; // model code 3
+constexpr int kItem = 5;
+constexpr std::uint8_t kRadioValue = 0x80;
+constexpr std::uint8_t kNewValue = 0x90;
+
+Bytes text(std::string_view s) { return Bytes(s.begin(), s.end()); }
+const Bytes kItemCommand = text(alignmentItemCommand(kItem));
+const Bytes kEnd = text("END");
+
+enum class RadioKind { Older, Newer };
+
+std::string radioName(RadioKind k) { return k == RadioKind::Older ? "OlderRadio" : "NewerRadio"; }
+
+Bytes startReply(RadioKind k)
+{
+    return k == RadioKind::Older ? Bytes { 0x03, kRadioValue } : Bytes { 0x03, 0x01, kRadioValue };
+}
+
+model::RadioImage userImage()
+{
+    model::RadioImage image = model::defaultImage(kModel);
+    image.alignment[1][0] = 0x9A;
+    image.alignment[1][15] = 0x44;
+    image.alignment[0][3] = 0x21;
+    return image;
+}
+
+// The steps of one adjustment: start, one change, OK. Each is one write of the program.
+struct Phase {
+    enum Kind { Attempt, FirstPacket, ChangeCommand, ChangePacket, End } kind;
+    int index = 0; // attempt 1..6
+
+    std::string name() const
+    {
+        switch (kind) {
+        case Attempt:
+            return "start attempt " + std::to_string(index);
+        case FirstPacket:
+            return "first packet";
+        case ChangeCommand:
+            return "item command of a change";
+        case ChangePacket:
+            return "packet of a change";
+        case End:
+            return "end";
+        }
+        return "?";
+    }
+    // The program's write (1-based) that begins the phase, when the first attempt is answered.
+    int write() const
+    {
+        switch (kind) {
+        case Attempt:
+            return index;
+        case FirstPacket:
+            return 2;
+        case ChangeCommand:
+            return 3;
+        case ChangePacket:
+            return 4;
+        case End:
+            return 5;
+        }
+        return 0;
+    }
+};
+
+std::vector<Phase> phases()
+{
+    std::vector<Phase> all;
+    for (int a = 1; a <= kHandshakeAttempts; ++a)
+        all.push_back({ Phase::Attempt, a });
+    for (const Phase::Kind k : { Phase::FirstPacket, Phase::ChangeCommand, Phase::ChangePacket, Phase::End })
+        all.push_back({ k, 0 });
+    return all;
+}
+
+// A radio in its alignment mode up to the phase; there it misbehaves and says nothing more.
+struct HostileRadio {
+    HostileRadio(RadioKind k, Phase p, Misbehaviour m)
+        : kind(k)
+        , phase(p)
+        , how(m)
+    {
+    }
+
+    RadioKind kind;
+    Phase phase;
+    Misbehaviour how;
+    int writes = 0;
+    bool misbehaved = false;
+    std::optional<Clock::TimePoint> dropsAt;
+
+    void hear(FakeSerialPort& port, const Bytes& written, Clock::TimePoint leftAt)
+    {
+        ++writes;
+        const Clock::TimePoint answer = leftAt + kTurnAround;
+        if (writes == phase.write()) {
+            const Clock::Duration wait = written == kItemCommand ? kItemReplyPause
+                : written == kEnd                                ? kEndPause
+                                                                 : kAdjustPause;
+            misbehaved = true;
+            if (how == Misbehaviour::DropAtStart) dropsAt = answer;
+            if (how == Misbehaviour::DropMidway) dropsAt = leftAt + wait / 2;
+            misbehave(port, how, answer, leftAt + wait / 2);
+            return;
+        }
+        if (misbehaved || phase.kind == Phase::Attempt) return;
+        // The first command starts the item; the radio answers the repeated one the same way.
+        if (written == kItemCommand) port.deliver(answer, startReply(kind));
+    }
+};
+
+// Six start attempts whose replies never settle, then the first packet; a change with its item
+// command; the end. None of their replies ever settles.
+constexpr Clock::Duration kSettle = kTakeReplySettleLimit + kTakeReplySettleStep;
+constexpr Clock::Duration kCommandBound = 5 * kByteTime + kItemReplyPause + kSettle;
+constexpr Clock::Duration kPacketBound = 12 * kByteTime + kAdjustPause + kSettle;
+constexpr Clock::Duration kStartBound = kHandshakeAttempts * kCommandBound + kPacketBound;
+constexpr Clock::Duration kChangeBound = kCommandBound + kPacketBound;
+constexpr Clock::Duration kEndBound = 3 * kByteTime + kEndPause + kSettle;
+constexpr Clock::Duration kLongestBlindWait = std::max({ kItemReplyPause, kAdjustPause, kEndPause });
+
+class HostileAlignment : public ::testing::TestWithParam<std::tuple<RadioKind, Misbehaviour>> { };
+
+TEST_P(HostileAlignment, EveryStep)
+{
+    const auto [kind, how] = GetParam();
+    const util::Message silent = communicationFailure(kCom2);
+    const util::Message dropped = communicationFailure(kCom2, PortError { PortErrorKind::LineDropped, "", "", "" });
+    for (const Phase& phase : phases()) {
+        SCOPED_TRACE(phase.name());
+        FakeClock clock;
+        FakeSerialPort fake(clock);
+        WatchedClock watchedClock(clock);
+        WatchedPort port(fake, clock);
+        RecordingLinkUi ui;
+        HostileRadio radio { kind, phase, how };
+        fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+        if (how == Misbehaviour::DropAtStart) fake.hangUpOnWrite(phase.write());
+
+        const model::RadioImage image = userImage();
+        const model::RadioImage before = image;
+        AlignmentStart started;
+        std::size_t writesAfterStart = 0;
+        Clock::Duration startTook {};
+        try {
+            AlignmentSession session(port, watchedClock);
+            started = session.start(kCom2, kItem, kModel, image.alignment, ui);
+            writesAfterStart = fake.writes().size();
+            startTook = clock.elapsed();
+            session.change(image.alignment, started.fiveKhzForm.value_or(false), kNewValue);
+            session.end(ItemEnd::Keep);
+            EXPECT_FALSE(session.open());
+        } catch (const Hang& hang) {
+            ADD_FAILURE() << "the adjustment hung: " << hang.what();
+            continue;
+        }
+        EXPECT_EQ(image, before) << "the alignment table is only read";
+        EXPECT_FALSE(fake.isOpen());
+        EXPECT_LE(startTook, kStartBound);
+        EXPECT_LE(clock.elapsed(), kStartBound + kChangeBound + kEndBound);
+        const std::vector<Bytes> chunks = fake.writtenChunks();
+
+        if (phase.kind == Phase::Attempt) {
+            EXPECT_FALSE(started.success());
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { drops(how) ? dropped : silent });
+            // A lone byte is no reply, so the attempts go on into silence.
+            int attempts = phase.index;
+            if (how == Misbehaviour::Nothing || how == Misbehaviour::ShortGarbage) attempts = kHandshakeAttempts;
+            if (how == Misbehaviour::DropAtStart) attempts = phase.index - 1;
+            EXPECT_EQ(chunks, std::vector<Bytes>(static_cast<std::size_t>(attempts), kItemCommand));
+            EXPECT_EQ(writesAfterStart, chunks.size()) << "a failed start leaves nothing to change or end";
+            if (drops(how)) {
+                ASSERT_TRUE(port.firstDropSeen());
+                EXPECT_EQ(clock.now(), *port.firstDropSeen()) << "nothing waits once the line has dropped";
+            }
+        } else {
+            EXPECT_TRUE(started.success()) << "a failing value change is not the start's failure";
+            EXPECT_EQ(started.value, kRadioValue);
+            EXPECT_TRUE(ui.messages.empty()) << "changes and ends fail without a word";
+            std::size_t writes = 5;
+            if (how == Misbehaviour::DropAtStart) writes = static_cast<std::size_t>(phase.write() - 1);
+            if (how == Misbehaviour::DropMidway) writes = static_cast<std::size_t>(phase.write());
+            ASSERT_EQ(chunks.size(), writes);
+            const std::vector<std::size_t> sizes { 5, 12, 5, 12, 3 };
+            for (std::size_t w = 0; w < writes; ++w)
+                EXPECT_EQ(chunks[w].size(), sizes[w]) << "write " << w;
+            if (writes == 5) {
+                EXPECT_EQ(chunks.back(), kEnd);
+            }
+        }
+        if (radio.dropsAt) {
+            ASSERT_TRUE(port.firstDropSeen());
+            EXPECT_LE(*port.firstDropSeen() - *radio.dropsAt, kLongestBlindWait) << "the drop is seen at the next look";
+        }
+    }
+}
+
+std::string caseName(const ::testing::TestParamInfo<std::tuple<RadioKind, Misbehaviour>>& info)
+{
+    return radioName(std::get<0>(info.param)) + "_" + misbehaviourName(std::get<1>(info.param));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sweep, HostileAlignment,
+    ::testing::Combine(::testing::Values(RadioKind::Older, RadioKind::Newer), ::testing::ValuesIn(kAllMisbehaviours)),
+    caseName);
+
+// The same rig with a radio that behaves.
+TEST(HostileAlignmentRig, AWellBehavedRadioIsAdjusted)
+{
+    for (const RadioKind kind : { RadioKind::Older, RadioKind::Newer }) {
+        SCOPED_TRACE(radioName(kind));
+        FakeClock clock;
+        FakeSerialPort fake(clock);
+        RecordingLinkUi ui;
+        // Silence after "END" is how a radio behaves anyway.
+        HostileRadio radio { kind, { Phase::End, 0 }, Misbehaviour::Nothing };
+        fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+        const model::RadioImage image = userImage();
+        AlignmentSession session(fake, clock);
+        const AlignmentStart started = session.start(kCom2, kItem, kModel, image.alignment, ui);
+        EXPECT_TRUE(started.success());
+        EXPECT_EQ(started.fiveKhzForm, kind == RadioKind::Older);
+        session.change(image.alignment, *started.fiveKhzForm, kNewValue);
+        session.end(ItemEnd::Keep);
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(fake.writtenChunks().size(), 5u);
+    }
+}
+
+} // namespace
