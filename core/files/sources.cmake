@@ -1,5 +1,6 @@
 # Data files: item codec, reader and writer.
 target_sources(korvane_core PRIVATE
+  ${CMAKE_CURRENT_LIST_DIR}/backups.cpp
   ${CMAKE_CURRENT_LIST_DIR}/channel_csv.cpp
   ${CMAKE_CURRENT_LIST_DIR}/channel_csv_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/channel_csv_messages.cpp

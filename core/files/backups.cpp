@@ -1,0 +1,224 @@
+#include "core/files/backups.h"
+
+#include "core/files/data_file.h"
+#include "core/files/file_bytes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <optional>
+#include <pwd.h>
+#include <string_view>
+#include <system_error>
+#include <unistd.h>
+#include <vector>
+
+namespace korvane::files {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::system_clock;
+using Milliseconds = std::chrono::milliseconds;
+
+// Names are "YYYYMMDD-HHMMSS-mmm-read.rdw" or "...-write.rdw", in UTC so that they sort by time
+// whatever the time zone and across daylight-saving changes; a second backup in the same
+// millisecond gets "-2", "-3", ... before the extension.
+constexpr std::string_view kExtension = ".rdw";
+constexpr std::string_view kReadTag = "read";
+constexpr std::string_view kWriteTag = "write";
+
+struct BackupName {
+    Clock::time_point time;
+    int counter = 1;
+};
+
+std::string_view tagOf(BackupReason reason) { return reason == BackupReason::ReadOut ? kReadTag : kWriteTag; }
+
+std::string stampOf(Clock::time_point now)
+{
+    const auto ms = std::chrono::floor<Milliseconds>(now);
+    const auto day = std::chrono::floor<std::chrono::days>(ms);
+    const std::chrono::year_month_day date { day };
+    const std::chrono::hh_mm_ss clock { ms - day };
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02u%02u-%02d%02d%02d-%03d", static_cast<int>(date.year()),
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
+        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()),
+        static_cast<int>(clock.subseconds().count()));
+    return text;
+}
+
+std::string nameOf(const std::string& stamp, BackupReason reason, int counter)
+{
+    std::string name = stamp + "-" + std::string(tagOf(reason));
+    if (counter > 1) name += "-" + std::to_string(counter);
+    return name + std::string(kExtension);
+}
+
+// Exactly `digits` decimal digits, as a number.
+std::optional<int> digitsAt(std::string_view text, std::size_t at, std::size_t digits)
+{
+    if (at + digits > text.size()) return std::nullopt;
+    int value = 0;
+    for (std::size_t k = at; k < at + digits; ++k) {
+        if (text[k] < '0' || text[k] > '9') return std::nullopt;
+        value = value * 10 + (text[k] - '0');
+    }
+    return value;
+}
+
+// The time and counter of a backup's name; nothing for any other file name.
+std::optional<BackupName> parseBackupName(std::string_view name)
+{
+    if (!name.ends_with(kExtension)) return std::nullopt;
+    name.remove_suffix(kExtension.size());
+    // "YYYYMMDD-HHMMSS-mmm-" is 20 characters.
+    constexpr std::size_t kStampSize = 20;
+    if (name.size() <= kStampSize || name[8] != '-' || name[15] != '-' || name[19] != '-') return std::nullopt;
+    const auto year = digitsAt(name, 0, 4), month = digitsAt(name, 4, 2), day = digitsAt(name, 6, 2);
+    const auto hour = digitsAt(name, 9, 2), minute = digitsAt(name, 11, 2), second = digitsAt(name, 13, 2);
+    const auto milli = digitsAt(name, 16, 3);
+    if (!year || !month || !day || !hour || !minute || !second || !milli) return std::nullopt;
+    if (*hour > 23 || *minute > 59 || *second > 60) return std::nullopt;
+    const std::chrono::year_month_day date { std::chrono::year { *year },
+        std::chrono::month { static_cast<unsigned>(*month) }, std::chrono::day { static_cast<unsigned>(*day) } };
+    if (!date.ok()) return std::nullopt;
+
+    std::string_view rest = name.substr(kStampSize);
+    BackupName parsed;
+    if (rest.starts_with(kReadTag))
+        rest.remove_prefix(kReadTag.size());
+    else if (rest.starts_with(kWriteTag))
+        rest.remove_prefix(kWriteTag.size());
+    else
+        return std::nullopt;
+    if (!rest.empty()) {
+        // "-N" with N from 2 on, without leading zeros.
+        if (rest.size() < 2 || rest[0] != '-' || rest[1] == '0') return std::nullopt;
+        rest.remove_prefix(1);
+        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), parsed.counter);
+        if (ec != std::errc {} || end != rest.data() + rest.size() || parsed.counter < 2) return std::nullopt;
+    }
+    parsed.time = std::chrono::sys_days { date } + std::chrono::hours { *hour } + std::chrono::minutes { *minute }
+        + std::chrono::seconds { *second } + Milliseconds { *milli };
+    return parsed;
+}
+
+// Creates the file empty, failing if the name is taken, so that two programs saving in the same
+// millisecond never share a name.
+bool claimName(const fs::path& path)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    ::close(fd);
+    return true;
+}
+
+std::string systemReason(int error)
+{
+    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
+}
+
+// Removes backups older than kBackupMaxAge beyond the newest kBackupsAlwaysKept. A backup that
+// cannot be removed stays; that harms nothing.
+void prune(const fs::path& folder, Clock::time_point now)
+{
+    struct Found {
+        fs::path path;
+        BackupName name;
+    };
+    std::vector<Found> backups;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const auto parsed = parseBackupName(it->path().filename().native());
+        if (!parsed) continue;
+        std::error_code statError;
+        if (!it->is_regular_file(statError) || it->is_symlink(statError)) continue;
+        backups.push_back({ it->path(), *parsed });
+    }
+    if (static_cast<int>(backups.size()) <= kBackupsAlwaysKept) return;
+    std::sort(backups.begin(), backups.end(), [](const Found& a, const Found& b) {
+        if (a.name.time != b.name.time) return a.name.time > b.name.time;
+        if (a.name.counter != b.name.counter) return a.name.counter > b.name.counter;
+        return a.path > b.path;
+    });
+    for (std::size_t k = kBackupsAlwaysKept; k < backups.size(); ++k) {
+        if (now - backups[k].name.time <= kBackupMaxAge) continue;
+        std::error_code ignored;
+        fs::remove(backups[k].path, ignored);
+    }
+}
+
+util::Result<fs::path> save(
+    const fs::path& folder, const model::RadioImage& image, BackupReason reason, Clock::time_point now)
+{
+    if (folder.empty()) return backupFailedMessage(folder, "no home folder is known");
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return backupFailedMessage(folder, ec.message());
+    if (!fs::is_directory(folder, ec)) return backupFailedMessage(folder, systemReason(ENOTDIR));
+
+    const std::string stamp = stampOf(now);
+    fs::path path;
+    bool claimed = false;
+    for (int counter = 1; counter <= 1000 && !claimed; ++counter) {
+        path = folder / nameOf(stamp, reason, counter);
+        errno = 0;
+        claimed = claimName(path);
+        if (!claimed && errno != EEXIST) return backupFailedMessage(folder, systemReason(errno));
+    }
+    if (!claimed) return backupFailedMessage(folder, systemReason(EEXIST));
+
+    errno = 0;
+    if (!writeFileAtomically(path.string(), encodeDataFile(image, FileKind::Rdw))) {
+        const int error = errno;
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        return backupFailedMessage(folder, systemReason(error));
+    }
+    prune(folder, now);
+    return path;
+}
+
+} // namespace
+
+fs::path backupFolder(const char* xdgDataHome, const char* home)
+{
+    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') return fs::path(xdgDataHome) / "korvane" / "backups";
+    if (home != nullptr && home[0] != '\0') return fs::path(home) / ".local" / "share" / "korvane" / "backups";
+    return {};
+}
+
+fs::path backupFolderFromEnvironment()
+{
+    const char* home = std::getenv("HOME");
+    // A session without HOME (a service, a cron job) still has a home folder in the user database.
+    if (home == nullptr || home[0] == '\0') {
+        if (const passwd* user = ::getpwuid(::getuid())) home = user->pw_dir;
+    }
+    return backupFolder(std::getenv("XDG_DATA_HOME"), home);
+}
+
+util::Result<fs::path> saveBackup(
+    const fs::path& folder, const model::RadioImage& image, BackupReason reason, Clock::time_point now)
+{
+    try {
+        return save(folder, image, reason, now);
+    } catch (const std::exception& e) {
+        return backupFailedMessage(folder, e.what());
+    }
+}
+
+util::Message backupFailedMessage(const fs::path& folder, const std::string& reason)
+{
+    const std::string where
+        = folder.empty() ? std::string("找不到保存备份的文件夹") : "无法在文件夹“" + folder.string() + "”中保存备份";
+    return util::Message { "自动备份失败：" + where + "（" + reason + "）。", "自动备份",
+        util::MessageIcon::Exclamation, {} };
+}
+
+} // namespace korvane::files
