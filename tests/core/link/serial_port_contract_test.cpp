@@ -1,13 +1,16 @@
-// What every SerialPort must do, run against the POSIX port on a pseudo-terminal and against the
-// scripted fake, so the fake cannot drift from the real thing.
+// What every SerialPort must do, run against the POSIX port on a pseudo-terminal (bare and behind
+// the tracing port) and against the scripted fake, so the fake cannot drift from the real thing.
 
 #include "core/link/posix_serial_port.h"
+#include "core/link/steady_clock.h"
+#include "core/link/tracing_serial_port.h"
 #include "tests/core/link/fake_serial_port.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
+#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -90,6 +93,17 @@ private:
     Bytes m_heard;
 };
 
+// The tracing port over the POSIX one: writing everything down must change nothing on the line.
+class TracingHarness : public PtyHarness {
+public:
+    SerialPort& port() { return m_tracing; }
+
+private:
+    SteadyClock m_clock;
+    std::ostringstream m_trace;
+    TracingSerialPort m_tracing { PtyHarness::port(), m_clock, m_trace };
+};
+
 template <class Harness> class SerialPortContract : public ::testing::Test {
 protected:
     // Bytes from the far end take a moment to show up.
@@ -108,7 +122,7 @@ protected:
     Harness h;
 };
 
-using Harnesses = ::testing::Types<PtyHarness, FakeHarness>;
+using Harnesses = ::testing::Types<PtyHarness, FakeHarness, TracingHarness>;
 TYPED_TEST_SUITE(SerialPortContract, Harnesses);
 
 } // namespace
