@@ -18,4 +18,5 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/steady_clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_channel_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tracing_serial_port.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/verify.cpp
 )
