@@ -1,0 +1,223 @@
+// The line drops at byte after byte of a read-out and of a write, from outside: korvane-cli
+// against the simulated radio. Every drop ends with exit status 1 and the port's message, no
+// output file for a read, and the input file untouched by a write.
+//
+// The radio drops the read-out itself (--drop-after). For the write a cable runs through the test:
+// it carries the program's bytes to the radio and the radio's back, and is cut once the program
+// has sent a given number of bytes.
+
+#include "e2e/e2e_support.h"
+
+#include <fcntl.h>
+#include <memory>
+#include <mutex>
+#include <poll.h>
+#include <termios.h>
+
+using namespace korvane;
+using namespace korvane::e2e;
+
+namespace {
+
+// Every 37th byte and the edges: coarse enough to stay quick, fine enough to land in every part.
+std::vector<std::size_t> dropPoints(std::size_t total)
+{
+    std::vector<std::size_t> points { 0, 1 };
+    for (std::size_t n = 37; n < total - 1; n += 37)
+        points.push_back(n);
+    points.push_back(total - 1);
+    return points;
+}
+
+std::string lineDropped(const std::string& device) { return noResponse(device, device + ": the line dropped."); }
+
+// A pseudo-terminal the program opens as its port, joined to the radio's device by a thread that
+// copies both ways until the program has sent `cutAfter` bytes; then both ends are closed, which
+// the program sees as a hang-up.
+class CableCutter {
+public:
+    CableCutter(const std::string& radioDevice, std::size_t cutAfter)
+        : m_cutAfter(cutAfter)
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) return;
+        m_device = ::ptsname(m_master);
+        // Held open so the master never reads a hang-up while the program has its port closed.
+        m_holdSlave = ::open(m_device.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+        m_radio = ::open(radioDevice.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
+        if (m_holdSlave < 0 || m_radio < 0) {
+            m_device.clear();
+            return;
+        }
+        for (int fd : { m_holdSlave, m_radio }) {
+            termios t {};
+            ::tcgetattr(fd, &t);
+            ::cfmakeraw(&t);
+            ::tcsetattr(fd, TCSANOW, &t);
+        }
+        m_thread = std::thread([this] { run(); });
+    }
+    ~CableCutter()
+    {
+        m_stop = true;
+        if (m_thread.joinable()) m_thread.join();
+        cut();
+        if (m_radio >= 0) ::close(m_radio);
+    }
+    CableCutter(const CableCutter&) = delete;
+    CableCutter& operator=(const CableCutter&) = delete;
+
+    // The program's port ("" when the cable could not be made).
+    const std::string& device() const { return m_device; }
+
+private:
+    void run()
+    {
+        std::uint8_t buffer[512];
+        while (!m_stop && m_master >= 0) {
+            pollfd fds[2] = { { m_master, POLLIN, 0 }, { m_radio, POLLIN, 0 } };
+            if (::poll(fds, 2, 20) <= 0) continue;
+            if ((fds[0].revents & POLLIN) != 0) {
+                const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+                if (n <= 0) continue;
+                const std::size_t pass = std::min(static_cast<std::size_t>(n), m_cutAfter - m_forwarded);
+                writeAll(m_radio, buffer, pass);
+                m_forwarded += pass;
+                if (m_forwarded == m_cutAfter) {
+                    cut();
+                    return;
+                }
+            }
+            if ((fds[1].revents & POLLIN) != 0) {
+                const ssize_t n = ::read(m_radio, buffer, sizeof buffer);
+                if (n > 0) writeAll(m_master, buffer, static_cast<std::size_t>(n));
+            }
+        }
+    }
+
+    static void writeAll(int fd, const std::uint8_t* bytes, std::size_t count)
+    {
+        while (count > 0) {
+            const ssize_t n = ::write(fd, bytes, count);
+            if (n <= 0) {
+                if (n < 0 && errno == EAGAIN) {
+                    pollfd p { fd, POLLOUT, 0 };
+                    ::poll(&p, 1, 20);
+                    continue;
+                }
+                return;
+            }
+            bytes += n;
+            count -= static_cast<std::size_t>(n);
+        }
+    }
+
+    void cut()
+    {
+        std::lock_guard lock(m_cutting);
+        if (m_master >= 0) ::close(m_master);
+        if (m_holdSlave >= 0) ::close(m_holdSlave);
+        m_master = -1;
+        m_holdSlave = -1;
+    }
+
+    std::size_t m_cutAfter;
+    std::size_t m_forwarded = 0;
+    int m_master = -1;
+    int m_holdSlave = -1;
+    int m_radio = -1;
+    std::string m_device;
+    std::atomic<bool> m_stop { false };
+    std::mutex m_cutting;
+    std::thread m_thread;
+};
+
+// Runs `count` jobs a batch at a time: each batch starts its radios and programs together.
+constexpr std::size_t kBatch = 12;
+
+// The read-out of an older (420 bytes) and a newer radio (684 bytes) dropped after n bytes.
+TEST_F(E2eTest, ReadOutDroppedAtAnyByte)
+{
+    struct Row {
+        std::string generation;
+        std::size_t after;
+    };
+    std::vector<Row> rows;
+    for (std::size_t n : dropPoints(420))
+        rows.push_back({ "--older", n });
+    for (std::size_t n : dropPoints(684))
+        rows.push_back({ "--newer", n });
+
+    for (std::size_t first = 0; first < rows.size(); first += kBatch) {
+        const std::size_t last = std::min(rows.size(), first + kBatch);
+        std::vector<std::unique_ptr<SimRadio>> sims;
+        std::vector<std::unique_ptr<CliProcess>> reads;
+        for (std::size_t k = first; k < last; ++k) {
+            sims.push_back(std::make_unique<SimRadio>(folder(),
+                std::vector<std::string> { rows[k].generation, "--drop-after", std::to_string(rows[k].after) }));
+            ASSERT_FALSE(sims.back()->device().empty());
+            reads.push_back(std::make_unique<CliProcess>(folder(),
+                std::vector<std::string> {
+                    "read", "--port", sims.back()->device(), "-o", path("read" + std::to_string(k) + ".rdw") }));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            SCOPED_TRACE(rows[k].generation + " radio dropped after " + std::to_string(rows[k].after) + " bytes");
+            const CliRun run = reads[k - first]->finish();
+            const std::string device = sims[k - first]->device();
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, lineDropped(device));
+            EXPECT_FALSE(std::filesystem::exists(path("read" + std::to_string(k) + ".rdw")));
+            // The read-out's own waits: the handshake, then looks at the stream until it stops.
+            EXPECT_LT(run.seconds, 4.0);
+        }
+    }
+}
+
+// A write to a newer radio ("pROGRAM" and 56 records, 679 bytes) with the cable cut after n of
+// them, up to all of them: the completion reply never comes through.
+TEST_F(E2eTest, WriteDroppedAtAnyByte)
+{
+    constexpr std::size_t kWriteBytes = 7 + 56 * 12;
+    std::vector<std::size_t> points = dropPoints(kWriteBytes);
+    points.push_back(kWriteBytes);
+
+    model::RadioImage image = model::defaultImage(0);
+    image.channels[2][13] = 0x5A;
+    saveFile(path("input.rdw"), image);
+    const std::string input = test::readWholeFile(path("input.rdw"));
+    ASSERT_FALSE(input.empty());
+
+    for (std::size_t first = 0; first < points.size(); first += kBatch) {
+        const std::size_t last = std::min(points.size(), first + kBatch);
+        std::vector<std::unique_ptr<SimRadio>> sims;
+        std::vector<std::unique_ptr<CableCutter>> cables;
+        std::vector<std::unique_ptr<CliProcess>> writes;
+        for (std::size_t k = first; k < last; ++k) {
+            sims.push_back(std::make_unique<SimRadio>(folder(), std::vector<std::string> { "--model", "0" }));
+            ASSERT_FALSE(sims.back()->device().empty());
+            cables.push_back(std::make_unique<CableCutter>(sims.back()->device(), points[k]));
+            ASSERT_FALSE(cables.back()->device().empty());
+            writes.push_back(std::make_unique<CliProcess>(
+                folder(), std::vector<std::string> { "write", "--port", cables.back()->device(), path("input.rdw") }));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            SCOPED_TRACE("cable cut after " + std::to_string(points[k]) + " bytes");
+            const CliRun run = writes[k - first]->finish();
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, lineDropped(cables[k - first]->device()));
+            // 56 records with their pauses take about 6.5 s; nothing waits past the drop for long.
+            EXPECT_LT(run.seconds, 9.0);
+            // The radio heard every whole record that went through before the cut.
+            const std::size_t records = points[k] < 7 ? 0 : (points[k] - 7) / 12;
+            const auto until = SteadyTime::now() + 2s;
+            while (sims[k - first]->recordsHeard().size() < records && SteadyTime::now() < until)
+                std::this_thread::sleep_for(20ms);
+            EXPECT_EQ(sims[k - first]->recordsHeard().size(), records);
+        }
+    }
+    EXPECT_EQ(test::readWholeFile(path("input.rdw")), input) << "the input file is only read";
+}
+
+} // namespace
