@@ -56,7 +56,9 @@ util::Message frequencyDataError() { return { "频率数据错误！", "数据�
 std::int64_t enterFrequency(std::string_view text, Record& r, Side s, int modelIndex)
 {
     const bool step625 = isStep625(r, s);
-    const std::int64_t hz = snapToStep(parseEntry(text, modelIndex, step625), stepHz(step625));
+    // Just below the upper limit a value can round up onto the limit itself, which is outside.
+    const util::ScaledDecimal snapped { snapToStep(parseEntry(text, modelIndex, step625), stepHz(step625)), false };
+    const std::int64_t hz = clampToLimits(snapped, modelIndex, step625).value;
     encodeFrequency(hz, r, s);
     return hz;
 }
