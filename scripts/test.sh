@@ -25,3 +25,9 @@ ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+# The fuzz targets: the core and the libFuzzer programs only, each run briefly over its seeds and
+# once over every saved regression input.
+CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVANE_FUZZ=ON
+cmake --build build-fuzz -j "$jobs"
+ctest --test-dir build-fuzz --output-on-failure -j "$jobs"
