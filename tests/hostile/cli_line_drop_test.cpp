@@ -220,4 +220,47 @@ TEST_F(E2eTest, WriteDroppedAtAnyByte)
     EXPECT_EQ(test::readWholeFile(path("input.rdw")), input) << "the input file is only read";
 }
 
+// One item adjustment ("tEST0", the first packet, "tEST0" and the packet of one change, "END": 37
+// bytes) with the cable cut after each of them. A start that cannot finish fails with the port's
+// message; once the item has started, a change or an end on a dead line is skipped without a word.
+TEST_F(E2eTest, AlignmentDroppedAtAnyByte)
+{
+    constexpr std::size_t kCommand = 5;
+    constexpr std::size_t kAlignBytes = kCommand + 12 + kCommand + 12 + 3;
+    saveFile(path("align.rdw"), model::defaultImage(0));
+
+    std::vector<std::size_t> points;
+    for (std::size_t n = 0; n <= kAlignBytes; ++n)
+        points.push_back(n);
+    for (std::size_t first = 0; first < points.size(); first += kBatch) {
+        const std::size_t last = std::min(points.size(), first + kBatch);
+        std::vector<std::unique_ptr<SimRadio>> sims;
+        std::vector<std::unique_ptr<CableCutter>> cables;
+        std::vector<std::unique_ptr<CliProcess>> aligns;
+        for (std::size_t k = first; k < last; ++k) {
+            sims.push_back(std::make_unique<SimRadio>(folder(), std::vector<std::string> { "--model", "0" }));
+            ASSERT_FALSE(sims.back()->device().empty());
+            cables.push_back(std::make_unique<CableCutter>(sims.back()->device(), points[k]));
+            ASSERT_FALSE(cables.back()->device().empty());
+            aligns.push_back(std::make_unique<CliProcess>(folder(),
+                std::vector<std::string> { "align", "--port", cables.back()->device(), path("align.rdw"), "--item", "0",
+                    "--set", "130", "--ok" }));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            SCOPED_TRACE("cable cut after " + std::to_string(points[k]) + " bytes");
+            const CliRun run = aligns[k - first]->finish();
+            EXPECT_EQ(run.out, "");
+            if (points[k] <= kCommand) {
+                EXPECT_EQ(run.exitCode, 1);
+                EXPECT_EQ(run.err, lineDropped(cables[k - first]->device()));
+            } else {
+                EXPECT_EQ(run.exitCode, 0);
+                EXPECT_EQ(run.err, "");
+            }
+            // A start, a change and an end with their waits.
+            EXPECT_LT(run.seconds, 4.0);
+        }
+    }
+}
+
 } // namespace
