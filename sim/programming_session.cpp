@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace korvane::sim {
 
@@ -41,9 +42,11 @@ int programRecordCount(Generation generation)
     return generation == Generation::Older ? kOlderProgramRecords : kNewerProgramRecords;
 }
 
-ProgrammingSession::ProgrammingSession(const RadioMemory& memory, Generation generation)
+ProgrammingSession::ProgrammingSession(
+    const RadioMemory& memory, Generation generation, std::optional<MemoryByte> storeWrong)
     : m_working(memory)
     , m_generation(generation)
+    , m_storeWrong(storeWrong)
 {
     if (m_generation == Generation::Older) model::to5kHzForm(m_working.image.channels);
 }
@@ -54,7 +57,18 @@ std::string ProgrammingSession::store(std::span<const std::uint8_t> record)
     if (record.size() < kRecordHeaderSize) return "incomplete record: not kept";
     const std::uint8_t area = record[1];
     const std::uint8_t address = record[2];
-    const std::span<const std::uint8_t> data = record.subspan(kRecordHeaderSize);
+    std::vector<std::uint8_t> bytes(record.begin() + kRecordHeaderSize, record.end());
+    std::string wrong;
+    if (m_storeWrong && m_storeWrong->area == area && m_storeWrong->address >= address
+        && m_storeWrong->address - address < static_cast<int>(bytes.size())) {
+        bytes[static_cast<std::size_t>(m_storeWrong->address - address)] ^= 0x01;
+        wrong = format(" (byte 0x%02X stored wrong)", m_storeWrong->address);
+    }
+    return storeData(area, address, bytes) + wrong;
+}
+
+std::string ProgrammingSession::storeData(std::uint8_t area, std::uint8_t address, std::span<const std::uint8_t> data)
+{
     const int high = address >> 4;
     const int first = address & 0x0F;
     model::RadioImage& image = m_working.image;

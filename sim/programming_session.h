@@ -7,8 +7,10 @@
 #include "sim/radio_memory.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace korvane::sim {
 
@@ -19,7 +21,9 @@ int programRecordCount(Generation generation);
 
 class ProgrammingSession {
 public:
-    ProgrammingSession(const RadioMemory& memory, Generation generation);
+    // `storeWrong`: a byte the radio keeps with its lowest bit flipped, in the form it arrives in.
+    ProgrammingSession(
+        const RadioMemory& memory, Generation generation, std::optional<MemoryByte> storeWrong = std::nullopt);
 
     // Stores one whole record (start byte, area, address, length, data) and says where it went.
     std::string store(std::span<const std::uint8_t> record);
@@ -32,8 +36,12 @@ public:
     RadioMemory result() const;
 
 private:
+    // Stores the data at the address and says where it went.
+    std::string storeData(std::uint8_t area, std::uint8_t address, std::span<const std::uint8_t> data);
+
     RadioMemory m_working; // channel table in the generation's line form
     Generation m_generation;
+    std::optional<MemoryByte> m_storeWrong;
     int m_records = 0;
 };
 

@@ -150,7 +150,7 @@ void Radio::handshake(const Command& cmd, TimePoint now)
         return;
     case CommandKind::Program:
         send(reply, "handshake reply", now);
-        m_session.emplace(m_memory, m_config.generation);
+        m_session.emplace(m_memory, m_config.generation, m_config.faults.storeWrong);
         m_phase = Phase::Programming;
         return;
     default:

@@ -12,12 +12,22 @@ namespace korvane::sim {
 // line; newer ones add a version byte and send the radio parameter table too.
 enum class Generation { Older, Newer };
 
+// One byte of the memory, as programming records address it: the area, then the address inside it
+// (for the channel area the channel in the high nibble and the byte in the low one).
+struct MemoryByte {
+    std::uint8_t area = 0;
+    std::uint8_t address = 0;
+
+    friend bool operator==(const MemoryByte&, const MemoryByte&) = default;
+};
+
 struct Faults {
     bool silent = false; // never answers a handshake
     int answerOn = 1; // answers only the N-th handshake command of an exchange
     std::optional<std::size_t> shortStream {}; // sends only the first N bytes of the read-out
     bool garbage = false; // sends a read-out of the right length without a single record start
     std::optional<std::size_t> dropAfter {}; // hangs up the line after N bytes of the read-out
+    std::optional<MemoryByte> storeWrong {}; // stores this byte with its lowest bit flipped when programmed
 
     friend bool operator==(const Faults&, const Faults&) = default;
 };

@@ -71,7 +71,8 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
         };
         const bool takesValue = name == "--model" || name == "--file" || name == "--code" || name == "--version"
             || name == "--align-value" || name == "--link" || name == "--save" || name == "--log"
-            || name == "--answer-on" || name == "--short" || name == "--drop-after" || name == "--completion";
+            || name == "--answer-on" || name == "--short" || name == "--drop-after" || name == "--completion"
+            || name == "--store-wrong";
         if (inlineValue && !takesValue) return std::string(name) + " takes no value";
 
         if (name == "-h" || name == "--help") {
@@ -139,6 +140,17 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
             const std::optional<std::vector<std::uint8_t>> bytes = parseHexBytes(*v);
             if (!bytes) return "--completion takes hexadecimal bytes such as 4F4B, not \"" + std::string(*v) + "\"";
             options.radio.completion = *bytes;
+        } else if (name == "--store-wrong") {
+            std::string where;
+            if (auto error = text(where)) return *error;
+            const std::size_t colon = where.find(':');
+            const std::optional<long long> area
+                = colon == std::string::npos ? std::nullopt : parseNumber(std::string_view(where).substr(0, colon));
+            const std::optional<long long> address
+                = colon == std::string::npos ? std::nullopt : parseNumber(std::string_view(where).substr(colon + 1));
+            if (!area || !address || *area < 0 || *area > 255 || *address < 0 || *address > 255)
+                return "--store-wrong takes AREA:ADDRESS, each 0..255, such as 0:0x25, not \"" + where + "\"";
+            faults.storeWrong = MemoryByte { static_cast<std::uint8_t>(*area), static_cast<std::uint8_t>(*address) };
         } else {
             return "unknown option \"" + std::string(args[k]) + "\" (see --help)";
         }
@@ -198,6 +210,12 @@ Faults
                      by the --link path
   --completion HEX   the reply after programming instead of 4F4B ("OK"), such as 4F (one byte),
                      4B4F, or "" for no reply
+  --store-wrong AREA:ADDRESS
+                     when programmed, keep the byte that records address as AREA:ADDRESS with its
+                     lowest bit flipped, so that a read-back differs there: 0:0x25 is channel
+                     record 2 (the program's channel 3) byte 5, 2:0x07 settings byte 7, 2:0x2F
+                     parameter record 0 byte 15, 3:0xD8 the model code. An older radio's channel
+                     bytes are flipped in the 5 kHz form they arrive in
   -h, --help         show this text
 )";
 }

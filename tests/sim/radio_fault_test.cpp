@@ -1,6 +1,7 @@
 #include "sim/radio.h"
 
 #include "core/model/defaults.h"
+#include "program_records.h"
 #include "radio_driver.h"
 #include "sim/read_out_stream.h"
 
@@ -155,4 +156,27 @@ TEST(RadioFaults, ReadOutFaultsLeaveProgrammingAlone)
     EXPECT_FALSE(driver.hungUp());
     EXPECT_EQ(replies, (Bytes { 0x4F, 0x4B }));
     EXPECT_EQ(driver.radio().exchangesDone(), 1);
+}
+
+TEST(RadioFaults, StoreWrongKeepsOneByteFlipped)
+{
+    const RadioMemory before = defaults(3);
+    RadioDriver driver(withFaults({ .storeWrong = MemoryByte { 0x00, 0x25 } }), before);
+    EXPECT_EQ(driver.send("pROGRAM"), (Bytes { 0x03, 0x01 }));
+    Bytes replies;
+    for (const Record12& record :
+        programRecords(before.image.channels, before.image.settings, &before.image.parameters, 0x03)) {
+        const Bytes out = driver.send(record, 100ms);
+        replies.insert(replies.end(), out.begin(), out.end());
+    }
+    EXPECT_EQ(replies, (Bytes { 0x4F, 0x4B }));
+    RadioMemory expected = before;
+    expected.image.channels[2][5] ^= 0x01;
+    EXPECT_EQ(driver.radio().memory(), expected);
+    EXPECT_NE(driver.log().find("(byte 0x25 stored wrong)"), std::string::npos);
+
+    // The read-out sends what the radio holds, the wrong byte with it.
+    driver.send("rEAD");
+    const Bytes stream = driver.send("OK", 3000ms);
+    EXPECT_EQ(stream, readOutStream(expected, Generation::Newer));
 }

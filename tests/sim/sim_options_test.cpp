@@ -45,9 +45,10 @@ TEST(SimOptions, Defaults)
 
 TEST(SimOptions, EveryOption)
 {
-    const SimOptions o = ok({ "--model", "4", "--older", "--code=0x0F", "--version", "7", "--align-value", "B=255",
-        "--align-value=3=0x10", "--link", "/tmp/radio", "--save", "out.rdh", "--log", "-", "--no-pace", "--once",
-        "--silent", "--answer-on", "3", "--short", "100", "--garbage", "--drop-after=200", "--completion", "4F" });
+    const SimOptions o = ok(
+        { "--model", "4", "--older", "--code=0x0F", "--version", "7", "--align-value", "B=255", "--align-value=3=0x10",
+            "--link", "/tmp/radio", "--save", "out.rdh", "--log", "-", "--no-pace", "--once", "--silent", "--answer-on",
+            "3", "--short", "100", "--garbage", "--drop-after=200", "--completion", "4F", "--store-wrong", "0:0x25" });
     EXPECT_EQ(o.model, 4);
     EXPECT_EQ(o.radio.generation, Generation::Older);
     EXPECT_EQ(o.code, 0x0F);
@@ -58,7 +59,12 @@ TEST(SimOptions, EveryOption)
     EXPECT_EQ(o.log, "-");
     EXPECT_FALSE(o.pace);
     EXPECT_TRUE(o.once);
-    const Faults expected { .silent = true, .answerOn = 3, .shortStream = 100, .garbage = true, .dropAfter = 200 };
+    const Faults expected { .silent = true,
+        .answerOn = 3,
+        .shortStream = 100,
+        .garbage = true,
+        .dropAfter = 200,
+        .storeWrong = MemoryByte { 0x00, 0x25 } };
     EXPECT_EQ(o.radio.faults, expected);
     EXPECT_EQ(o.radio.completion, (std::vector<std::uint8_t> { 0x4F }));
 }
@@ -86,6 +92,10 @@ TEST(SimOptions, Mistakes)
     EXPECT_EQ(error({ "--model", "1", "--file", "x.rdw" }), "--model and --file cannot be used together");
     EXPECT_EQ(error({ "--older=1" }), "--older takes no value");
     EXPECT_EQ(error({ "--frequency" }), "unknown option \"--frequency\" (see --help)");
+    for (std::string_view wrong : { "0x25", "0:", ":5", "0:256", "-1:5", "2:x" })
+        EXPECT_EQ(error({ "--store-wrong", wrong }),
+            "--store-wrong takes AREA:ADDRESS, each 0..255, such as 0:0x25, not \"" + std::string(wrong) + "\"");
+    EXPECT_EQ(ok({ "--store-wrong=3:216" }).radio.faults.storeWrong, (MemoryByte { 0x03, 0xD8 }));
 }
 
 TEST(SimOptions, HelpNamesEveryOption)
@@ -93,6 +103,6 @@ TEST(SimOptions, HelpNamesEveryOption)
     const std::string help = simHelpText();
     for (std::string_view name : { "--model", "--file", "--older", "--newer", "--code", "--version", "--align-value",
              "--link", "--no-pace", "--once", "--save", "--log", "--silent", "--answer-on", "--short", "--garbage",
-             "--drop-after", "--completion", "--help" })
+             "--drop-after", "--completion", "--store-wrong", "--help" })
         EXPECT_NE(help.find(name), std::string::npos) << name;
 }
