@@ -32,7 +32,9 @@ int main(int argc, char** argv)
     shown.start();
 
     korvane::app::QtUserDialogs dialogs;
-    korvane::app::MainWindow window(dialogs, { korvane::app::settingsFilePath(), [] { return korvane::link::probePorts(); } });
+    korvane::app::MainWindow window(dialogs,
+        { korvane::app::settingsFilePath(), [] { return korvane::link::probePorts(); }, {},
+            korvane::files::backupFolderFromEnvironment() });
 
     // The splash stays up for at least 0.8 s, or as long as loading took.
     if (const qint64 left = 800 - shown.elapsed(); left > 0)

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/user_dialogs.h"
+#include "core/files/backups.h"
 #include "core/model/radio_image.h"
 #include "core/model/record_layout.h"
 
@@ -15,8 +16,10 @@
 #include <QToolBar>
 
 #include <array>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 
 namespace korvane::app {
@@ -34,6 +37,8 @@ struct MainWindowOptions {
     std::function<int()> probePorts; // the number of consecutive ports from COM1
     // The width in pixels of the screen the window is on; the window's own screen when empty.
     std::function<int()> screenWidth {};
+    // Where every read-out and every image about to be written is kept; none: no backups.
+    std::optional<std::filesystem::path> backupFolder {};
 };
 
 class MainWindow : public QMainWindow {
@@ -109,6 +114,9 @@ private:
     void setCaptionForFile(const QString& path);
     void runToolbarKey(const QString& key);
     LinkRunner& linkRunner();
+    // Keeps a copy of an image met on the radio link; a failure is shown once a session.
+    std::optional<util::Message> keepBackup(const model::RadioImage& image, files::BackupReason reason);
+    void mentionBackupFailure(const std::optional<util::Message>& failure);
 
     // Hooks where later editors plug in: committing or dropping an open frequency edit, and the
     // alignment item that other commands end first.
@@ -147,6 +155,7 @@ private:
     FrequencyBox* m_txtRecFreq = nullptr;
     FrequencyBox* m_txtTxFreq = nullptr;
     AlignmentView* m_alignmentView = nullptr;
+    bool m_backupFailureMentioned = false;
 };
 
 } // namespace korvane::app

@@ -13,6 +13,8 @@
 #include "core/link/steady_clock.h"
 #include "core/model/frequency_codec.h"
 
+#include <chrono>
+
 namespace korvane::app {
 
 LinkRunner& MainWindow::linkRunner()
@@ -20,6 +22,25 @@ LinkRunner& MainWindow::linkRunner()
     if (!m_link)
         m_link = std::make_unique<LinkRunner>(this, m_dialogs);
     return *m_link;
+}
+
+std::optional<util::Message> MainWindow::keepBackup(const model::RadioImage& image, files::BackupReason reason)
+{
+    if (!m_options.backupFolder)
+        return std::nullopt;
+    auto saved = files::saveBackup(*m_options.backupFolder, image, reason, std::chrono::system_clock::now());
+    if (saved)
+        return std::nullopt;
+    return saved.error();
+}
+
+// A backup that cannot be made never stops the user's command; saying so once is enough.
+void MainWindow::mentionBackupFailure(const std::optional<util::Message>& failure)
+{
+    if (!failure || m_backupFailureMentioned)
+        return;
+    m_backupFailureMentioned = true;
+    m_dialogs.showMessage(this, *failure);
 }
 
 void MainWindow::readRadio()
@@ -53,6 +74,7 @@ void MainWindow::readRadio()
         refreshFromImage();
         if (m_settingsLists->anyListEmpty())
             m_dialogs.showMessage(this, link::dataError());
+        mentionBackupFailure(keepBackup(outcome.image, files::BackupReason::ReadOut));
     }
     m_state.readBusy = false;
 }
@@ -68,6 +90,8 @@ void MainWindow::writeRadio()
     commitPendingEntry();
 
     model::RadioImage working = m_image;
+    // Kept before the radio is touched; a failure is told once the exchange is over.
+    const std::optional<util::Message> backupFailure = keepBackup(working, files::BackupReason::BeforeWrite);
     const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
     link::ProgramOutcome outcome;
     linkRunner().run([&](link::LinkUi& ui) {
@@ -87,6 +111,7 @@ void MainWindow::writeRadio()
         m_state.fiveKhzForm = *outcome.fiveKhzForm;
     if (outcome.success())
         setWindowTitle(QStringLiteral("写频完成 - ") + title());
+    mentionBackupFailure(backupFailure);
 }
 
 } // namespace korvane::app

@@ -18,11 +18,14 @@ struct WindowFixture {
 
     QString settingsPath() const { return dir.filePath("korvane.ini"); }
     QString path(const QString& name) const { return dir.filePath(name); }
+    // Read-outs and images about to be written are kept here, never in the user's own folder.
+    QString backupFolder() const { return dir.filePath("backups"); }
 
     // Starts the window (after the test has written a settings file, if it wants one).
     app::MainWindow& start(std::function<int()> probe = [] { return 0; })
     {
-        window = std::make_unique<app::MainWindow>(dialogs, app::MainWindowOptions { settingsPath(), std::move(probe) });
+        window = std::make_unique<app::MainWindow>(dialogs,
+            app::MainWindowOptions { settingsPath(), std::move(probe), {}, backupFolder().toStdString() });
         window->show();
         return *window;
     }
