@@ -59,7 +59,7 @@ util::Result<int, CellRefusal> parseCode(const std::string& cell, std::string_vi
     int digits = 0;
     for (char c : text) {
         octal = octal && c >= '0' && c <= '7';
-        digits = digits * 10 + (c - '0');
+        if (octal) digits = digits * 10 + (c - '0'); // a long cell must not overflow on its way to refusal
     }
     if (!octal) return CellRefusal { std::string(column), quotedCell(text) + "不是八进制的CDCSS码" + range };
     return digits;

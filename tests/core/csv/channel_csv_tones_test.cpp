@@ -103,3 +103,19 @@ TEST(ChannelCsvTones, ToneLimits)
         EXPECT_EQ(tones.ok(), row.accepted) << row.tone;
     }
 }
+
+TEST(ChannelCsvTones, CodeLimits)
+{
+    struct Row {
+        std::string code;
+        bool accepted;
+    } rows[] = { { "023", true }, { "7", true }, { "777", true }, { "0023", false }, { "078", false },
+        { "99999999999", false }, { "CS-> s S-", false }, { "12345678901234567890", false } };
+    for (const Row& row : rows) {
+        const auto tones = parseToneCells({ "DTCS", "", "", row.code, "", "", "" });
+        EXPECT_EQ(tones.ok(), row.accepted) << row.code;
+        if (!tones.ok()) {
+            EXPECT_EQ(tones.error().column, "DtcsCode") << row.code;
+        }
+    }
+}
