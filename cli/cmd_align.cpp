@@ -2,12 +2,12 @@
 #include "cli/cli_link_ui.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/link_port.h"
 #include "cli/open_input.h"
 #include "cli/output.h"
 #include "cli/port_target.h"
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
-#include "core/link/posix_serial_port.h"
 #include "core/link/steady_clock.h"
 
 #include <cstdint>
@@ -17,13 +17,14 @@ namespace korvane::cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: korvane-cli align --port PORT FILE --item N [--set V]... (--ok | --cancel)";
+constexpr const char* kUsage
+    = "usage: korvane-cli align --port PORT FILE --item N [--set V]... (--ok | --cancel) [--trace TRACE]";
 
 } // namespace
 
 int runAlign(const Words& words)
 {
-    const auto args = parseArguments(words, { { "--port", "--item" }, { "--ok", "--cancel" }, { "--set" } });
+    const auto args = parseArguments(words, { { "--port", "--item", "--trace" }, { "--ok", "--cancel" }, { "--set" } });
     if (!args) return kExitUsage;
     const auto portText = args->value("--port");
     const auto itemText = args->value("--item");
@@ -48,10 +49,11 @@ int runAlign(const Words& words)
     if (!opened) return kExitFailed;
     const model::RadioImage& image = opened->image;
 
-    CliLinkUi ui(false, false);
-    link::PosixSerialPort port;
     link::SteadyClock clock;
-    link::AlignmentSession session(port, clock);
+    LinkPort port;
+    if (!startTrace(port, args->value("--trace"), clock)) return kExitFailed;
+    CliLinkUi ui(false, false);
+    link::AlignmentSession session(port.port(), clock);
     const link::AlignmentStart started = session.start(*target, *item, image.modelIndex, image.alignment, ui);
     if (!started.success()) return ui.finish(started.end);
     for (const std::uint8_t value : values)

@@ -1,35 +1,104 @@
 #include "cli/arguments.h"
+#include "cli/auto_backup.h"
 #include "cli/cli_link_ui.h"
 #include "cli/commands.h"
 #include "cli/exit_codes.h"
+#include "cli/link_port.h"
 #include "cli/open_input.h"
 #include "cli/output.h"
 #include "cli/port_target.h"
-#include "core/link/posix_serial_port.h"
+#include "core/files/data_file.h"
 #include "core/link/programming.h"
+#include "core/link/readout.h"
 #include "core/link/steady_clock.h"
+#include "core/link/verify.h"
+#include "core/model/defaults.h"
+
+#include <algorithm>
+#include <functional>
 
 namespace korvane::cli {
 
+namespace {
+
+constexpr const char* kUsage
+    = "usage: korvane-cli write --port PORT [--yes] [--backup OLD] [--verify] [--trace TRACE] FILE";
+
+// The radio's content as a read-out gives it, saved as `path`, before anything is written. The
+// read's success message is not repeated: the file is the result.
+int saveRadioContent(
+    const std::string& path, const link::LinkTarget& target, link::SerialPort& port, link::Clock& clock)
+{
+    CliLinkUi ui(false, progressWanted());
+    const link::ReadOutcome outcome = link::readRadio(model::defaultImage(0), target, port, clock, ui);
+    if (!outcome.success()) return ui.finish(outcome.end);
+    if (const auto failure = files::saveDataFile(path, outcome.image, files::fileKindForPath(path))) {
+        printError(*failure);
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
+// Reads the radio back and compares every byte programming sent.
+int verifyRadio(const model::RadioImage& written, bool olderRadio, const link::LinkTarget& target,
+    link::SerialPort& port, link::Clock& clock)
+{
+    // The read-out keeps what the radio does not send from the image it starts from: start from
+    // one unlike the written image in every byte, so a record the radio leaves out shows up too.
+    model::RadioImage unlike = written;
+    for (model::Record& record : unlike.channels)
+        std::transform(record.begin(), record.end(), record.begin(), std::bit_not<std::uint8_t>());
+    for (model::Record& record : unlike.parameters)
+        std::transform(record.begin(), record.end(), record.begin(), std::bit_not<std::uint8_t>());
+    std::transform(
+        unlike.settings.begin(), unlike.settings.end(), unlike.settings.begin(), std::bit_not<std::uint8_t>());
+
+    CliLinkUi ui(false, progressWanted());
+    const link::ReadOutcome outcome = link::readRadio(unlike, target, port, clock, ui);
+    if (!outcome.success()) {
+        ui.finish(outcome.end);
+        printError(link::verifyReadFailed());
+        return kExitFailed;
+    }
+    const auto differences = link::compareProgrammed(
+        written, outcome.image, olderRadio ? link::Generation::Older : link::Generation::Newer);
+    for (const link::VerifyDifference& difference : differences)
+        printError(link::verifyDifferenceMessage(difference));
+    if (!differences.empty()) return kExitFailed;
+    printNotice(link::verifyPassed());
+    return kExitDone;
+}
+
+} // namespace
+
 int runWrite(const Words& words)
 {
-    const auto args = parseArguments(words, { { "--port" }, { "--yes" }, {} });
+    const auto args = parseArguments(words, { { "--port", "--backup", "--trace" }, { "--yes", "--verify" }, {} });
     if (!args) return kExitUsage;
     const auto portText = args->value("--port");
-    if (!portText || args->positional.size() != 1)
-        return usageError("usage: korvane-cli write --port PORT [--yes] FILE"), kExitUsage;
+    if (!portText || args->positional.size() != 1) return usageError(kUsage), kExitUsage;
     const auto target = portTarget(*portText);
     if (!target) return kExitUsage;
 
     auto opened = openInput(args->positional.front());
     if (!opened) return kExitFailed;
+    link::SteadyClock clock;
+    LinkPort port;
+    if (!startTrace(port, args->value("--trace"), clock)) return kExitFailed;
+    // The image as opened: for an older radio it may yet be rounded onto the 5 kHz grid.
+    saveAutomaticBackup(opened->image, files::BackupReason::BeforeWrite);
+    if (const auto backup = args->value("--backup")) {
+        if (const int status = saveRadioContent(*backup, *target, port.port(), clock); status != kExitDone)
+            return status;
+    }
+
     // Rounding for an older radio changes this copy only: the file stays as it is.
     model::RadioImage image = opened->image;
     CliLinkUi ui(args->has("--yes"), progressWanted());
-    link::PosixSerialPort port;
-    link::SteadyClock clock;
-    const link::ProgramOutcome outcome = link::programRadio(image, *target, port, clock, ui);
-    return ui.finish(outcome.end);
+    const link::ProgramOutcome outcome = link::programRadio(image, *target, port.port(), clock, ui);
+    const int status = ui.finish(outcome.end);
+    if (!outcome.success() || !args->has("--verify")) return status;
+    return verifyRadio(image, outcome.olderRadio, *target, port.port(), clock);
 }
 
 } // namespace korvane::cli

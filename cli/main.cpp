@@ -13,9 +13,9 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli new     --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli dump    FILE
   korvane-cli convert FILE -o OUT [--kind rdw|rdh|rdhax]
-  korvane-cli read    --port PORT -o FILE [--kind rdw|rdh|rdhax]
-  korvane-cli write   --port PORT [--yes] FILE
-  korvane-cli align   --port PORT FILE --item N [--set V]... (--ok | --cancel)
+  korvane-cli read    --port PORT -o FILE [--kind rdw|rdh|rdhax] [--trace TRACE]
+  korvane-cli write   --port PORT [--yes] [--backup OLD] [--verify] [--trace TRACE] FILE
+  korvane-cli align   --port PORT FILE --item N [--set V]... (--ok | --cancel) [--trace TRACE]
   korvane-cli export-csv FILE -o OUT.csv
   korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli --help | --version
@@ -35,6 +35,14 @@ Without --kind the output's extension (.rdw, .rdh, .rdhax) decides, else rdw.
 PORT is COM1..COM4 (the device in KORVANE_COMn, else the n-th serial device) or a device
 path. write asks before rounding channels for an older radio or writing another model:
 --yes answers Yes, otherwise the question is printed and the write stops.
+write --backup OLD first reads the radio and saves what it holds as OLD (kind from the
+extension); if that fails nothing is written. write --verify reads the radio back after
+programming and compares every byte sent: each difference is one line on standard error
+and the exit status is 1.
+--trace TRACE writes every byte on the line to TRACE, with the seconds since the start.
+read and write keep an automatic backup of each image read from or about to be written to
+a radio in $XDG_DATA_HOME/korvane/backups (else ~/.local/share/korvane/backups); backups
+older than a year are removed, but the newest 50 always stay.
 Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question.
 )";
 

@@ -19,6 +19,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing)
         { "dump" },
         { "dump", path("a.rdw"), path("b.rdw") },
         { "convert", path("a.rdw") },
+        { "read", "--port", "COM1", "-o", path("a.rdw"), "--trace" },
+        { "write", "--port", "COM1", path("b.rdw"), "--backup" },
+        { "write", "--port", "COM1", path("b.rdw"), "--verify", "--verify" },
+        { "write", "--port", "COM1", path("b.rdw"), "--trace", path("t1"), "--trace", path("t2") },
+        { "align", "--port", "COM1", path("b.rdw"), "--item", "0", "--ok", "--trace" },
     };
     for (const auto& args : calls) {
         const auto r = cli(args);
@@ -34,6 +39,8 @@ TEST_F(CliTest, HelpAndVersion)
     const auto help = cli({ "--help" });
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("korvane-cli dump    FILE"), std::string::npos);
+    for (const char* option : { "--trace TRACE", "--backup OLD", "--verify", "korvane/backups" })
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
     const auto version = cli({ "--version" });
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out.rfind("korvane-cli ", 0), 0u);

@@ -1,0 +1,12 @@
+#pragma once
+// The automatic backup of every image the companion reads from a radio or is about to write into
+// one, in the same folder the window keeps its backups in. A failed backup is reported and
+// otherwise changes nothing: the command goes on and its exit status stays its own.
+
+#include "core/files/backups.h"
+
+namespace korvane::cli {
+
+void saveAutomaticBackup(const model::RadioImage& image, files::BackupReason reason);
+
+} // namespace korvane::cli

@@ -1,0 +1,36 @@
+#pragma once
+// The serial port a radio command talks through: the POSIX port, behind a tracing port that writes
+// every byte to a file when the user asked for a trace (--trace FILE).
+
+#include "core/link/clock.h"
+#include "core/link/posix_serial_port.h"
+#include "core/link/tracing_serial_port.h"
+
+#include <fstream>
+#include <optional>
+#include <string>
+
+namespace korvane::cli {
+
+class LinkPort {
+public:
+    LinkPort() = default;
+    LinkPort(const LinkPort&) = delete;
+    LinkPort& operator=(const LinkPort&) = delete;
+
+    // Starts the trace in `path` (replacing the file), times counted from now on `clock`. False,
+    // after saying why on standard error, when the file cannot be written.
+    bool traceTo(const std::string& path, link::Clock& clock);
+
+    link::SerialPort& port();
+
+private:
+    link::PosixSerialPort m_posix;
+    std::ofstream m_traceFile;
+    std::optional<link::TracingSerialPort> m_tracing;
+};
+
+// Starts the trace when the command was given one; false when it could not be started.
+bool startTrace(LinkPort& port, const std::optional<std::string>& tracePath, link::Clock& clock);
+
+} // namespace korvane::cli
