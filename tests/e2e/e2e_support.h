@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -36,13 +37,16 @@ using Env = std::vector<std::pair<std::string, std::string>>;
 using SteadyTime = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// The process environment without any port mapping of the machine running the tests, plus `extra`.
+// The process environment without any port mapping of the machine running the tests, plus `extra`
+// (which replaces a variable of the same name).
 inline std::vector<std::string> childEnvironment(const Env& extra)
 {
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry = *e;
-        if (!entry.starts_with("KORVANE_COM")) env.push_back(entry);
+        const bool replaced = std::any_of(
+            extra.begin(), extra.end(), [&](const auto& variable) { return entry.starts_with(variable.first + "="); });
+        if (!entry.starts_with("KORVANE_COM") && !replaced) env.push_back(entry);
     }
     for (const auto& [name, value] : extra)
         env.push_back(name + "=" + value);
@@ -242,6 +246,14 @@ struct CliRun {
     double seconds = 0;
 };
 
+// Where korvane-cli keeps its automatic backups when a test does not say otherwise: inside the
+// test's folder, never in the home folder of whoever runs the tests.
+inline std::filesystem::path dataHome(const std::filesystem::path& folder) { return folder / "data-home"; }
+inline std::filesystem::path backupsIn(const std::filesystem::path& dataHomeFolder)
+{
+    return dataHomeFolder / "korvane" / "backups";
+}
+
 // korvane-cli started now; finish() waits for it.
 class CliProcess {
 public:
@@ -251,7 +263,11 @@ public:
         const std::string name = "cli" + std::to_string(counter++);
         m_out = folder / (name + ".out");
         m_err = folder / (name + ".err");
-        m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), env, m_out, m_err);
+        Env withDataHome = env;
+        const bool chosen
+            = std::any_of(env.begin(), env.end(), [](const auto& entry) { return entry.first == "XDG_DATA_HOME"; });
+        if (!chosen) withDataHome.emplace_back("XDG_DATA_HOME", dataHome(folder).string());
+        m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), withDataHome, m_out, m_err);
     }
 
     CliRun finish()
