@@ -234,6 +234,54 @@ INSTANTIATE_TEST_SUITE_P(Sweep, HostileAlignment,
     ::testing::Combine(::testing::Values(RadioKind::Older, RadioKind::Newer), ::testing::ValuesIn(kAllMisbehaviours)),
     caseName);
 
+// A port that takes the program's bytes and never lets them leave, from each write of the
+// adjustment on. The start gives up with the port's message; later steps give up in silence,
+// each after the same bounded wait.
+TEST(HostileAlignmentPort, OutputThatNeverLeaves)
+{
+    const util::Message stalled = communicationFailure(
+        kCom2, PortError { PortErrorKind::Other, "/dev/ttyUSB1", "output does not leave the port", {} });
+    constexpr int kWrites = 5;
+    for (int write = 1; write <= kWrites; ++write) {
+        SCOPED_TRACE("stalled from write " + std::to_string(write));
+        FakeClock clock;
+        FakeSerialPort fake(clock);
+        WatchedClock watchedClock(clock);
+        WatchedPort port(fake, clock);
+        port.stallFromWrite(write);
+        RecordingLinkUi ui;
+        HostileRadio radio(RadioKind::Newer, { Phase::End, 0 }, Misbehaviour::Nothing);
+        fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+        const model::RadioImage image = userImage();
+        AlignmentStart started;
+        try {
+            AlignmentSession session(port, watchedClock);
+            started = session.start(kCom2, kItem, kModel, image.alignment, ui);
+            session.change(image.alignment, false, kNewValue);
+            session.end(ItemEnd::Keep);
+            EXPECT_FALSE(session.open());
+        } catch (const Hang& hang) {
+            ADD_FAILURE() << "the adjustment hung: " << hang.what();
+            continue;
+        }
+        EXPECT_EQ(image, userImage());
+        EXPECT_FALSE(fake.isOpen());
+        if (write == 1) {
+            EXPECT_FALSE(started.success());
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { stalled });
+            EXPECT_EQ(fake.writtenChunks().size(), 1u);
+        } else {
+            EXPECT_TRUE(started.success());
+            EXPECT_TRUE(ui.messages.empty());
+            EXPECT_EQ(fake.writtenChunks().size(), static_cast<std::size_t>(kWrites));
+        }
+        // Every stalled write waits once for its bytes, and no longer.
+        const int stalledWrites = write == 1 ? 1 : kWrites - write + 1;
+        EXPECT_LE(
+            clock.elapsed(), kStartBound + kChangeBound + kEndBound + stalledWrites * (kWaitSentLimit + kWaitSentStep));
+    }
+}
+
 // The same rig with a radio that behaves.
 TEST(HostileAlignmentRig, AWellBehavedRadioIsAdjusted)
 {

@@ -10,7 +10,6 @@
 
 #include <fcntl.h>
 #include <memory>
-#include <mutex>
 #include <poll.h>
 #include <termios.h>
 
@@ -32,14 +31,19 @@ std::vector<std::size_t> dropPoints(std::size_t total)
 std::string lineDropped(const std::string& device) { return noResponse(device, device + ": the line dropped."); }
 
 // A pseudo-terminal the program opens as its port, joined to the radio's device by a thread that
-// copies both ways until the program has sent `cutAfter` bytes; then both ends are closed, which
-// the program sees as a hang-up.
-class CableCutter {
+// copies both ways until the program has sent `after` bytes. Then the cable either is cut (both
+// ends closed, which the program sees as a hang-up) or turns to noise: the radio is heard no
+// more, and the program hears endless bytes that mean nothing, a few every couple of
+// milliseconds, faster than its line could carry them.
+class Cable {
 public:
-    CableCutter(const std::string& radioDevice, std::size_t cutAfter)
-        : m_cutAfter(cutAfter)
+    enum class Fault { Cut, Noise };
+
+    Cable(const std::string& radioDevice, Fault fault, std::size_t after)
+        : m_fault(fault)
+        , m_after(after)
     {
-        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC | O_NONBLOCK);
         if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) return;
         m_device = ::ptsname(m_master);
         // Held open so the master never reads a hang-up while the program has its port closed.
@@ -57,15 +61,15 @@ public:
         }
         m_thread = std::thread([this] { run(); });
     }
-    ~CableCutter()
+    ~Cable()
     {
         m_stop = true;
         if (m_thread.joinable()) m_thread.join();
         cut();
         if (m_radio >= 0) ::close(m_radio);
     }
-    CableCutter(const CableCutter&) = delete;
-    CableCutter& operator=(const CableCutter&) = delete;
+    Cable(const Cable&) = delete;
+    Cable& operator=(const Cable&) = delete;
 
     // The program's port ("" when the cable could not be made).
     const std::string& device() const { return m_device; }
@@ -74,30 +78,40 @@ private:
     void run()
     {
         std::uint8_t buffer[512];
+        bool noisy = false;
         while (!m_stop && m_master >= 0) {
             pollfd fds[2] = { { m_master, POLLIN, 0 }, { m_radio, POLLIN, 0 } };
-            if (::poll(fds, 2, 20) <= 0) continue;
+            const int ready = ::poll(fds, noisy ? 1 : 2, noisy ? 2 : 20);
+            if (noisy) {
+                static const std::uint8_t kNoise[8] = { 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA };
+                writeAll(m_master, kNoise, sizeof kNoise);
+            }
+            if (ready <= 0) continue;
             if ((fds[0].revents & POLLIN) != 0) {
                 const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-                if (n <= 0) continue;
-                const std::size_t pass = std::min(static_cast<std::size_t>(n), m_cutAfter - m_forwarded);
+                if (n <= 0 || noisy) continue;
+                const std::size_t pass = std::min(static_cast<std::size_t>(n), m_after - m_forwarded);
                 writeAll(m_radio, buffer, pass);
                 m_forwarded += pass;
-                if (m_forwarded == m_cutAfter) {
-                    cut();
-                    return;
+                if (m_forwarded == m_after) {
+                    if (m_fault == Fault::Cut) {
+                        cut();
+                        return;
+                    }
+                    noisy = true;
+                    continue;
                 }
             }
-            if ((fds[1].revents & POLLIN) != 0) {
+            if (!noisy && (fds[1].revents & POLLIN) != 0) {
                 const ssize_t n = ::read(m_radio, buffer, sizeof buffer);
                 if (n > 0) writeAll(m_master, buffer, static_cast<std::size_t>(n));
             }
         }
     }
 
-    static void writeAll(int fd, const std::uint8_t* bytes, std::size_t count)
+    void writeAll(int fd, const std::uint8_t* bytes, std::size_t count)
     {
-        while (count > 0) {
+        while (count > 0 && !m_stop) {
             const ssize_t n = ::write(fd, bytes, count);
             if (n <= 0) {
                 if (n < 0 && errno == EAGAIN) {
@@ -114,21 +128,20 @@ private:
 
     void cut()
     {
-        std::lock_guard lock(m_cutting);
         if (m_master >= 0) ::close(m_master);
         if (m_holdSlave >= 0) ::close(m_holdSlave);
         m_master = -1;
         m_holdSlave = -1;
     }
 
-    std::size_t m_cutAfter;
+    Fault m_fault;
+    std::size_t m_after;
     std::size_t m_forwarded = 0;
     int m_master = -1;
     int m_holdSlave = -1;
     int m_radio = -1;
     std::string m_device;
     std::atomic<bool> m_stop { false };
-    std::mutex m_cutting;
     std::thread m_thread;
 };
 
@@ -191,12 +204,12 @@ TEST_F(E2eTest, WriteDroppedAtAnyByte)
     for (std::size_t first = 0; first < points.size(); first += kBatch) {
         const std::size_t last = std::min(points.size(), first + kBatch);
         std::vector<std::unique_ptr<SimRadio>> sims;
-        std::vector<std::unique_ptr<CableCutter>> cables;
+        std::vector<std::unique_ptr<Cable>> cables;
         std::vector<std::unique_ptr<CliProcess>> writes;
         for (std::size_t k = first; k < last; ++k) {
             sims.push_back(std::make_unique<SimRadio>(folder(), std::vector<std::string> { "--model", "0" }));
             ASSERT_FALSE(sims.back()->device().empty());
-            cables.push_back(std::make_unique<CableCutter>(sims.back()->device(), points[k]));
+            cables.push_back(std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Cut, points[k]));
             ASSERT_FALSE(cables.back()->device().empty());
             writes.push_back(std::make_unique<CliProcess>(
                 folder(), std::vector<std::string> { "write", "--port", cables.back()->device(), path("input.rdw") }));
@@ -235,12 +248,12 @@ TEST_F(E2eTest, AlignmentDroppedAtAnyByte)
     for (std::size_t first = 0; first < points.size(); first += kBatch) {
         const std::size_t last = std::min(points.size(), first + kBatch);
         std::vector<std::unique_ptr<SimRadio>> sims;
-        std::vector<std::unique_ptr<CableCutter>> cables;
+        std::vector<std::unique_ptr<Cable>> cables;
         std::vector<std::unique_ptr<CliProcess>> aligns;
         for (std::size_t k = first; k < last; ++k) {
             sims.push_back(std::make_unique<SimRadio>(folder(), std::vector<std::string> { "--model", "0" }));
             ASSERT_FALSE(sims.back()->device().empty());
-            cables.push_back(std::make_unique<CableCutter>(sims.back()->device(), points[k]));
+            cables.push_back(std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Cut, points[k]));
             ASSERT_FALSE(cables.back()->device().empty());
             aligns.push_back(std::make_unique<CliProcess>(folder(),
                 std::vector<std::string> { "align", "--port", cables.back()->device(), path("align.rdw"), "--item", "0",
@@ -261,6 +274,74 @@ TEST_F(E2eTest, AlignmentDroppedAtAnyByte)
             EXPECT_LT(run.seconds, 4.0);
         }
     }
+}
+
+// Endless noise in place of the radio from each byte of a read-out's command and go-ahead on: a
+// handshake answered by noise is no answer, and a read-out of noise is a read error. Either way
+// the read ends within its own waits, however long the noise goes on.
+TEST_F(E2eTest, ReadOutDrownedInNoise)
+{
+    constexpr std::size_t kReadBytes = 4 + 2; // "rEAD", "OK"
+    std::vector<std::unique_ptr<SimRadio>> sims;
+    std::vector<std::unique_ptr<Cable>> cables;
+    std::vector<std::unique_ptr<CliProcess>> reads;
+    for (std::size_t n = 0; n <= kReadBytes; ++n) {
+        sims.push_back(std::make_unique<SimRadio>(folder(), std::vector<std::string> { "--newer" }));
+        ASSERT_FALSE(sims.back()->device().empty());
+        cables.push_back(std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Noise, n));
+        ASSERT_FALSE(cables.back()->device().empty());
+        reads.push_back(std::make_unique<CliProcess>(folder(),
+            std::vector<std::string> {
+                "read", "--port", cables.back()->device(), "-o", path("noise" + std::to_string(n) + ".rdw") }));
+    }
+    for (std::size_t n = 0; n <= kReadBytes; ++n) {
+        SCOPED_TRACE("noise after " + std::to_string(n) + " bytes");
+        const CliRun run = reads[n]->finish();
+        const std::string& device = cables[n]->device();
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, "");
+        // Until "rEAD" has reached the radio and the radio has answered, the noise is the answer.
+        EXPECT_EQ(run.err, n <= 4 ? noResponse(device, device) : kReadError);
+        EXPECT_FALSE(std::filesystem::exists(path("noise" + std::to_string(n) + ".rdw")));
+        EXPECT_LT(run.seconds, 4.0);
+    }
+}
+
+// A write with the radio drowned in noise from byte after byte on: noise in answer to "pROGRAM"
+// is no answer; noise after the records is no completion.
+TEST_F(E2eTest, WriteDrownedInNoise)
+{
+    constexpr std::size_t kCommand = 7;
+    constexpr std::size_t kWriteBytes = kCommand + 56 * 12;
+    std::vector<std::size_t> points = dropPoints(kWriteBytes);
+    points.push_back(kWriteBytes);
+    saveFile(path("input.rdw"), model::defaultImage(0));
+    const std::string input = test::readWholeFile(path("input.rdw"));
+
+    for (std::size_t first = 0; first < points.size(); first += kBatch) {
+        const std::size_t last = std::min(points.size(), first + kBatch);
+        std::vector<std::unique_ptr<SimRadio>> sims;
+        std::vector<std::unique_ptr<Cable>> cables;
+        std::vector<std::unique_ptr<CliProcess>> writes;
+        for (std::size_t k = first; k < last; ++k) {
+            sims.push_back(std::make_unique<SimRadio>(folder(), std::vector<std::string> { "--model", "0" }));
+            ASSERT_FALSE(sims.back()->device().empty());
+            cables.push_back(std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Noise, points[k]));
+            ASSERT_FALSE(cables.back()->device().empty());
+            writes.push_back(std::make_unique<CliProcess>(
+                folder(), std::vector<std::string> { "write", "--port", cables.back()->device(), path("input.rdw") }));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            SCOPED_TRACE("noise after " + std::to_string(points[k]) + " bytes");
+            const CliRun run = writes[k - first]->finish();
+            const std::string& device = cables[k - first]->device();
+            EXPECT_EQ(run.exitCode, 1);
+            EXPECT_EQ(run.out, "");
+            EXPECT_EQ(run.err, points[k] <= kCommand ? noResponse(device, device) : kWriteError);
+            EXPECT_LT(run.seconds, 9.0);
+        }
+    }
+    EXPECT_EQ(test::readWholeFile(path("input.rdw")), input);
 }
 
 } // namespace

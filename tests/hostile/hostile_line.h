@@ -112,7 +112,8 @@ private:
     long m_calls = 0;
 };
 
-// The fake port behind a call counter; notes when the program first met the dropped line.
+// The fake port behind a call counter; notes when the program first met the dropped line, and
+// can stall its output.
 class WatchedPort final : public SerialPort {
 public:
     WatchedPort(FakeSerialPort& inner, FakeClock& clock)
@@ -122,6 +123,9 @@ public:
     }
 
     std::optional<Clock::TimePoint> firstDropSeen() const { return m_firstDropSeen; }
+    // From the given write (1-based) on, the port takes bytes but never lets them leave: a
+    // stalled adapter. The drain returns as if all were well.
+    void stallFromWrite(int n) { m_stallFrom = n; }
 
     PortStatus open(const std::string& device) override { return note(m_inner.open(device)); }
     void close() override
@@ -130,15 +134,34 @@ public:
         m_inner.close();
     }
     bool isOpen() const override { return m_inner.isOpen(); }
-    PortStatus write(std::span<const std::uint8_t> bytes) override { return note(m_inner.write(bytes)); }
-    PortStatus drain() override { return note(m_inner.drain()); }
-    PortResult<std::size_t> transmitCount() override { return note(m_inner.transmitCount()); }
+    PortStatus write(std::span<const std::uint8_t> bytes) override
+    {
+        ++m_writes;
+        return note(m_inner.write(bytes));
+    }
+    PortStatus drain() override
+    {
+        if (stalled()) {
+            count();
+            return kPortOk;
+        }
+        return note(m_inner.drain());
+    }
+    PortResult<std::size_t> transmitCount() override
+    {
+        if (stalled()) {
+            count();
+            return std::size_t { 1 };
+        }
+        return note(m_inner.transmitCount());
+    }
     PortResult<std::size_t> receiveCount() override { return note(m_inner.receiveCount()); }
     PortResult<Bytes> takeInput() override { return note(m_inner.takeInput()); }
     PortStatus discardInput() override { return note(m_inner.discardInput()); }
     PortStatus discardOutput() override { return note(m_inner.discardOutput()); }
 
 private:
+    bool stalled() const { return m_stallFrom > 0 && m_writes >= m_stallFrom; }
     void count()
     {
         if (++m_calls > kHangCalls) throw Hang("the port was called " + std::to_string(m_calls) + " times");
@@ -155,6 +178,8 @@ private:
     FakeSerialPort& m_inner;
     FakeClock& m_clock;
     long m_calls = 0;
+    int m_writes = 0;
+    int m_stallFrom = 0;
     std::optional<Clock::TimePoint> m_firstDropSeen;
 };
 

@@ -280,6 +280,45 @@ INSTANTIATE_TEST_SUITE_P(Sweep, HostileProgramming,
         ::testing::ValuesIn(kAllMisbehaviours)),
     caseName);
 
+// A port that takes the program's bytes and never lets them leave, from each write on: the
+// command, then every record. Programming gives up on that write with the port's message.
+TEST(HostileProgrammingPort, OutputThatNeverLeaves)
+{
+    const util::Message stalled = communicationFailure(
+        kCom1, PortError { PortErrorKind::Other, "/dev/ttyUSB0", "output does not leave the port", {} });
+    for (const RadioKind kind : { RadioKind::Older, RadioKind::Newer }) {
+        for (int write = 1; write <= 1 + recordCount(kind); ++write) {
+            SCOPED_TRACE(radioName(kind) + ", stalled from write " + std::to_string(write));
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedClock watchedClock(clock);
+            WatchedPort port(fake, clock);
+            port.stallFromWrite(write);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, { Phase::Record, recordCount(kind) }, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            model::RadioImage image = imageFor(kind);
+            const model::RadioImage before = image;
+            std::optional<ProgramOutcome> out;
+            try {
+                out = programRadio(image, kCom1, port, watchedClock, ui);
+            } catch (const Hang& hang) {
+                ADD_FAILURE() << "programming hung: " << hang.what();
+                continue;
+            }
+            EXPECT_EQ(out->end, LinkEnd::Failed);
+            EXPECT_EQ(image, before);
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { stalled });
+            EXPECT_EQ(fake.writtenChunks().size(), static_cast<std::size_t>(write));
+            EXPECT_FALSE(out->fiveKhzForm);
+            EXPECT_GE(clock.elapsed(), kWaitSentLimit);
+            EXPECT_LE(clock.elapsed(), programmingBound(kind) + kWaitSentLimit + kWaitSentStep);
+            EXPECT_FALSE(fake.isOpen());
+            EXPECT_FALSE(ui.progressShowing);
+        }
+    }
+}
+
 // The same rig with a radio that behaves.
 TEST(HostileProgrammingRig, AWellBehavedRadioIsProgrammed)
 {

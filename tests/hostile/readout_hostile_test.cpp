@@ -249,6 +249,46 @@ INSTANTIATE_TEST_SUITE_P(Sweep, HostileReadout,
         ::testing::ValuesIn(kAllMisbehaviours)),
     caseName);
 
+// A port that takes the program's bytes and never lets them leave, from each write of the
+// read-out on: the wait for them gives up, and the read-out ends with the port's message.
+TEST(HostileReadoutPort, OutputThatNeverLeaves)
+{
+    const util::Message stalled = communicationFailure(
+        kCom2, PortError { PortErrorKind::Other, "/dev/ttyUSB1", "output does not leave the port", {} });
+    const std::vector<Bytes> writes { kRead, kGoAhead };
+    for (const RadioKind kind : { RadioKind::Older, RadioKind::Newer }) {
+        for (std::size_t write = 1; write <= writes.size(); ++write) {
+            SCOPED_TRACE(radioName(kind) + ", stalled from write " + std::to_string(write));
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedClock watchedClock(clock);
+            WatchedPort port(fake, clock);
+            port.stallFromWrite(static_cast<int>(write));
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, { Phase::Record, static_cast<int>(radioReadout(kind).size() / kRecordSize) },
+                Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            const model::RadioImage before = userImage();
+            std::optional<ReadOutcome> out;
+            try {
+                out = readRadio(before, kCom2, port, watchedClock, ui);
+            } catch (const Hang& hang) {
+                ADD_FAILURE() << "the read-out hung: " << hang.what();
+                continue;
+            }
+            EXPECT_EQ(out->end, LinkEnd::Failed);
+            EXPECT_EQ(out->image, before);
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { stalled });
+            EXPECT_EQ(
+                fake.writtenChunks(), std::vector<Bytes>(writes.begin(), writes.begin() + static_cast<long>(write)));
+            EXPECT_GE(clock.elapsed(), kWaitSentLimit);
+            EXPECT_LE(clock.elapsed(), kAttemptBound + 2 * kByteTime + kWaitSentLimit + kWaitSentStep);
+            EXPECT_FALSE(fake.isOpen());
+            EXPECT_FALSE(ui.progressShowing);
+        }
+    }
+}
+
 // The same rig with a radio that behaves: whatever fails above fails because of the misbehaviour.
 TEST(HostileReadoutRig, AWellBehavedRadioReads)
 {
