@@ -15,6 +15,7 @@
 #include "core/model/defaults.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 
 namespace korvane::cli {
@@ -69,6 +70,13 @@ int verifyRadio(const model::RadioImage& written, bool olderRadio, const link::L
     return kExitDone;
 }
 
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error)) return true;
+    return std::filesystem::weakly_canonical(a, error) == std::filesystem::weakly_canonical(b, error);
+}
+
 } // namespace
 
 int runWrite(const Words& words)
@@ -79,6 +87,9 @@ int runWrite(const Words& words)
     if (!portText || args->positional.size() != 1) return usageError(kUsage), kExitUsage;
     const auto target = portTarget(*portText);
     if (!target) return kExitUsage;
+    // The radio's old content saved over the file to be written would lose the user's file.
+    if (const auto backup = args->value("--backup"); backup && sameFile(*backup, args->positional.front()))
+        return usageError("--backup must name another file than the one to write"), kExitUsage;
 
     auto opened = openInput(args->positional.front());
     if (!opened) return kExitFailed;

@@ -190,3 +190,21 @@ TEST_F(E2eTest, WriteBackupFailureWritesNothing)
     EXPECT_FALSE(std::filesystem::exists(path("old.rdw")));
     EXPECT_TRUE(silent.recordsHeard().empty());
 }
+
+TEST_F(E2eTest, WriteBackupOverTheFileToWriteIsRefused)
+{
+    saveFile(path("new.rdw"), model::defaultImage(3));
+    const std::string before = test::readWholeFile(path("new.rdw"));
+    SimRadio radio(folder(), {});
+    ASSERT_FALSE(radio.device().empty());
+    for (const std::string& backup : { path("new.rdw"), (folder() / "." / "new.rdw").string() }) {
+        CliProcess write(folder(), { "write", "--port", radio.device(), "--backup", backup, path("new.rdw") });
+        const CliRun run = write.finish();
+        EXPECT_EQ(run.exitCode, 2) << backup;
+        EXPECT_EQ(run.err,
+            "korvane-cli: --backup must name another file than the one to write\nTry 'korvane-cli --help'.\n")
+            << backup;
+    }
+    EXPECT_EQ(test::readWholeFile(path("new.rdw")), before);
+    EXPECT_TRUE(radio.recordsHeard().empty());
+}
