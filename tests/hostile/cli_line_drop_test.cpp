@@ -148,18 +148,22 @@ private:
 // Runs `count` jobs a batch at a time: each batch starts its radios and programs together.
 constexpr std::size_t kBatch = 12;
 
-// The read-out of an older (420 bytes) and a newer radio (684 bytes) dropped after n bytes.
+// The read-out of an older (420 bytes) and a newer radio (684 bytes) dropped after n bytes; the
+// newer one also at the line's own pace, so the program sees the stream grow before the drop.
 TEST_F(E2eTest, ReadOutDroppedAtAnyByte)
 {
     struct Row {
         std::string generation;
         std::size_t after;
+        bool paced;
     };
     std::vector<Row> rows;
     for (std::size_t n : dropPoints(420))
-        rows.push_back({ "--older", n });
+        rows.push_back({ "--older", n, false });
     for (std::size_t n : dropPoints(684))
-        rows.push_back({ "--newer", n });
+        rows.push_back({ "--newer", n, false });
+    for (std::size_t n : dropPoints(684))
+        rows.push_back({ "--newer", n, true });
 
     for (std::size_t first = 0; first < rows.size(); first += kBatch) {
         const std::size_t last = std::min(rows.size(), first + kBatch);
@@ -167,14 +171,16 @@ TEST_F(E2eTest, ReadOutDroppedAtAnyByte)
         std::vector<std::unique_ptr<CliProcess>> reads;
         for (std::size_t k = first; k < last; ++k) {
             sims.push_back(std::make_unique<SimRadio>(folder(),
-                std::vector<std::string> { rows[k].generation, "--drop-after", std::to_string(rows[k].after) }));
+                std::vector<std::string> { rows[k].generation, "--drop-after", std::to_string(rows[k].after) },
+                rows[k].paced));
             ASSERT_FALSE(sims.back()->device().empty());
             reads.push_back(std::make_unique<CliProcess>(folder(),
                 std::vector<std::string> {
                     "read", "--port", sims.back()->device(), "-o", path("read" + std::to_string(k) + ".rdw") }));
         }
         for (std::size_t k = first; k < last; ++k) {
-            SCOPED_TRACE(rows[k].generation + " radio dropped after " + std::to_string(rows[k].after) + " bytes");
+            SCOPED_TRACE(rows[k].generation + (rows[k].paced ? " paced" : "") + " radio dropped after "
+                + std::to_string(rows[k].after) + " bytes");
             const CliRun run = reads[k - first]->finish();
             const std::string device = sims[k - first]->device();
             EXPECT_EQ(run.exitCode, 1);
