@@ -157,12 +157,15 @@ private:
     std::thread m_thread;
 };
 
-// Runs `count` jobs a batch at a time: each batch starts its radios and programs together.
+class HostileCli : public E2eTest { };
+
+// The cases run this many at a time: each batch starts its radios, then all its programs at
+// once, so that the time a program took is its own and not its neighbours' start-up.
 constexpr std::size_t kBatch = 24;
 
 // The read-out of an older (420 bytes) and a newer radio (684 bytes) dropped after n bytes; the
 // newer one also at the line's own pace, so the program sees the stream grow before the drop.
-TEST_F(E2eTest, ReadOutDroppedAtAnyByte)
+TEST_F(HostileCli, ReadOutDroppedAtAnyByte)
 {
     struct Row {
         std::string generation;
@@ -186,9 +189,11 @@ TEST_F(E2eTest, ReadOutDroppedAtAnyByte)
                 std::vector<std::string> { rows[k].generation, "--drop-after", std::to_string(rows[k].after) },
                 rows[k].paced));
             ASSERT_FALSE(sims.back()->device().empty());
+        }
+        for (std::size_t k = first; k < last; ++k) {
             reads.push_back(std::make_unique<CliProcess>(folder(),
                 std::vector<std::string> {
-                    "read", "--port", sims.back()->device(), "-o", path("read" + std::to_string(k) + ".rdw") }));
+                    "read", "--port", sims[k - first]->device(), "-o", path("read" + std::to_string(k) + ".rdw") }));
         }
         for (std::size_t k = first; k < last; ++k) {
             SCOPED_TRACE(rows[k].generation + (rows[k].paced ? " paced" : "") + " radio dropped after "
@@ -207,7 +212,7 @@ TEST_F(E2eTest, ReadOutDroppedAtAnyByte)
 
 // A write to a newer radio ("pROGRAM" and 56 records, 679 bytes) with the cable cut after n of
 // them, up to all of them: the completion reply never comes through.
-TEST_F(E2eTest, WriteDroppedAtAnyByte)
+TEST_F(HostileCli, WriteDroppedAtAnyByte)
 {
     constexpr std::size_t kWriteBytes = 7 + 56 * 12;
     std::vector<std::size_t> points = dropPoints(kWriteBytes);
@@ -229,8 +234,10 @@ TEST_F(E2eTest, WriteDroppedAtAnyByte)
             ASSERT_FALSE(sims.back()->device().empty());
             cables.push_back(std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Cut, points[k]));
             ASSERT_FALSE(cables.back()->device().empty());
-            writes.push_back(std::make_unique<CliProcess>(
-                folder(), std::vector<std::string> { "write", "--port", cables.back()->device(), path("input.rdw") }));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            writes.push_back(std::make_unique<CliProcess>(folder(),
+                std::vector<std::string> { "write", "--port", cables[k - first]->device(), path("input.rdw") }));
         }
         for (std::size_t k = first; k < last; ++k) {
             SCOPED_TRACE("cable cut after " + std::to_string(points[k]) + " bytes");
@@ -258,7 +265,7 @@ TEST_F(E2eTest, WriteDroppedAtAnyByte)
 // with the cable cut at each byte: within the item command, the start fails with the port's
 // message; once the radio's answer is through, a change or an end on a dead line is skipped
 // without a word.
-TEST_F(E2eTest, AlignmentDroppedAtAnyByte)
+TEST_F(HostileCli, AlignmentDroppedAtAnyByte)
 {
     constexpr std::size_t kCommand = 5;
     constexpr std::size_t kAfterAnswer = 12 + kCommand + 12 + 3;
@@ -284,9 +291,11 @@ TEST_F(E2eTest, AlignmentDroppedAtAnyByte)
             cables.push_back(
                 std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Cut, rows[k].after, rows[k].from));
             ASSERT_FALSE(cables.back()->device().empty());
+        }
+        for (std::size_t k = first; k < last; ++k) {
             aligns.push_back(std::make_unique<CliProcess>(folder(),
-                std::vector<std::string> { "align", "--port", cables.back()->device(), path("align.rdw"), "--item", "0",
-                    "--set", "130", "--ok" }));
+                std::vector<std::string> { "align", "--port", cables[k - first]->device(), path("align.rdw"), "--item",
+                    "0", "--set", "130", "--ok" }));
         }
         for (std::size_t k = first; k < last; ++k) {
             const bool started = rows[k].from == Cable::From::FirstAnswer;
@@ -310,7 +319,7 @@ TEST_F(E2eTest, AlignmentDroppedAtAnyByte)
 // Endless noise in place of the radio from each byte of the read command on, and from each byte
 // after the radio's answer: a handshake answered by noise is no answer, and a read-out of noise is
 // a read error. Either way the read ends within its own waits, however long the noise goes on.
-TEST_F(E2eTest, ReadOutDrownedInNoise)
+TEST_F(HostileCli, ReadOutDrownedInNoise)
 {
     struct Row {
         Cable::From from;
@@ -330,9 +339,11 @@ TEST_F(E2eTest, ReadOutDrownedInNoise)
         cables.push_back(
             std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Noise, rows[k].after, rows[k].from));
         ASSERT_FALSE(cables.back()->device().empty());
+    }
+    for (std::size_t k = 0; k < rows.size(); ++k) {
         reads.push_back(std::make_unique<CliProcess>(folder(),
             std::vector<std::string> {
-                "read", "--port", cables.back()->device(), "-o", path("noise" + std::to_string(k) + ".rdw") }));
+                "read", "--port", cables[k]->device(), "-o", path("noise" + std::to_string(k) + ".rdw") }));
     }
     for (std::size_t k = 0; k < rows.size(); ++k) {
         const bool answered = rows[k].from == Cable::From::FirstAnswer;
@@ -349,7 +360,7 @@ TEST_F(E2eTest, ReadOutDrownedInNoise)
 
 // A write with the radio drowned in noise from byte after byte on: noise in answer to "pROGRAM"
 // is no answer; noise from anywhere in the records on is no completion.
-TEST_F(E2eTest, WriteDrownedInNoise)
+TEST_F(HostileCli, WriteDrownedInNoise)
 {
     constexpr std::size_t kCommand = 7;
     constexpr std::size_t kRecordBytes = 56 * 12;
@@ -377,8 +388,10 @@ TEST_F(E2eTest, WriteDrownedInNoise)
             cables.push_back(
                 std::make_unique<Cable>(sims.back()->device(), Cable::Fault::Noise, rows[k].after, rows[k].from));
             ASSERT_FALSE(cables.back()->device().empty());
-            writes.push_back(std::make_unique<CliProcess>(
-                folder(), std::vector<std::string> { "write", "--port", cables.back()->device(), path("input.rdw") }));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            writes.push_back(std::make_unique<CliProcess>(folder(),
+                std::vector<std::string> { "write", "--port", cables[k - first]->device(), path("input.rdw") }));
         }
         for (std::size_t k = first; k < last; ++k) {
             const bool answered = rows[k].from == Cable::From::FirstAnswer;
