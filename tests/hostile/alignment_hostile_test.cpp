@@ -282,6 +282,49 @@ TEST(HostileAlignmentPort, OutputThatNeverLeaves)
     }
 }
 
+// A radio of another model: the program tells the user, sends "CANCEL" and reads nothing more.
+// Whatever the line does with that "CANCEL" (it drops, it stalls, noise comes back), the user
+// hears of the model only, and nothing waits longer than the stalled bytes.
+TEST(HostileAlignmentPort, CancelAfterAModelMismatch)
+{
+    for (const Misbehaviour how : kAllMisbehaviours) {
+        for (const bool stall : { false, true }) {
+            SCOPED_TRACE(misbehaviourName(how) + (stall ? ", output stalled" : ""));
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedClock watchedClock(clock);
+            WatchedPort port(fake, clock);
+            RecordingLinkUi ui;
+            // Model code 2 answers, the image holds model 3; "CANCEL" is the second write.
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& written, Clock::TimePoint leftAt) {
+                if (written == kItemCommand)
+                    p.deliver(leftAt + kTurnAround, { 0x02, 0x01, kRadioValue });
+                else
+                    misbehave(p, how, leftAt + kTurnAround, leftAt + kEndPause / 2);
+            });
+            if (how == Misbehaviour::DropAtStart) fake.hangUpOnWrite(2);
+            if (stall) port.stallFromWrite(2);
+            const model::RadioImage image = userImage();
+            AlignmentStart started;
+            try {
+                AlignmentSession session(port, watchedClock);
+                started = session.start(kCom2, kItem, kModel, image.alignment, ui);
+                EXPECT_FALSE(session.open());
+            } catch (const Hang& hang) {
+                ADD_FAILURE() << "the start hung: " << hang.what();
+                continue;
+            }
+            EXPECT_FALSE(started.success());
+            EXPECT_TRUE(started.modelMismatch);
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { alignmentModelMismatch() });
+            EXPECT_EQ(fake.writtenChunks().size(), how == Misbehaviour::DropAtStart ? 1u : 2u);
+            EXPECT_EQ(image, userImage());
+            EXPECT_FALSE(fake.isOpen());
+            EXPECT_LE(clock.elapsed(), kCommandBound + 6 * kByteTime + kWaitSentLimit + kWaitSentStep);
+        }
+    }
+}
+
 // The same rig with a radio that behaves.
 TEST(HostileAlignmentRig, AWellBehavedRadioIsAdjusted)
 {
