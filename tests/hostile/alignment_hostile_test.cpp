@@ -282,6 +282,75 @@ TEST(HostileAlignmentPort, OutputThatNeverLeaves)
     }
 }
 
+// A driver that fails once, at any one call of an adjustment. Until the radio's answer is in,
+// the start fails with the port's message and the driver's words; from the first packet on the
+// failing step is skipped in silence and the adjustment goes on to its end.
+TEST(HostileAlignmentPort, EveryPortCallFailsOnce)
+{
+    const util::Message failed = communicationFailure(kCom2, WatchedPort::injectedError());
+    const model::RadioImage image = userImage();
+    for (const RadioKind kind : { RadioKind::Older, RadioKind::Newer }) {
+        const auto run = [&](WatchedPort& port, Clock& clock, RecordingLinkUi& ui) {
+            AlignmentSession session(port, clock);
+            const AlignmentStart started = session.start(kCom2, kItem, kModel, image.alignment, ui);
+            session.change(image.alignment, started.fiveKhzForm.value_or(false), kNewValue);
+            session.end(ItemEnd::Keep);
+            EXPECT_FALSE(session.open());
+            return started;
+        };
+        long calls = 0;
+        long startCalls = 0; // the calls up to the radio's answer
+        long endWrite = 0; // the call that writes "END"
+        {
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedPort port(fake, clock);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, { Phase::End, 0 }, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) {
+                if (w.size() == kAdjustPacketSize && startCalls == 0) startCalls = port.calls() - 1;
+                if (w == kEnd) endWrite = port.calls();
+                radio.hear(p, w, t);
+            });
+            ASSERT_TRUE(run(port, clock, ui).success());
+            calls = port.calls();
+        }
+        ASSERT_GT(startCalls, 0);
+        ASSERT_GT(endWrite, startCalls);
+        for (long call = 1; call <= calls; ++call) {
+            SCOPED_TRACE(radioName(kind) + ", call " + std::to_string(call) + " of " + std::to_string(calls));
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedClock watchedClock(clock);
+            WatchedPort port(fake, clock);
+            port.failCall(call);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, { Phase::End, 0 }, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            AlignmentStart started;
+            try {
+                started = run(port, watchedClock, ui);
+            } catch (const Hang& hang) {
+                ADD_FAILURE() << "the adjustment hung: " << hang.what();
+                continue;
+            }
+            if (call <= startCalls) {
+                EXPECT_FALSE(started.success());
+                EXPECT_EQ(ui.messages, std::vector<util::Message> { failed });
+            } else {
+                EXPECT_TRUE(started.success());
+                EXPECT_TRUE(ui.messages.empty());
+                if (call != endWrite) {
+                    EXPECT_EQ(fake.writtenChunks().back(), kEnd) << "the end still goes out";
+                }
+            }
+            EXPECT_EQ(image, userImage());
+            EXPECT_FALSE(fake.isOpen());
+            EXPECT_LE(clock.elapsed(), kStartBound + kChangeBound + kEndBound);
+        }
+    }
+}
+
 // A radio of another model: the program tells the user, sends "CANCEL" and reads nothing more.
 // Whatever the line does with that "CANCEL" (it drops, it stalls, noise comes back), the user
 // hears of the model only, and nothing waits longer than the stalled bytes.

@@ -113,7 +113,7 @@ private:
 };
 
 // The fake port behind a call counter; notes when the program first met the dropped line, and
-// can stall its output.
+// can stall its output or fail one call of any kind.
 class WatchedPort final : public SerialPort {
 public:
     WatchedPort(FakeSerialPort& inner, FakeClock& clock)
@@ -126,50 +126,78 @@ public:
     // From the given write (1-based) on, the port takes bytes but never lets them leave: a
     // stalled adapter. The drain returns as if all were well.
     void stallFromWrite(int n) { m_stallFrom = n; }
+    // The given call (1-based, closing not counted) fails once, as a driver does on an I/O error.
+    void failCall(long n) { m_failCall = n; }
+    long calls() const { return m_calls; }
 
-    PortStatus open(const std::string& device) override { return note(m_inner.open(device)); }
+    PortStatus open(const std::string& device) override
+    {
+        if (auto e = injected()) return *e;
+        return note(m_inner.open(device));
+    }
     void close() override
     {
-        count();
+        watchdog();
         m_inner.close();
     }
     bool isOpen() const override { return m_inner.isOpen(); }
     PortStatus write(std::span<const std::uint8_t> bytes) override
     {
+        if (auto e = injected()) return *e;
         ++m_writes;
         return note(m_inner.write(bytes));
     }
     PortStatus drain() override
     {
-        if (stalled()) {
-            count();
-            return kPortOk;
-        }
+        if (auto e = injected()) return *e;
+        if (stalled()) return kPortOk;
         return note(m_inner.drain());
     }
     PortResult<std::size_t> transmitCount() override
     {
-        if (stalled()) {
-            count();
-            return std::size_t { 1 };
-        }
+        if (auto e = injected()) return *e;
+        if (stalled()) return std::size_t { 1 };
         return note(m_inner.transmitCount());
     }
-    PortResult<std::size_t> receiveCount() override { return note(m_inner.receiveCount()); }
-    PortResult<Bytes> takeInput() override { return note(m_inner.takeInput()); }
-    PortStatus discardInput() override { return note(m_inner.discardInput()); }
-    PortStatus discardOutput() override { return note(m_inner.discardOutput()); }
+    PortResult<std::size_t> receiveCount() override
+    {
+        if (auto e = injected()) return *e;
+        return note(m_inner.receiveCount());
+    }
+    PortResult<Bytes> takeInput() override
+    {
+        if (auto e = injected()) return *e;
+        return note(m_inner.takeInput());
+    }
+    PortStatus discardInput() override
+    {
+        if (auto e = injected()) return *e;
+        return note(m_inner.discardInput());
+    }
+    PortStatus discardOutput() override
+    {
+        if (auto e = injected()) return *e;
+        return note(m_inner.discardOutput());
+    }
+
+    static PortError injectedError() { return PortError { PortErrorKind::Other, "", "Input/output error", {} }; }
 
 private:
     bool stalled() const { return m_stallFrom > 0 && m_writes >= m_stallFrom; }
-    void count()
+    void watchdog() const
     {
-        if (++m_calls > kHangCalls) throw Hang("the port was called " + std::to_string(m_calls) + " times");
+        if (m_calls > kHangCalls) throw Hang("the port was called " + std::to_string(m_calls) + " times");
         if (m_clock.elapsed() > kHangTime) throw Hang("fake time ran past the watchdog");
+    }
+    std::optional<PortError> injected()
+    {
+        ++m_calls;
+        watchdog();
+        if (m_calls == m_failCall) return injectedError();
+        return std::nullopt;
     }
     template <class R> R note(R result)
     {
-        count();
         if (!result && result.error().kind == PortErrorKind::LineDropped && !m_firstDropSeen)
             m_firstDropSeen = m_clock.now();
         return result;
@@ -178,6 +206,7 @@ private:
     FakeSerialPort& m_inner;
     FakeClock& m_clock;
     long m_calls = 0;
+    long m_failCall = 0;
     int m_writes = 0;
     int m_stallFrom = 0;
     std::optional<Clock::TimePoint> m_firstDropSeen;

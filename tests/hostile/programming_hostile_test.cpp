@@ -319,6 +319,54 @@ TEST(HostileProgrammingPort, OutputThatNeverLeaves)
     }
 }
 
+// A driver that fails once, at any one call of programming: programming ends there, with the
+// port's message and the driver's words in its detail, and the image as it was.
+TEST(HostileProgrammingPort, EveryPortCallFailsOnce)
+{
+    const util::Message failed = communicationFailure(kCom1, WatchedPort::injectedError());
+    for (const RadioKind kind : { RadioKind::Older, RadioKind::Newer }) {
+        const Phase never { Phase::Record, recordCount(kind) };
+        long calls = 0;
+        {
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedPort port(fake, clock);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, never, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            model::RadioImage image = imageFor(kind);
+            ASSERT_TRUE(programRadio(image, kCom1, port, clock, ui).success());
+            calls = port.calls();
+        }
+        for (long call = 1; call <= calls; ++call) {
+            SCOPED_TRACE(radioName(kind) + ", call " + std::to_string(call) + " of " + std::to_string(calls));
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedClock watchedClock(clock);
+            WatchedPort port(fake, clock);
+            port.failCall(call);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, never, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            model::RadioImage image = imageFor(kind);
+            const model::RadioImage before = image;
+            std::optional<ProgramOutcome> out;
+            try {
+                out = programRadio(image, kCom1, port, watchedClock, ui);
+            } catch (const Hang& hang) {
+                ADD_FAILURE() << "programming hung: " << hang.what();
+                continue;
+            }
+            EXPECT_EQ(out->end, LinkEnd::Failed);
+            EXPECT_EQ(image, before);
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { failed });
+            EXPECT_LE(clock.elapsed(), programmingBound(kind));
+            EXPECT_FALSE(fake.isOpen());
+            EXPECT_FALSE(ui.progressShowing);
+        }
+    }
+}
+
 // The same rig with a radio that behaves.
 TEST(HostileProgrammingRig, AWellBehavedRadioIsProgrammed)
 {

@@ -289,6 +289,53 @@ TEST(HostileReadoutPort, OutputThatNeverLeaves)
     }
 }
 
+// A driver that fails once, at any one call of the read-out: the read-out ends there, with the
+// port's message and the driver's words in its detail.
+TEST(HostileReadoutPort, EveryPortCallFailsOnce)
+{
+    const util::Message failed = communicationFailure(kCom2, WatchedPort::injectedError());
+    for (const RadioKind kind : { RadioKind::Older, RadioKind::Newer }) {
+        const Phase never { Phase::Record, static_cast<int>(radioReadout(kind).size() / kRecordSize) };
+        long calls = 0;
+        {
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedPort port(fake, clock);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, never, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            ASSERT_TRUE(readRadio(userImage(), kCom2, port, clock, ui).success());
+            calls = port.calls();
+        }
+        for (long call = 1; call <= calls; ++call) {
+            SCOPED_TRACE(radioName(kind) + ", call " + std::to_string(call) + " of " + std::to_string(calls));
+            FakeClock clock;
+            FakeSerialPort fake(clock);
+            WatchedClock watchedClock(clock);
+            WatchedPort port(fake, clock);
+            port.failCall(call);
+            RecordingLinkUi ui;
+            HostileRadio radio(kind, never, Misbehaviour::Nothing);
+            fake.setFarEnd([&](FakeSerialPort& p, const Bytes& w, Clock::TimePoint t) { radio.hear(p, w, t); });
+            const model::RadioImage before = userImage();
+            std::optional<ReadOutcome> out;
+            try {
+                out = readRadio(before, kCom2, port, watchedClock, ui);
+            } catch (const Hang& hang) {
+                ADD_FAILURE() << "the read-out hung: " << hang.what();
+                continue;
+            }
+            EXPECT_EQ(out->end, LinkEnd::Failed);
+            EXPECT_EQ(out->image, before);
+            EXPECT_FALSE(out->fiveKhzForm);
+            EXPECT_EQ(ui.messages, std::vector<util::Message> { failed });
+            EXPECT_LE(clock.elapsed(), kReadoutBound);
+            EXPECT_FALSE(fake.isOpen());
+            EXPECT_FALSE(ui.progressShowing);
+        }
+    }
+}
+
 // The same rig with a radio that behaves: whatever fails above fails because of the misbehaviour.
 TEST(HostileReadoutRig, AWellBehavedRadioReads)
 {
