@@ -161,10 +161,10 @@ class HostileCli : public E2eTest { };
 
 // The cases run this many at a time: each batch starts its radios, then all its programs at
 // once, so that the time a program took is its own and not its neighbours' start-up.
-constexpr std::size_t kBatch = 24;
+constexpr std::size_t kBatch = 12;
 
 // The exact bounds of every wait are checked on the fake clock; here a program only has to end,
-// on a machine that may be busy with two dozen of them and with sanitizers: a read-out waits about
+// on a machine that may be busy with a dozen of them and with sanitizers: a read-out waits about
 // 3.3 s at most, a write 6.5 s for its records, an adjustment about 1 s.
 constexpr double kReadEnds = 10.0;
 constexpr double kWriteEnds = 15.0;
