@@ -190,10 +190,12 @@ PortResult<Bytes> PosixSerialPort::takeInput()
     if (m_fd < 0) return failure(PortErrorKind::NotOpen, EBADF);
     Bytes input;
     std::uint8_t buffer[1024];
+    static_assert(kMaxTake % sizeof buffer == 0);
     for (;;) {
         const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
         if (n > 0) {
             input.insert(input.end(), buffer, buffer + n);
+            if (input.size() >= kMaxTake) break;
             continue;
         }
         if (n < 0 && errno == EINTR) continue;

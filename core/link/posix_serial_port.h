@@ -20,7 +20,9 @@ public:
     PortStatus drain() override;
     PortResult<std::size_t> transmitCount() override;
     PortResult<std::size_t> receiveCount() override;
+    // At most kMaxTake bytes a call: a line that never stops sending cannot keep one call going.
     PortResult<Bytes> takeInput() override;
+    static constexpr std::size_t kMaxTake = 64 * 1024;
     PortStatus discardInput() override;
     PortStatus discardOutput() override;
 
