@@ -41,6 +41,7 @@ TEST(FrequencyEntry, CommitLimitsSnapsAndStores)
         { "189.999", 0, false, "189.99750" }, // would round up onto the upper limit itself
         { "189.997", 1, true, "189.99375" },
         { "509.99999", 4, false, "509.99750" },
+        { "509.999295", -1, false, "509.99750" },
         { "", 2, false, "380.00000" },
         { "", 0, true, "120.00000" },
         { "", 5, false, "330.00000" },
