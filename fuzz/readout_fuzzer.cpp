@@ -147,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Bytes stream(data + 2 + replyLength, data + size);
     const model::RadioImage& current = currentImage(modelIndex);
 
-    // What the read must come to, worked out from the parts.
+    // What the read must come to, worked out from the reply and the stream alone.
     const link::HandshakeReply answer = link::classifyHandshakeReply(reply);
     check(answer.kind == link::ReplyKind::NoAnswer || (answer.modelCode >= 0 && answer.modelCode <= 14),
         "handshake model code in range");
@@ -168,7 +168,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const link::ReadOutcome out = link::readRadio(current, target, port, clock, ui);
 
     check(out.end == link::LinkEnd::Success || out.end == link::LinkEnd::Failed, "a read ends or fails");
-    check(out.success() == shouldSucceed, "the read agrees with its parts");
+    check(out.success() == shouldSucceed, "the read agrees with the reply and the stream");
     check(!port.isOpen(), "the port is closed afterwards");
     if (!out.success()) {
         check(out.image == current, "a failed read leaves the image alone");
