@@ -3,12 +3,16 @@
 
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
+#include "support/test_files.h"
 #include "support/window_fixture.h"
 
 #include <QFile>
 #include <QtTest>
 
 using korvane::app::FileChoice;
+using korvane::test::openedImage;
+using korvane::test::readFile;
+using korvane::test::writeFile;
 using korvane::test::WindowFixture;
 namespace files = korvane::files;
 namespace model = korvane::model;
@@ -17,26 +21,6 @@ using korvane::util::MessageIcon;
 namespace {
 
 const QString kCsvData = QStringLiteral(KORVANE_TEST_DATA "/csv/");
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-model::RadioImage fixtureImage(const QString& name)
-{
-    auto opened = files::openDataFile((kCsvData + name).toStdString(), model::defaultImage(0));
-    return opened ? opened->image : model::RadioImage {};
-}
 
 void importThroughDialog(WindowFixture& f, const QString& path, bool answer)
 {
@@ -97,7 +81,7 @@ private slots:
         QCOMPARE(f.dialogs.questions.front().text, std::string("导入CSV文件将替换当前的全部信道数据，是否继续？"));
         QCOMPARE(f.dialogs.questions.front().icon, MessageIcon::Question);
         QVERIFY(f.dialogs.messages.empty());
-        const model::RadioImage expected = fixtureImage("varied_model0.rdw");
+        const model::RadioImage expected = openedImage(kCsvData + "varied_model0.rdw");
         QVERIFY(w.image().channels == expected.channels);
         // Only the channel table changes.
         QVERIFY(w.image().settings == before.settings);

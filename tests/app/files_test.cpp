@@ -6,6 +6,7 @@
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "core/model/record_layout.h"
+#include "support/test_files.h"
 #include "support/widget_driver.h"
 #include "support/window_fixture.h"
 
@@ -19,6 +20,8 @@ using korvane::app::FileChoice;
 using korvane::test::chooseEntry;
 using korvane::test::clickCell;
 using korvane::test::named;
+using korvane::test::readFile;
+using korvane::test::writeFile;
 using korvane::test::WindowFixture;
 namespace model = korvane::model;
 namespace files = korvane::files;
@@ -27,20 +30,6 @@ using korvane::util::MessageIcon;
 namespace {
 
 const QString kTitle = QStringLiteral("Korvane PC编程软件");
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 void saveAs(WindowFixture& f, const QString& name, int kind = 1)
 {

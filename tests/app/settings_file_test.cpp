@@ -3,6 +3,7 @@
 
 #include "app/app_paths.h"
 #include "app/main_window.h"
+#include "support/test_files.h"
 #include "support/widget_driver.h"
 #include "support/window_fixture.h"
 
@@ -11,23 +12,11 @@
 
 #include <sys/stat.h>
 
+using korvane::test::readFile;
 using korvane::test::WindowFixture;
+using korvane::test::writeFile;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return file.readAll();
-}
 
 ino_t inodeOf(const QString& path)
 {

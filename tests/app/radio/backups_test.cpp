@@ -4,12 +4,14 @@
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/sim_radio.h"
+#include "support/test_files.h"
 #include "support/window_fixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
 
+using korvane::test::openedImage;
 using korvane::test::SimRadio;
 using korvane::test::WindowFixture;
 namespace model = korvane::model;
@@ -23,12 +25,6 @@ const char* const kWriteDone = "写频完成，按“确定”继续 ...";
 QStringList backups(const WindowFixture& f)
 {
     return QDir(f.backupFolder()).entryList(QDir::Files, QDir::Name);
-}
-
-model::RadioImage opened(const QString& path)
-{
-    auto file = files::openDataFile(path.toStdString(), model::defaultImage(0));
-    return file ? file->image : model::RadioImage {};
 }
 
 } // namespace
@@ -46,7 +42,7 @@ private slots:
         QStringList kept = backups(f);
         QCOMPARE(kept.size(), 1);
         QVERIFY2(kept.front().endsWith("read.rdw"), qPrintable(kept.front()));
-        const model::RadioImage read = opened(QDir(f.backupFolder()).filePath(kept.front()));
+        const model::RadioImage read = openedImage(QDir(f.backupFolder()).filePath(kept.front()));
         QVERIFY(read.channels == w.image().channels);
         QVERIFY(read.settings == w.image().settings);
         QCOMPARE(read.modelIndex, 3);
@@ -61,7 +57,7 @@ private slots:
         QCOMPARE(kept.size(), 2);
         const QStringList written = kept.filter("write.rdw");
         QCOMPARE(written.size(), 1);
-        QVERIFY(opened(QDir(f.backupFolder()).filePath(written.front())).channels == toWrite.channels);
+        QVERIFY(openedImage(QDir(f.backupFolder()).filePath(written.front())).channels == toWrite.channels);
     }
 
     void aFailedReadKeepsNothing()

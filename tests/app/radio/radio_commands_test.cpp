@@ -9,10 +9,12 @@
 #include "core/model/frequency_codec.h"
 #include "core/model/record_layout.h"
 #include "support/sim_radio.h"
+#include "support/test_files.h"
 #include "support/window_fixture.h"
 
 #include <QtTest>
 
+using korvane::test::openedImage;
 using korvane::test::SimRadio;
 using korvane::test::WindowFixture;
 namespace model = korvane::model;
@@ -58,12 +60,6 @@ private:
     QWidget* m_window;
     QTimer m_timer;
 };
-
-model::RadioImage savedBySim(const QString& path)
-{
-    auto opened = files::openDataFile(path.toStdString(), model::defaultImage(0));
-    return opened ? opened->image : model::RadioImage {};
-}
 
 } // namespace
 
@@ -157,7 +153,7 @@ private slots:
         QCOMPARE(f.dialogs.texts().back(), std::string(kWriteDone));
         QCOMPARE(grid->text(1, 1), QString("145.50000"));
         sim.stop();
-        QCOMPARE(model::formatFrequency(savedBySim(saved).channels[0], model::Side::Receive), std::string("145.50000"));
+        QCOMPARE(model::formatFrequency(openedImage(saved).channels[0], model::Side::Receive), std::string("145.50000"));
     }
 
     void readFailuresLeaveTheImage()
@@ -205,7 +201,7 @@ private slots:
         QCOMPARE(w.windowTitle(), QString("写频完成 - Korvane PC编程软件"));
         QCOMPARE(watch.values.back(), 600);
         sim.stop();
-        const model::RadioImage radio = savedBySim(saved);
+        const model::RadioImage radio = openedImage(saved);
         QVERIFY(radio.channels == w.image().channels);
         QVERIFY(radio.parameters == w.image().parameters);
         QVERIFY(std::equal(radio.settings.begin(), radio.settings.begin() + 16, w.image().settings.begin()));
@@ -227,10 +223,10 @@ private slots:
             sim.stop();
             if (yes) {
                 QCOMPARE(f.dialogs.texts(), std::vector<std::string> { kWriteDone });
-                QCOMPARE(savedBySim(saved).modelIndex, 0); // the radio takes the image's model
+                QCOMPARE(openedImage(saved).modelIndex, 0); // the radio takes the image's model
             } else {
                 QVERIFY(f.dialogs.messages.empty());
-                QVERIFY(!QFile::exists(saved) || savedBySim(saved).modelIndex == 2);
+                QVERIFY(!QFile::exists(saved) || openedImage(saved).modelIndex == 2);
             }
         }
     }
@@ -255,13 +251,13 @@ private slots:
             if (yes) {
                 QCOMPARE(w.channelView()->grid()->text(2, 1), QString("146.01000"));
                 QCOMPARE(model::formatFrequency(w.image().channels[1], model::Side::Receive), std::string("146.01000"));
-                QCOMPARE(model::formatFrequency(savedBySim(saved).channels[1], model::Side::Receive),
+                QCOMPARE(model::formatFrequency(openedImage(saved).channels[1], model::Side::Receive),
                          std::string("146.01000"));
                 QVERIFY(w.state().fiveKhzForm);
             } else {
                 QCOMPARE(w.channelView()->grid()->text(2, 1), QString("146.01250"));
                 // Nothing was sent: the radio still holds its defaults.
-                QVERIFY(savedBySim(saved).channels == model::defaultImage(0).channels);
+                QVERIFY(openedImage(saved).channels == model::defaultImage(0).channels);
                 QVERIFY(f.dialogs.messages.empty());
             }
         }
