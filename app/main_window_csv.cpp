@@ -23,11 +23,9 @@ const util::Message kReplaceQuestion { "导入CSV文件将替换当前的全部�
 
 void MainWindow::exportCsv()
 {
-    if (alignmentItemOpen())
-        cancelAlignmentItem();
+    if (alignmentItemOpen()) cancelAlignmentItem();
     const auto choice = m_dialogs.chooseSaveFile(this, csvRequest(QStringLiteral("导出CSV"), QString()));
-    if (!choice || choice->path.isEmpty())
-        return;
+    if (!choice || choice->path.isEmpty()) return;
     // A frequency still being typed belongs in the exported table, as it does in a saved file.
     commitPendingEntry();
     if (const auto failure = files::saveChannelCsv(choice->path.toStdString(), m_image))
@@ -36,19 +34,16 @@ void MainWindow::exportCsv()
 
 void MainWindow::importCsv()
 {
-    if (alignmentItemOpen())
-        cancelAlignmentItem();
+    if (alignmentItemOpen()) cancelAlignmentItem();
     const auto choice = m_dialogs.chooseOpenFile(this, csvRequest(QStringLiteral("导入CSV"), QString()));
-    if (!choice || choice->path.isEmpty())
-        return;
+    if (!choice || choice->path.isEmpty()) return;
     const auto table = files::loadChannelCsv(
         choice->path.toStdString(), m_image.modelIndex, model::defaultImage(m_image.modelIndex).channels);
     if (!table) {
         m_dialogs.showMessage(this, table.error());
         return;
     }
-    if (!m_dialogs.askYesNo(this, kReplaceQuestion))
-        return;
+    if (!m_dialogs.askYesNo(this, kReplaceQuestion)) return;
     dropOpenEdits();
     focusSink();
     m_image.channels = *table;

@@ -12,8 +12,8 @@
 using korvane::app::FileChoice;
 using korvane::test::openedImage;
 using korvane::test::readFile;
-using korvane::test::writeFile;
 using korvane::test::WindowFixture;
+using korvane::test::writeFile;
 namespace files = korvane::files;
 namespace model = korvane::model;
 using korvane::util::MessageIcon;

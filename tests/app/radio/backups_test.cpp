@@ -22,10 +22,7 @@ namespace {
 const char* const kReadDone = "读频完成，按“确定”继续 ...";
 const char* const kWriteDone = "写频完成，按“确定”继续 ...";
 
-QStringList backups(const WindowFixture& f)
-{
-    return QDir(f.backupFolder()).entryList(QDir::Files, QDir::Name);
-}
+QStringList backups(const WindowFixture& f) { return QDir(f.backupFolder()).entryList(QDir::Files, QDir::Name); }
 
 } // namespace
 
