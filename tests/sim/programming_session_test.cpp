@@ -112,7 +112,7 @@ TEST(ProgrammingSession, OlderRadioStoresTheWrongByteInTheFiveKhzForm)
     Bytes record { 0x57, 0x00, 0x00, 0x08 };
     record.insert(record.end(), line[0].begin(), line[0].begin() + 8);
     session.store(record);
-    const model::Record& stored = session.result().image.channels[0];
+    const model::Record stored = session.result().image.channels[0]; // result() is a copy
     const auto count = [](const model::Record& r) { return r[0] | (r[1] << 8) | ((r[2] & 0x03) << 16); };
     EXPECT_EQ(std::abs(count(stored) - count(before.image.channels[0])), 2);
 }
