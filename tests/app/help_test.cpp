@@ -175,8 +175,11 @@ private slots:
             const QString text = utf8(file.readAll());
             QVERIFY2(!utf8.hasError(), qPrintable(page + " is not UTF-8"));
             texts[page] = text;
-            for (const auto& m : name.globalMatch(text))
+            for (const auto& m : name.globalMatch(text)) {
+                // A name given twice means a section was pasted twice.
+                QVERIFY2(!anchors[page].contains(m.captured(1)), qPrintable(page + "#" + m.captured(1) + " twice"));
                 anchors[page].insert(m.captured(1));
+            }
         }
         QSet<QString> linked;
         for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
