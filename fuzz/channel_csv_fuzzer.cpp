@@ -11,6 +11,7 @@
 #include "core/model/frequency_codec.h"
 #include "core/model/models.h"
 #include "core/model/record_layout.h"
+#include "fuzz/fuzz_support.h"
 
 #include <array>
 #include <cstdint>
@@ -21,25 +22,9 @@
 
 namespace {
 
+using korvane::fuzz::check;
+
 using namespace korvane;
-
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "channel CSV invariant broken: %s\n", what);
-    std::abort();
-}
-
-const model::RadioImage& baseImage(int modelIndex)
-{
-    static const std::array<model::RadioImage, model::kModelCount + 1> images = [] {
-        std::array<model::RadioImage, model::kModelCount + 1> all;
-        for (int m = -1; m < model::kModelCount; ++m)
-            all[static_cast<std::size_t>(m + 1)] = model::defaultImage(m);
-        return all;
-    }();
-    return images[static_cast<std::size_t>(modelIndex + 1)];
-}
 
 void checkRowsRewrite(const std::vector<files::CsvRow>& rows)
 {
@@ -89,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto rows = files::splitCsvRows(text);
     if (rows) checkRowsRewrite(*rows);
 
-    const model::ChannelTable& base = baseImage(modelIndex).channels;
+    const model::ChannelTable& base = fuzz::defaultsOf(modelIndex).channels;
     const auto table = files::importChannelCsv(text, modelIndex, base);
     if (!table) {
         check(!table.error().text.empty(), "a refusal says why");
@@ -97,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     checkTable(*table, base, modelIndex);
 
-    model::RadioImage image = baseImage(modelIndex);
+    model::RadioImage image = fuzz::defaultsOf(modelIndex);
     image.channels = *table;
     const std::string exported = files::exportChannelCsv(image);
     const auto again = files::importChannelCsv(exported, modelIndex, base);

@@ -7,6 +7,7 @@
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "core/model/models.h"
+#include "fuzz/fuzz_support.h"
 
 #include <array>
 #include <cstdint>
@@ -20,28 +21,10 @@ namespace {
 using korvane::files::decodeDataFile;
 using korvane::files::encodeDataFile;
 using korvane::files::FileKind;
+using korvane::fuzz::check;
 using korvane::model::RadioImage;
 
 constexpr std::array<std::string_view, 4> kNames { "radio.rdw", "radio.rdh", "radio.rdhax", "RADIOkqv09" };
-
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "data file invariant broken: %s\n", what);
-    std::abort();
-}
-
-const RadioImage& currentImage(int modelIndex)
-{
-    // Building the defaults is the costliest step of a run; do it once per model.
-    static const std::array<RadioImage, korvane::model::kModelCount + 1> images = [] {
-        std::array<RadioImage, korvane::model::kModelCount + 1> all;
-        for (int m = -1; m < korvane::model::kModelCount; ++m)
-            all[static_cast<std::size_t>(m + 1)] = korvane::model::defaultImage(m);
-        return all;
-    }();
-    return images[static_cast<std::size_t>(modelIndex + 1)];
-}
 
 std::size_t expectedSize(FileKind kind)
 {
@@ -88,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size < 1) return 0;
     const std::string_view name = kNames[data[0] & 0x03];
     const int modelIndex = ((data[0] >> 2) & 0x07) - 1; // -1 .. 6
-    const RadioImage& current = currentImage(modelIndex);
+    const RadioImage& current = korvane::fuzz::defaultsOf(modelIndex);
     const std::span<const std::uint8_t> bytes(data + 1, size - 1);
 
     const auto opened = decodeDataFile(bytes, name, current);

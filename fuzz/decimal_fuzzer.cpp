@@ -6,6 +6,7 @@
 // rounding.
 
 #include "core/util/decimal.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -16,17 +17,12 @@
 
 namespace {
 
+using korvane::fuzz::check;
+
 using namespace korvane;
 
 // Parsed magnitudes never exceed this (the parser's saturation point).
 constexpr std::int64_t kLargest = std::numeric_limits<std::int64_t>::max() / 16;
-
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "decimal invariant broken: %s\n", what);
-    std::abort();
-}
 
 std::int64_t pow10(int n)
 {

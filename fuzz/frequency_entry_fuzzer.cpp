@@ -11,6 +11,7 @@
 #include "core/model/models.h"
 #include "core/model/record_layout.h"
 #include "core/util/decimal.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -20,14 +21,9 @@
 
 namespace {
 
-using namespace korvane;
+using korvane::fuzz::check;
 
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "frequency entry invariant broken: %s\n", what);
-    std::abort();
-}
+using namespace korvane;
 
 bool inside(std::int64_t hz, const model::EntryLimits& limits) { return hz >= limits.lowerHz && hz < limits.upperHz; }
 

@@ -19,6 +19,7 @@
 #include "core/model/defaults.h"
 #include "core/model/frequency_form.h"
 #include "core/model/models.h"
+#include "fuzz/fuzz_support.h"
 
 #include <algorithm>
 #include <array>
@@ -30,17 +31,12 @@
 
 namespace {
 
+using korvane::fuzz::check;
+
 using namespace korvane;
 using link::Bytes;
 using link::PortResult;
 using link::PortStatus;
-
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "read-out invariant broken: %s\n", what);
-    std::abort();
-}
 
 class VirtualClock final : public link::Clock {
 public:
@@ -101,17 +97,6 @@ public:
     void progressClose() override { }
 };
 
-const model::RadioImage& currentImage(int modelIndex)
-{
-    static const std::array<model::RadioImage, model::kModelCount + 1> images = [] {
-        std::array<model::RadioImage, model::kModelCount + 1> all;
-        for (int m = -1; m < model::kModelCount; ++m)
-            all[static_cast<std::size_t>(m + 1)] = model::defaultImage(m);
-        return all;
-    }();
-    return images[static_cast<std::size_t>(modelIndex + 1)];
-}
-
 // Programming records of a parsed image, read back as a stream, give the same tables.
 void checkProgrammingRoundTrip(const model::RadioImage& image)
 {
@@ -145,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t replyLength = std::min<std::size_t>(data[1] & 0x03, size - 2);
     const Bytes reply(data + 2, data + 2 + replyLength);
     const Bytes stream(data + 2 + replyLength, data + size);
-    const model::RadioImage& current = currentImage(modelIndex);
+    const model::RadioImage& current = fuzz::defaultsOf(modelIndex);
 
     // What the read must come to, worked out from the reply and the stream alone.
     const link::HandshakeReply answer = link::classifyHandshakeReply(reply);

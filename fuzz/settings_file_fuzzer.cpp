@@ -2,6 +2,7 @@
 // is one line; whatever was read, written out again with its current file, reads back the same.
 
 #include "core/files/settings_file.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -11,12 +12,7 @@
 
 namespace {
 
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "settings file invariant broken: %s\n", what);
-    std::abort();
-}
+using korvane::fuzz::check;
 
 } // namespace
 

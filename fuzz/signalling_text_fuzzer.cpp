@@ -10,6 +10,7 @@
 #include "core/model/signalling_codec.h"
 #include "core/model/signalling_entry.h"
 #include "core/util/decimal.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -19,14 +20,9 @@
 
 namespace {
 
-using namespace korvane;
+using korvane::fuzz::check;
 
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "signalling text invariant broken: %s\n", what);
-    std::abort();
-}
+using namespace korvane;
 
 void checkKeys(std::string_view text)
 {

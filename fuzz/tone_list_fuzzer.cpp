@@ -2,6 +2,7 @@
 // endings they account for every byte, and written one per line they read back unchanged.
 
 #include "core/files/tone_list.h"
+#include "fuzz/fuzz_support.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -12,12 +13,7 @@
 
 namespace {
 
-void check(bool condition, const char* what)
-{
-    if (condition) return;
-    std::fprintf(stderr, "tone list invariant broken: %s\n", what);
-    std::abort();
-}
+using korvane::fuzz::check;
 
 } // namespace
 
