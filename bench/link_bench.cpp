@@ -18,21 +18,17 @@
 #include "core/link/readout.h"
 #include "core/link/steady_clock.h"
 #include "core/model/defaults.h"
+#include "support/child_process.h"
 
 #include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -42,40 +38,18 @@ using Seconds = std::chrono::duration<double>;
 constexpr double kByteSeconds = 11.0 / 9600.0;
 constexpr double kGoal = 1.05;
 
-// The simulated radio as a child process, at the line's real pace.
+// The simulated radio as a child process, at the line's real pace; its first line names its device.
 class Radio {
 public:
     explicit Radio(std::vector<std::string> args)
+        : m_process(KORVANE_RADIO_SIM, std::move(args), {}, std::nullopt, std::nullopt)
+        , m_device(m_process.readLine())
     {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, out[1]);
-        args.insert(args.begin(), KORVANE_RADIO_SIM);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&m_pid, KORVANE_RADIO_SIM, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        // The first line is the device.
-        pollfd p { out[0], POLLIN, 0 };
-        char c = 0;
-        while (::poll(&p, 1, 5000) > 0 && ::read(out[0], &c, 1) == 1 && c != '\n')
-            m_device += c;
-        m_stdout = out[0];
     }
     ~Radio()
     {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        if (m_stdout >= 0) ::close(m_stdout);
+        m_process.kill(SIGTERM);
+        m_process.wait();
     }
     Radio(const Radio&) = delete;
     Radio& operator=(const Radio&) = delete;
@@ -83,8 +57,7 @@ public:
     const std::string& device() const { return m_device; }
 
 private:
-    pid_t m_pid = -1;
-    int m_stdout = -1;
+    test::Child m_process;
     std::string m_device;
 };
 

@@ -5,6 +5,7 @@
 #include "core/model/frequency_form.h"
 #include "program_records.h"
 #include "sim/read_out_stream.h"
+#include "support/child_process.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +18,12 @@
 #include <fstream>
 #include <iostream>
 #include <poll.h>
-#include <spawn.h>
 #include <sstream>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 using namespace korvane;
 using namespace korvane::sim;
@@ -35,77 +33,16 @@ using SteadyClock = std::chrono::steady_clock;
 
 namespace {
 
-class SimProcess {
+// The simulated radio as a child process: the first line it prints names its device.
+class SimProcess : public korvane::test::Child {
 public:
     explicit SimProcess(std::vector<std::string> args)
+        : Child(KORVANE_RADIO_SIM, std::move(args), {}, std::nullopt, std::nullopt)
     {
-        int out[2];
-        if (::pipe(out) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, out[1]);
-        args.insert(args.begin(), KORVANE_RADIO_SIM);
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(a.data());
-        argv.push_back(nullptr);
-        if (::posix_spawn(&m_pid, KORVANE_RADIO_SIM, &actions, nullptr, argv.data(), environ) != 0) m_pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        m_stdout = out[0];
     }
-    ~SimProcess()
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGKILL);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-        if (m_stdout >= 0) ::close(m_stdout);
-    }
-
-    // The next line the simulator prints, or "" when none comes in time.
-    std::string readLine(std::chrono::milliseconds timeout = 5000ms)
-    {
-        const auto end = SteadyClock::now() + timeout;
-        while (true) {
-            if (const std::size_t nl = m_buffered.find('\n'); nl != std::string::npos) {
-                std::string line = m_buffered.substr(0, nl);
-                m_buffered.erase(0, nl + 1);
-                return line;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - SteadyClock::now());
-            pollfd p { m_stdout, POLLIN, 0 };
-            if (left.count() <= 0 || ::poll(&p, 1, static_cast<int>(left.count())) <= 0) return {};
-            char chunk[256];
-            const ssize_t n = ::read(m_stdout, chunk, sizeof chunk);
-            if (n <= 0) return {};
-            m_buffered.append(chunk, static_cast<std::size_t>(n));
-        }
-    }
-
     // The exit status, or -1 when it does not end in time.
-    int waitForExit(std::chrono::milliseconds timeout = 5000ms)
-    {
-        const auto end = SteadyClock::now() + timeout;
-        while (SteadyClock::now() < end) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_pid = -1;
-                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            }
-            std::this_thread::sleep_for(10ms);
-        }
-        return -1;
-    }
-
-    void terminate() { ::kill(m_pid, SIGTERM); }
-
-private:
-    pid_t m_pid = -1;
-    int m_stdout = -1;
-    std::string m_buffered;
+    int waitForExit(std::chrono::milliseconds timeout = 5000ms) { return waitFor(timeout); }
+    void terminate() { kill(SIGTERM); }
 };
 
 // The program's end of the cable, set up the way the program sets up a serial port.
@@ -245,7 +182,7 @@ TEST_F(SimProcessTest, OlderRadioProgrammedAndSavedOnce)
         ASSERT_TRUE(port.isOpen());
         port.write("pROGRAM");
         EXPECT_EQ(port.read(1, 500ms), (Bytes { 0x03 }));
-        for (const auto& record : test::programRecords(line, image.settings, nullptr, 0x03)) {
+        for (const auto& record : sim::test::programRecords(line, image.settings, nullptr, 0x03)) {
             port.write(record);
             std::this_thread::sleep_for(2ms);
         }
