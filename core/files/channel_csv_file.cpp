@@ -2,6 +2,7 @@
 
 #include "core/files/channel_csv.h"
 #include "core/files/file_bytes.h"
+#include "core/files/file_messages.h"
 
 #include <span>
 #include <string_view>
@@ -13,15 +14,14 @@ std::optional<util::Message> saveChannelCsv(const std::string& path, const model
     const std::string text = exportChannelCsv(image);
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
     if (writeFileAtomically(path, bytes)) return std::nullopt;
-    return util::Message { "保存文件出错", "文件错误", util::MessageIcon::Exclamation, {} };
+    return saveFailedMessage();
 }
 
 util::Result<model::ChannelTable, util::Message> loadChannelCsv(
     const std::string& path, int modelIndex, const model::ChannelTable& base)
 {
     const auto bytes = readFileBytes(path);
-    if (!bytes)
-        return util::Message { "无法打开该文件，请检查文件是否存在！", "文件错误", util::MessageIcon::Information, {} };
+    if (!bytes) return fileMissingMessage();
     const std::string_view text(reinterpret_cast<const char*>(bytes->data()), bytes->size());
     return importChannelCsv(text, modelIndex, base);
 }

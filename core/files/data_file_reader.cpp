@@ -1,6 +1,7 @@
 #include "core/files/data_file.h"
 
 #include "core/files/file_bytes.h"
+#include "core/files/file_messages.h"
 #include "core/files/item_reader.h"
 #include "core/model/frequency_form.h"
 #include "core/model/models.h"
@@ -24,7 +25,7 @@ OpenError failure(OpenFailure kind)
     using util::MessageIcon;
     switch (kind) {
     case OpenFailure::Missing:
-        return { kind, { "无法打开该文件，请检查文件是否存在！", "文件错误", MessageIcon::Information, {} } };
+        return { kind, fileMissingMessage() };
     case OpenFailure::Format:
         return { kind, { "文件格式错误！本软件不支持该文件格式！", "打开文件出错", MessageIcon::Exclamation, {} } };
     case OpenFailure::Model:

@@ -1,6 +1,7 @@
 #include "core/files/data_file.h"
 
 #include "core/files/file_bytes.h"
+#include "core/files/file_messages.h"
 #include "core/files/item_writer.h"
 #include "core/model/frequency_form.h"
 #include "core/model/models.h"
@@ -66,7 +67,7 @@ std::optional<util::Message> saveDataFile(const std::string& path, const model::
 {
     const std::vector<std::uint8_t> bytes = encodeDataFile(image, kind);
     if (writeFileAtomically(path, bytes)) return std::nullopt;
-    return util::Message { "保存文件出错", "文件错误", util::MessageIcon::Exclamation, {} };
+    return saveFailedMessage();
 }
 
 } // namespace korvane::files

@@ -10,6 +10,7 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/data_file_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_kind.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/file_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
