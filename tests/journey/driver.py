@@ -1,0 +1,291 @@
+"""Drives the real korvane window on its own Xvfb display with XTest input (xdotool) and reads
+the results from outside: the simulated radio, saved files, the settings file, captions and
+screenshots. Standard library only."""
+
+import ctypes
+import json
+import os
+import re
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+
+APP_NAME = "Korvane PC编程软件"
+
+
+class JourneyFailure(AssertionError):
+    pass
+
+
+def wait_for(condition, what, timeout=30.0, step=0.1):
+    """Polls condition() until it returns something true; fails after timeout seconds."""
+    end = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise JourneyFailure("timed out waiting for " + what)
+        time.sleep(step)
+
+
+def check(condition, what):
+    if not condition:
+        raise JourneyFailure(what)
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]
+
+
+def send_delete_window(display, window):
+    """Asks a window to close as a window manager's close box does (WM_DELETE_WINDOW)."""
+    x11 = ctypes.CDLL("libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    dpy = x11.XOpenDisplay(display.encode())
+    check(dpy, "cannot open display " + display)
+    event = _ClientMessage(type=33, send_event=1, window=window, format=32)  # ClientMessage
+    event.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
+    event.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
+    x11.XFlush(dpy)
+    x11.XCloseDisplay(dpy)
+
+
+class Session:
+    """One journey's world: a display, a simulated radio, isolated folders and the program."""
+
+    def __init__(self, tools, name, shots=None):
+        self.tools = tools
+        self.name = name
+        self.shots = shots
+        self.dir = tempfile.mkdtemp(prefix="journey-%s-" % name)
+        self.procs = []
+        self.env = dict(os.environ)
+        for var, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                         ("XDG_RUNTIME_DIR", "runtime")):
+            path = os.path.join(self.dir, sub)
+            os.makedirs(path, mode=0o700)
+            self.env[var] = path
+        self.env["QT_QPA_PLATFORM"] = "xcb"
+        for var in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
+            self.env.pop(var, None)
+        self.main = None
+        self.sim_log = self.path("radio.log")
+        self.sim_memory = self.path("radio.rdw")
+
+    def path(self, name):
+        return os.path.join(self.dir, name)
+
+    # --- processes -------------------------------------------------------------------------
+
+    def __enter__(self):
+        read_fd, write_fd = os.pipe()
+        xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+                                 "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,),
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        self.procs.append(xvfb)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        check(number, "Xvfb did not start")
+        self.display = ":" + number
+        self.env["DISPLAY"] = self.display
+        return self
+
+    def __exit__(self, *exc):
+        if exc[0] and getattr(self, "display", None):
+            subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env,
+                           capture_output=True)
+        for proc in reversed(self.procs):
+            if proc.poll() is None:
+                proc.send_signal(signal.SIGTERM)
+                try:
+                    proc.wait(10)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait()
+        if not exc[0]:
+            shutil.rmtree(self.dir, ignore_errors=True)
+        else:
+            print("journey files kept in", self.dir)
+        return False
+
+    def start_radio(self, *options):
+        link = self.path("com1")
+        args = [self.tools["sim"], "--link", link, "--log", self.sim_log, "--save", self.sim_memory]
+        if "--model" not in options and "--file" not in options:
+            args += ["--model", "0"]
+        proc = subprocess.Popen(args + list(options), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.procs.append(proc)
+        wait_for(lambda: os.path.exists(link), "the simulated radio's link")
+        self.env["KORVANE_COM1"] = link
+        return proc
+
+    def stop_radio(self, proc):
+        """Stops the simulated radio; it saves what it holds at exit."""
+        proc.send_signal(signal.SIGTERM)
+        proc.wait(30)
+
+    def start(self, *args):
+        """Starts korvane, waits through the splash and returns the main window's id."""
+        self.splash_seen = False
+        for attempt in range(3):
+            self.app = subprocess.Popen([self.tools["korvane"]] + list(args), env=self.env, cwd=self.dir,
+                                        stdout=open(self.path("korvane.out"), "ab"), stderr=subprocess.STDOUT)
+            self.procs.append(self.app)
+            self.main = wait_for(self._main_after_splash, "the main window", 90, 0.05)
+            if self.main > 0:
+                break
+            out = open(self.path("korvane.out"), errors="replace").read()
+            check("connect to display" in out and attempt < 2, "korvane stopped at start: " + out[-500:])
+        self.focus(self.main)
+        return self.main
+
+    def _main_after_splash(self):
+        if self.app.poll() is not None:
+            return -1
+        # One quick look at every window (xdotool's search is too slow to catch a short splash).
+        tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.env, capture_output=True, text=True).stdout
+        shown = []
+        for line in tree.splitlines():
+            found = re.match(r'\s*(0x[0-9a-f]+) "%s": .*\s(\d+)x(\d+)\+' % re.escape(APP_NAME), line)
+            if found and self._viewable(found.group(1)):
+                shown.append((int(found.group(1), 16), int(found.group(2))))
+        # The splash carries the same title; the main window is the one still shown after it.
+        self.splash_seen |= any(width < 700 for _, width in shown)
+        return shown[0][0] if len(shown) == 1 and shown[0][1] >= 700 else None
+
+    def _viewable(self, win):
+        info = subprocess.run(["xwininfo", "-id", win], env=self.env, capture_output=True, text=True).stdout
+        return "IsViewable" in info
+
+    def wait_exit(self, timeout=30):
+        try:
+            return self.app.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise JourneyFailure("korvane did not end")
+
+    # --- the window system ------------------------------------------------------------------
+
+    def xdo(self, *args, ok_fail=False):
+        for attempt in range(5):
+            done = subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, capture_output=True,
+                                  text=True)
+            if done.returncode == 0 or ok_fail or "open display" not in done.stderr:
+                break
+            time.sleep(0.5)
+        if done.returncode and not ok_fail:
+            raise JourneyFailure("xdotool %s: %s" % (" ".join(map(str, args)), done.stderr.strip()))
+        return done.stdout.strip()
+
+    def windows(self, regex):
+        out = self.xdo("search", "--onlyvisible", "--name", regex, ok_fail=True)
+        return [int(w) for w in out.split()] if out else []
+
+    def window(self, regex, what=None, timeout=30):
+        """Waits for one shown window whose title matches regex (other than the main window)."""
+        found = wait_for(lambda: [w for w in self.windows(regex) if w != self.main], what or regex, timeout)
+        return found[-1]
+
+    def gone(self, win, what, timeout=30):
+        wait_for(lambda: win not in self.windows("."), what + " to close", timeout)
+
+    def caption(self, win=None):
+        return self.xdo("getwindowname", win or self.main, ok_fail=True)
+
+    def geometry(self, win):
+        out = self.xdo("getwindowgeometry", "--shell", win, ok_fail=True)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return tuple(int(values.get(k, 0)) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+
+    def focus(self, win):
+        self.xdo("windowfocus", "--sync", win)
+
+    def key(self, *keys, win=None):
+        self.focus(win or self.main)
+        self.xdo("key", "--delay", 60, *keys)
+
+    def type(self, text, win=None):
+        self.focus(win or self.main)
+        self.xdo("type", "--delay", 60, text)
+
+    def click(self, x, y, win=None, button=1, times=1):
+        """Clicks at (x, y) inside win (the main window when not given)."""
+        self.xdo("mousemove", "--window", win or self.main, x, y, "click", "--repeat", times, "--delay", 120,
+                 button)
+
+    def close_request(self, win=None):
+        send_delete_window(self.display, win or self.main)
+
+    def menu(self, letter, *keys):
+        """Opens a main-window menu by its Alt accelerator and presses keys in it."""
+        self.key("alt+" + letter)
+        wait_for(lambda: self._popup_shown(), "the menu to open", 10)
+        if keys:
+            self.xdo("key", "--delay", 80, *keys)
+
+    def _popup_shown(self):
+        return any(w != self.main and self.geometry(w)[2] > 0 for w in self.windows("^$"))
+
+    def screenshot(self, win=None, name="shot.png"):
+        """A PNG of the window; fails when it is (nearly) one flat colour."""
+        path = self.path(name)
+        for attempt in range(3):
+            done = subprocess.run(["import", "-window", str(win or self.main), path], env=self.env,
+                                  capture_output=True)
+            if done.returncode == 0:
+                break
+            time.sleep(0.5)
+        colours = int(subprocess.run(["identify", "-format", "%k", path], capture_output=True, text=True).stdout or 0)
+        check(colours > 16, "screenshot %s is blank (%d colours)" % (name, colours))
+        if self.shots:
+            os.makedirs(self.shots, exist_ok=True)
+            shutil.copy(path, os.path.join(self.shots, name))
+        return path
+
+    # --- message boxes ----------------------------------------------------------------------
+
+    def box(self, title, timeout=30):
+        """Waits for a message box or dialog titled title (the program's name may follow)."""
+        return self.window("^" + re.escape(title) + "( [—-] " + re.escape(APP_NAME) + ")?$", "box " + title,
+                           timeout)
+
+    def answer(self, title, keys=("Return",), timeout=30):
+        win = self.box(title, timeout)
+        self.key(*keys, win=win)
+        self.gone(win, "box " + title)
+
+    def click_button(self, win, from_right, from_bottom):
+        """Clicks a point given as its distance from the window's bottom-right corner."""
+        _, _, width, height = self.geometry(win)
+        self.click(width - from_right, height - from_bottom, win=win)
+
+    # --- outside checks ---------------------------------------------------------------------
+
+    def cli(self, *args, check_rc=True):
+        done = subprocess.run([self.tools["cli"]] + [str(a) for a in args], env=self.env, capture_output=True,
+                              text=True)
+        if check_rc and done.returncode:
+            raise JourneyFailure("korvane-cli %s: %s" % (" ".join(map(str, args)), done.stderr))
+        return done
+
+    def dump(self, path):
+        wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, path + " to be written")
+        return json.loads(self.cli("dump", path).stdout)
+
+    def settings(self):
+        path = os.path.join(self.env["XDG_CONFIG_HOME"], "korvane", "korvane.ini")
+        return open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else None
+
+    def log_text(self):
+        return open(self.sim_log, errors="replace").read() if os.path.exists(self.sim_log) else ""

@@ -1,0 +1,370 @@
+"""The journeys: each starts the real korvane on its own display and uses it as a person would.
+Usage: journeys.py --korvane PATH --sim PATH --cli PATH [--shots DIR] JOURNEY..."""
+
+import argparse
+import os
+import sys
+import time
+import traceback
+
+from driver import APP_NAME, JourneyFailure, Session, check, wait_for
+
+# Points of the 800 x 600 main window, with its content scrolled to the top (SCROLLED: to the
+# bottom, where the settings lists show). Grid columns by name, rows by channel.
+COLUMN_X = {"rx": 100, "rx_step": 163, "rx_signal": 230, "tx": 313, "tx_step": 373, "tx_signal": 440,
+            "scan": 510, "busy": 560, "clock": 610, "width": 665, "closed": 719, "inhibit": 751}
+ROW_Y, SCROLLED_ROW_Y, ROW_PITCH = 240, 188, 18
+MODEL_LIST, SCROLLED_MODEL_LIST = (160, 135), (160, 84)
+TOT_LIST, SQUELCH_LIST = (305, 531), (147, 560)  # scrolled
+SCROLL_TROUGH = (793, 450)
+TOOLBAR = {"open": (30, 50), "save": (68, 50), "print": (115, 50), "read": (160, 50), "write": (200, 50)}
+# Buttons as distances from their box's bottom-right corner.
+BOX_OK = (51, 24)
+SIGNAL_OK, SIGNAL_CTCSS, SIGNAL_CDCSS, SIGNAL_TONE = (138, 24), (27, 50), (27, 79), (125, 50)
+FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
+
+
+def cell(column, channel, scrolled=False):
+    return COLUMN_X[column], (SCROLLED_ROW_Y if scrolled else ROW_Y) + ROW_PITCH * (channel - 1)
+
+
+def scroll_to_bottom(s):
+    for _ in range(3):
+        s.click(*SCROLL_TROUGH)
+
+
+def save_as(s, name, scrolled_ok=True):
+    """File > Save As through the real dialog, typing the whole path; returns the file's dump."""
+    path = s.path(name)
+    s.menu("f", "s")
+    dialog = s.box("Save As")
+    s.type(path, win=dialog)
+    s.key("Return", win=dialog)
+    s.gone(dialog, "the Save As dialog")
+    wait_for(lambda: s.caption().startswith(name + " - "), "the caption to name " + name)
+    return s.dump(path)
+
+
+def open_file(s, path):
+    s.menu("f", "o")
+    dialog = s.box("打开")
+    s.key("ctrl+a", win=dialog)
+    s.type(path, win=dialog)
+    s.key("Return", win=dialog)
+    s.gone(dialog, "the Open dialog")
+
+
+def read_radio(s, via_toolbar=False):
+    if via_toolbar:
+        s.click(*TOOLBAR["read"])
+    else:
+        s.menu("p", "r")
+    return s.box("读频完成", timeout=60)
+
+
+def expected(s, model):
+    """What a freshly set-up radio of model holds, as korvane-cli shows it."""
+    path = s.path("model%d.rdw" % model)
+    s.cli("new", "--model", model, "-o", path)
+    return s.dump(path)
+
+
+# --- the journeys ------------------------------------------------------------------------------
+
+
+def journey_start(s):
+    s.start_radio()
+    s.start()
+    check(s.splash_seen, "no splash window before the main window")
+    check(s.caption() == APP_NAME, "caption at start: " + s.caption())
+    s.screenshot(name="start.png")
+    s.menu("f", "x")
+    check(s.wait_exit() == 0, "exit from the File menu did not end the program cleanly")
+    settings = s.settings()
+    check(settings and "comport=1" in settings, "settings file after File > Exit: %r" % settings)
+    os.remove(os.path.join(s.env["XDG_CONFIG_HOME"], "korvane", "korvane.ini"))
+    s.start()
+    s.close_request()
+    check(s.wait_exit() == 0, "a close request did not end the program cleanly")
+    check(s.settings(), "no settings file after a close request")
+
+
+def journey_read(s):
+    for model, generation, dismiss in ((3, "--newer", "key"), (5, "--older", "click")):
+        radio = s.start_radio("--model", str(model), generation, "--no-pace")
+        if not s.main:
+            s.start()
+        box = read_radio(s, via_toolbar=dismiss == "click")
+        if dismiss == "key":
+            s.key("Return", win=box)
+        else:
+            s.click_button(box, *BOX_OK)
+        s.gone(box, "the box 读频完成 after " + dismiss)
+        check(s.caption() == "读频完成 - " + APP_NAME, "caption after a read: " + s.caption())
+        s.screenshot(name="after-read-%d.png" % model)
+        got, want = save_as(s, "read%d.rdw" % model), expected(s, model)
+        check(got["model_index"] == model, "model after reading a model %d radio: %s" % (model, got["model_index"]))
+        check(got["lists"]["band"] == want["lists"]["band"], "band text: " + got["lists"]["band"])
+        check(got["grid"] == want["grid"], "grid after the read differs from the radio's channels")
+        s.stop_radio(radio)
+
+
+def journey_edit(s):
+    s.start_radio()
+    s.start()
+    scroll_to_bottom(s)
+    s.click(*cell("closed", 1, True))  # open channels 1 and 2
+    s.click(*cell("closed", 2, True))
+    s.click(*cell("rx", 1, True))
+    s.type("145.125")
+    s.key("Return")  # stores it; the step cell beside it becomes current
+    s.key("space", "Down", "space")  # both receive steps to 6.25
+    s.click(*cell("tx_step", 2, True))
+    s.click(*cell("scan", 1, True))
+    s.click(*cell("inhibit", 2, True))
+    # Signalling: a tone, OK by a click.
+    s.click(*cell("rx_signal", 1, True))
+    dialog = s.box("信令设置")
+    _, _, w, h = s.geometry(dialog)
+    s.click(*SIGNAL_CTCSS, win=dialog)
+    s.click(*SIGNAL_TONE, win=dialog)
+    s.key("ctrl+a", win=dialog)
+    s.type("100.0", win=dialog)
+    s.click(w - SIGNAL_OK[0], h - SIGNAL_OK[1], win=dialog)
+    s.gone(dialog, "the signalling dialog after OK")
+    # A code, then Cancel by Enter on the focused Cancel button, and by Escape.
+    for cancel in (("Tab", "Tab", "Tab", "Tab", "Return"), ("Escape",)):
+        s.click(*cell("tx_signal", 1, True))
+        dialog = s.box("信令设置")
+        s.click(*SIGNAL_CDCSS, win=dialog)
+        s.key(*cancel, win=dialog)
+        s.gone(dialog, "the signalling dialog after " + cancel[-1])
+    # A settings list by keys and by the wheel; the wheel over a list without the focus does nothing.
+    s.click(*TOT_LIST)
+    wait_for(s._popup_shown, "the list's drop-down")
+    s.xdo("key", "Escape")
+    s.key("Down")
+    s.click(*TOT_LIST, button=5)
+    s.click(*SQUELCH_LIST, button=5)
+    got = save_as(s, "edited.rdw")
+    check(got["grid"][0][:7] == ["145.12500", "6.25", "CTCSS: 100.0", "140.00000", "2.50", "OFF", "DEL"],
+          "channel 1 after editing: %s" % got["grid"][0][:7])
+    check(got["grid"][1][1:5] == ["6.25", "OFF", "140.00000", "6.25"], "channel 2: %s" % got["grid"][1][:5])
+    check(got["closed"][:3] == [False, False, True], "closed channels: %s" % got["closed"][:3])
+    check(got["tx_inhibited"][:3] == [False, True, False], "transmit inhibited: %s" % got["tx_inhibited"][:3])
+    check(got["lists"]["tot"] == "120s", "time-out after Down and a wheel turn: " + got["lists"]["tot"])
+    check(got["lists"]["squelch"] == "5", "the wheel over a list without the focus changed it to "
+          + got["lists"]["squelch"])
+    # The model: No keeps everything, Yes changes the model and resets the image.
+    for answer, model in (("n", 0), ("y", 1)):
+        s.click(*SCROLLED_MODEL_LIST)
+        wait_for(s._popup_shown, "the model list's drop-down")
+        s.xdo("key", "Down", "Return")
+        s.answer("选择不同机型", (answer,))
+        got = save_as(s, "model-%s.rdw" % answer)
+        check(got["model_index"] == model, "model after answering %s: %s" % (answer, got["model_index"]))
+    check(got["grid"] == expected(s, 1)["grid"], "the grid after a model change is not the new model's")
+
+
+def journey_files(s):
+    s.start_radio()
+    s.start()
+    s.click(*cell("closed", 1))
+    s.click(*cell("rx", 1))
+    s.type("147.5")
+    s.key("Return")
+    for kind, size in FILE_SIZES.items():
+        got = save_as(s, "typed." + kind)
+        check(os.path.getsize(s.path("typed." + kind)) == size, "typed.%s is not a %s file" % (kind, kind))
+        check(got["grid"][0][0] == "147.50000", "typed.%s holds %s" % (kind, got["grid"][0][0]))
+    s.cli("new", "--model", "4", "-o", s.path("other.rdh"))
+    open_file(s, s.path("other.rdh"))
+    wait_for(lambda: s.caption() == "other.rdh - " + APP_NAME, "the caption after Open")
+    check(save_as(s, "reopened.rdw")["model_index"] == 4, "the opened file's model is not shown")
+    # The recent-file entries: &1 is the newest (reopened.rdw), &2 other.rdh, &3 typed.rdhax.
+    s.menu("f", "3")
+    wait_for(lambda: s.caption() == "typed.rdhax - " + APP_NAME, "the caption after a recent-file entry")
+    check(save_as(s, "recent.rdw")["grid"][0][0] == "147.50000", "the recent file's channel 1")
+
+
+def journey_write(s):
+    radio = s.start_radio("--model", "2", "--older", "--no-pace")
+    s.start()
+    s.click(*cell("closed", 1))
+    s.click(*cell("rx", 1))
+    s.type("146.0125")  # on the 2.5 kHz step, off the 5 kHz grid of an older radio
+    s.key("Return")
+    heard = lambda: s.log_text().count("pROGRAM")
+    for answers in (("n",), ("y", "n")):
+        s.menu("p", "w")
+        for title, answer in zip(("旧对讲机", "机型改变"), answers):
+            s.answer(title, (answer,))
+        wait_for(lambda: not s.windows("^(旧对讲机|机型改变|写频)"), "the write to stop")
+        check(not os.path.exists(s.sim_memory), "the radio was programmed after answering No")
+    s.menu("p", "w")
+    s.answer("旧对讲机", ("y",))
+    s.answer("机型改变", ("y",))
+    box = s.box("写频完成", timeout=60)
+    s.screenshot(name="after-write.png")
+    s.key("Return", win=box)
+    s.gone(box, "the box 写频完成")
+    check(s.caption() == "写频完成 - " + APP_NAME, "caption after a write: " + s.caption())
+    check(heard() >= 3, "the handshakes did not reach the radio")
+    mine = save_as(s, "written.rdw")
+    check(mine["grid"][0][0] == "146.01000", "the rounded channel in the window: " + mine["grid"][0][0])
+    s.stop_radio(radio)
+    held = s.dump(s.sim_memory)
+    check(held["model_index"] == 0, "the radio does not hold the model written: %s" % held["model_index"])
+    check(held["grid"] == mine["grid"], "the radio's channels differ from the window's")
+    check(held["settings"][:16] == mine["settings"][:16], "the radio's settings differ from the window's")
+
+
+def journey_print(s):
+    s.start_radio()
+    s.start()
+    s.click(*cell("closed", 1))
+    s.click(*cell("rx", 1))
+    s.type("145.5")
+    s.key("Return")
+    pdf = s.path("sheet.pdf")
+    s.menu("f", "p")
+    dialog = s.box("打印")
+    s.screenshot(dialog, "print-dialog.png")
+    # Choose the PDF printer (the last entry of the printer list, which has the focus) and name the file.
+    s.key("End", "Tab", win=dialog)
+    s.key("ctrl+a", win=dialog)
+    s.type(pdf, win=dialog)
+    s.key("Return", win=dialog)
+    s.gone(dialog, "the print dialog")
+    wait_for(lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 1000, "the PDF", 60)
+    import subprocess
+    text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
+    for want in ("145.50000", "MX-310(1)", "暂态有条件监听"):
+        check(want in text, "the printed sheet lacks " + want)
+
+
+def journey_alignment(s):
+    s.start_radio()
+    s.start()
+    s.menu("e", "t")
+    dialog = s.box("调整模式密码")
+    for attempt in range(3):
+        s.type("wrong", win=dialog)
+        s.key("Return", win=dialog)
+        s.answer("密码错误")
+    s.gone(dialog, "the password dialog after three wrong entries")
+    s.menu("e", "t")
+    s.answer("调整模式密码")  # no password is set: an empty entry is right
+    s.screenshot(name="alignment.png")
+    # The tree: "发射功率" (item 1) is the third row.
+    s.click(*TREE_ITEM_TXPOWER)
+    wait_for(lambda: "tEST1" in s.log_text(), "the item command tEST1")
+    before = s.log_text().count("57 ")
+    s.key("Right", "Right")
+    s.click(*TUNE_TROUGH)
+    s.click(*TUNE_BAR, button=5)
+    wait_for(lambda: s.log_text().count("57 ") >= before + 4, "four adjust packets")
+    s.screenshot(name="after-alignment-change.png")
+    s.click(*TUNE_OK)
+    wait_for(lambda: "END" in s.log_text(), "END after OK")
+    s.click(*TREE_ITEM_TXPOWER)
+    s.click(*TUNE_CANCEL)
+    wait_for(lambda: "CANCEL" in s.log_text(), "CANCEL after Cancel")
+    s.menu("e", "h")
+    s.screenshot(name="alignment-left.png")
+
+
+def journey_busy(s):
+    s.start_radio()  # paced: a newer radio takes about seven seconds to program
+    s.start()
+    s.menu("p", "w")
+    progress = s.box("写频")
+    start = s.caption()
+    s.key("alt+f")
+    s.key("ctrl+o", "Return", "space")
+    s.click(*TOOLBAR["open"])
+    s.click(*cell("closed", 3))
+    s.close_request()
+    s.close_request(progress)
+    time.sleep(1)
+    check(s.app.poll() is None, "a close request ended the program during a write")
+    check(not s.windows("^(打开|Save As)"), "a file dialog opened during a write")
+    check(s.caption() == start, "the caption changed during the write")
+    box = s.box("写频完成", timeout=120)
+    s.key("Return", win=box)
+    s.gone(box, "the box 写频完成")
+    check(save_as(s, "after-busy.rdw")["closed"][2], "a click during the write opened channel 3")
+    s.close_request()
+    check(s.wait_exit() == 0, "the program did not close after the write")
+
+
+def journey_help(s):
+    s.start_radio()
+    s.start()
+    for letter in ("c", "i"):
+        s.menu("h", letter)
+        win = s.window("^帮助", "the help window")
+        s.screenshot(win, "help-%s.png" % letter)
+        s.close_request(win)
+        s.gone(win, "the help window")
+    s.menu("h", "a")
+    about = s.box("关于 " + APP_NAME)
+    s.key("Return", win=about)
+    s.gone(about, "the About box")
+    # CSV out and back in, through the real dialogs.
+    csv = s.path("channels.csv")
+    s.menu("f", "Down", "Down", "Return")  # 导出CSV...
+    dialog = s.box("导出CSV")
+    s.type(csv, win=dialog)
+    s.key("Return", win=dialog)
+    wait_for(lambda: os.path.exists(csv), "the exported CSV")
+    s.cli("new", "--model", "0", "-o", s.path("source.rdw"))
+    s.cli("import-csv", csv, "--model", "0", "-o", s.path("check.rdw"))
+    with open(csv, "a", encoding="utf-8") as f:
+        pass
+    other = s.path("other.csv")
+    s.cli("export-csv", s.path("source.rdw"), "-o", other)
+    s.menu("f", "Down", "Down", "Down", "Return")  # 导入CSV...
+    dialog = s.box("导入CSV")
+    s.type(other, win=dialog)
+    s.key("Return", win=dialog)
+    s.answer("导入CSV", ("y",))
+    check(save_as(s, "imported.rdw")["grid"] == s.dump(s.path("source.rdw"))["grid"], "imported channels")
+    # The port dialog: COM2 by keys, kept in the settings file.
+    s.menu("c", "p")
+    dialog = s.box("通讯端口选择")
+    s.key("Right", "Return", win=dialog)
+    s.gone(dialog, "the port dialog")
+    s.close_request()
+    s.wait_exit()
+    check("comport=2" in (s.settings() or ""), "the port chosen is not kept: %r" % s.settings())
+
+
+JOURNEYS = {name[len("journey_"):]: f for name, f in list(globals().items()) if name.startswith("journey_")}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for tool in ("korvane", "sim", "cli"):
+        parser.add_argument("--" + tool, required=True)
+    parser.add_argument("--shots")
+    parser.add_argument("journeys", nargs="+", choices=sorted(JOURNEYS))
+    args = parser.parse_args()
+    tools = {t: os.path.abspath(getattr(args, t)) for t in ("korvane", "sim", "cli")}
+    failed = 0
+    for name in args.journeys:
+        started = time.monotonic()
+        try:
+            with Session(tools, name, args.shots) as s:
+                JOURNEYS[name](s)
+            print("journey %s: passed (%.1f s)" % (name, time.monotonic() - started))
+        except (JourneyFailure, Exception) as error:
+            failed += 1
+            if not isinstance(error, JourneyFailure):
+                traceback.print_exc()
+            print("journey %s: FAILED after %.1f s: %s" % (name, time.monotonic() - started, error))
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
