@@ -8,7 +8,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   qt6-base-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool imagemagick poppler-utils
+  xvfb xauth xdotool x11-utils imagemagick poppler-utils python3
   fonts-wqy-microhei fonts-arphic-uming
   desktop-file-utils dpkg-dev
 )

@@ -80,11 +80,26 @@ class Session:
         for var in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
             self.env.pop(var, None)
         self.main = None
+        self.faults = []
         self.sim_log = self.path("radio.log")
         self.sim_memory = self.path("radio.rdw")
 
     def path(self, name):
         return os.path.join(self.dir, name)
+
+    def expect(self, condition, what):
+        """A check that lets the journey go on: every failed one is reported at the end."""
+        if not condition:
+            print("  FAULT:", what, flush=True)
+            self.faults.append(what)
+
+    def soon(self, condition, what, timeout=10):
+        """Waits for condition like wait_for, but a timeout is a fault the journey goes on from."""
+        try:
+            return wait_for(condition, what, timeout)
+        except JourneyFailure as failure:
+            self.expect(False, str(failure))
+            return None
 
     # --- processes -------------------------------------------------------------------------
 
@@ -103,6 +118,9 @@ class Session:
         return self
 
     def __exit__(self, *exc):
+        if not exc[0] and self.faults:
+            exc = (JourneyFailure, None, None)
+            self.failure = JourneyFailure("%d fault(s): %s" % (len(self.faults), "; ".join(self.faults)))
         if exc[0] and getattr(self, "display", None):
             subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env,
                            capture_output=True)
@@ -118,6 +136,8 @@ class Session:
             shutil.rmtree(self.dir, ignore_errors=True)
         else:
             print("journey files kept in", self.dir)
+        if getattr(self, "failure", None):
+            raise self.failure
         return False
 
     def start_radio(self, *options):
@@ -235,7 +255,8 @@ class Session:
             self.xdo("key", "--delay", 80, *keys)
 
     def _popup_shown(self):
-        return any(w != self.main and self.geometry(w)[2] > 0 for w in self.windows("^$"))
+        # A drop-down or menu: a shown window without a title, other than the screen's root window.
+        return any(w != self.main and 0 < self.geometry(w)[2] < 1280 for w in self.windows("^$"))
 
     def screenshot(self, win=None, name="shot.png"):
         """A PNG of the window; fails when it is (nearly) one flat colour."""
@@ -247,7 +268,7 @@ class Session:
                 break
             time.sleep(0.5)
         colours = int(subprocess.run(["identify", "-format", "%k", path], capture_output=True, text=True).stdout or 0)
-        check(colours > 16, "screenshot %s is blank (%d colours)" % (name, colours))
+        self.expect(colours > 16, "screenshot %s is blank (%d colours)" % (name, colours))
         if self.shots:
             os.makedirs(self.shots, exist_ok=True)
             shutil.copy(path, os.path.join(self.shots, name))
