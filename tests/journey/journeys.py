@@ -4,6 +4,7 @@ Usage: journeys.py --korvane PATH --sim PATH --cli PATH [--shots DIR] JOURNEY...
 import argparse
 import os
 import re
+import subprocess
 import sys
 import time
 import traceback
@@ -234,14 +235,14 @@ def journey_print(s):
     s.menu("f", "p")
     dialog = s.box("打印")
     s.screenshot(dialog, "print-dialog.png")
-    # Choose the PDF printer (the last entry of the printer list, which has the focus) and name the file.
-    s.key("End", "Tab", win=dialog)
+    # The PDF printer is the last entry of the printer list, which has the focus; two Tabs on
+    # (past Properties) is the output file.
+    s.key("End", "Tab", "Tab", win=dialog)
     s.key("ctrl+a", win=dialog)
     s.type(pdf, win=dialog)
     s.key("Return", win=dialog)
     s.gone(dialog, "the print dialog")
     wait_for(lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 1000, "the PDF", 60)
-    import subprocess
     text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
     for want in ("145.50000", "MX-310(1)", "暂态有条件监听"):
         s.expect(want in text, "the printed sheet lacks " + want)
