@@ -23,6 +23,7 @@ TOOLBAR = {"open": (30, 50), "save": (68, 50), "print": (115, 50), "read": (160,
 # Buttons as distances from their box's bottom-right corner.
 BOX_OK = (51, 24)
 SIGNAL_OK, SIGNAL_CTCSS, SIGNAL_CDCSS, SIGNAL_TONE = (138, 24), (27, 50), (27, 79), (125, 50)
+TUNE_GRID_RX_HIGH = (340, 212)
 TREE_TXPOWER, TUNE_TROUGH, TUNE_OK, TUNE_CANCEL = (72, 138), (620, 296), (579, 343), (679, 343)
 FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
 
@@ -123,6 +124,9 @@ def journey_edit(s):
     s.type("145.125")
     s.key("Return")  # stores it; the step cell beside it becomes current
     s.key("space", "Down", "space")  # both receive steps to 6.25
+    s.click(*cell("tx", 2, True))
+    s.type("150")
+    s.key("Escape")  # hides the box, and leaving it stores what it holds
     s.click(*cell("tx_step", 2, True))
     s.click(*cell("scan", 1, True))
     s.click(*cell("inhibit", 2, True))
@@ -153,7 +157,7 @@ def journey_edit(s):
     got = save_as(s, "edited.rdw")
     s.expect(got["grid"][0][:7] == ["145.12500", "6.25", "CTCSS: 100.0", "140.00000", "2.50", "OFF", "DEL"],
           "channel 1 after editing: %s" % got["grid"][0][:7])
-    s.expect(got["grid"][1][1:5] == ["6.25", "OFF", "140.00000", "6.25"], "channel 2: %s" % got["grid"][1][:5])
+    s.expect(got["grid"][1][1:5] == ["6.25", "OFF", "150.00000", "6.25"], "channel 2: %s" % got["grid"][1][:5])
     s.expect(got["closed"][:3] == [False, False, True], "closed channels: %s" % got["closed"][:3])
     s.expect(got["tx_inhibited"][:3] == [False, True, False], "transmit inhibited: %s" % got["tx_inhibited"][:3])
     s.expect(got["lists"]["tot"] == "120s", "time-out after Down and a wheel turn: " + got["lists"]["tot"])
@@ -259,7 +263,21 @@ def journey_alignment(s):
         s.answer("密码错误")
     s.gone(dialog, "the password dialog after three wrong entries")
     s.menu("e", "t")
+    dialog = s.box("调整模式密码")
+    s.close_request(dialog)  # the close box cancels
+    s.gone(dialog, "the password dialog after a close request")
+    s.menu("e", "t")
     s.answer("调整模式密码")  # no password is set: an empty entry is right
+    s.click(*TUNE_GRID_RX_HIGH)  # the high-end test channel's receive frequency
+    s.type("149.5")
+    s.key("Return")
+    s.menu("e", "d")  # a new password, typed twice; Enter moves on, then confirms
+    dialog = s.box("修改密码")
+    s.type("k9", win=dialog)
+    s.key("Return", win=dialog)
+    s.type("k9", win=dialog)
+    s.key("Return", win=dialog)
+    s.gone(dialog, "the change-password dialog")
     adjusts = lambda: s.log_text().count("adjust item 1 to")
     s.click(*TREE_TXPOWER)
     wait_for(lambda: "tEST1" in s.log_text() and adjusts() == 1, "the item start and its first adjust packet")
@@ -294,7 +312,12 @@ def journey_alignment(s):
     s.click(*cell("rx", 1))
     s.type("138")
     s.key("Return")
-    s.expect(save_as(s, "after-alignment.rdw")["grid"][0][0] == "138.00000", "the channel view after leaving")
+    got = save_as(s, "after-alignment.rdw")
+    s.expect(got["grid"][0][0] == "138.00000", "the channel view after leaving")
+    s.expect(got["alignment"][0][:3] == [152, 233, 8], "test channel 149.5 MHz: %s" % got["alignment"][0][:3])
+    s.close_request()
+    s.wait_exit()
+    s.expect("password=k9" in (s.settings() or ""), "the new password is not kept: %r" % s.settings())
 
 
 def journey_busy(s):
