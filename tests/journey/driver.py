@@ -259,7 +259,8 @@ class Session:
         return any(w != self.main and 0 < self.geometry(w)[2] < 1280 for w in self.windows("^$"))
 
     def screenshot(self, win=None, name="shot.png"):
-        """A PNG of the window; fails when it is (nearly) one flat colour."""
+        """A PNG of the window; a fault when it is (nearly) one flat colour. Shots named after-*
+        are also kept in the shots folder when one is given."""
         path = self.path(name)
         for attempt in range(3):
             done = subprocess.run(["import", "-window", str(win or self.main), path], env=self.env,
@@ -269,7 +270,7 @@ class Session:
             time.sleep(0.5)
         colours = int(subprocess.run(["identify", "-format", "%k", path], capture_output=True, text=True).stdout or 0)
         self.expect(colours > 16, "screenshot %s is blank (%d colours)" % (name, colours))
-        if self.shots:
+        if self.shots and name.startswith("after-"):
             os.makedirs(self.shots, exist_ok=True)
             shutil.copy(path, os.path.join(self.shots, name))
         return path

@@ -25,6 +25,7 @@ BOX_OK = (51, 24)
 SIGNAL_OK, SIGNAL_CTCSS, SIGNAL_CDCSS, SIGNAL_TONE = (138, 24), (27, 50), (27, 79), (125, 50)
 TUNE_GRID_RX_HIGH = (340, 212)
 TREE_TXPOWER, TUNE_TROUGH, TUNE_OK, TUNE_CANCEL = (72, 138), (620, 296), (579, 343), (679, 343)
+BACKGROUND = (600, 150)
 FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
 
 
@@ -38,10 +39,13 @@ def scroll(s, trough):
         s.click(*trough)
 
 
-def save_as(s, name, scrolled_ok=True):
+def save_as(s, name, via_toolbar=False):
     """File > Save As through the real dialog, typing the whole path; returns the file's dump."""
     path = s.path(name)
-    s.menu("f", "s")
+    if via_toolbar:
+        s.click(*TOOLBAR["save"])
+    else:
+        s.menu("f", "s")
     dialog = s.box("Save As")
     s.type(path, win=dialog)
     s.key("Return", win=dialog)
@@ -181,7 +185,9 @@ def journey_files(s):
     s.click(*cell("closed", 1))
     s.click(*cell("rx", 1))
     s.type("147.5")
-    s.key("Return")
+    s.click(*BACKGROUND)  # a click on the background ends the edit, storing it
+    s.expect(save_as(s, "toolbar.rdw", via_toolbar=True)["grid"][0][0] == "147.50000",
+             "a click on the background did not store the frequency typed")
     for kind, size in FILE_SIZES.items():
         got = save_as(s, "typed." + kind)
         s.expect(os.path.getsize(s.path("typed." + kind)) == size, "typed.%s is not a %s file" % (kind, kind))
