@@ -256,7 +256,8 @@ class Session:
 
     def _popup_shown(self):
         # A drop-down or menu: a shown window without a title, other than the screen's root window.
-        return any(w != self.main and 0 < self.geometry(w)[2] < 1280 for w in self.windows("^$"))
+        shown = [w for w in self.windows("^$") if w != self.main and 0 < self.geometry(w)[2] < 1280]
+        return shown[-1] if shown else None
 
     def screenshot(self, win=None, name="shot.png"):
         """A PNG of the window; a fault when it is (nearly) one flat colour. Shots named after-*

@@ -25,7 +25,7 @@ BOX_OK = (51, 24)
 SIGNAL_OK, SIGNAL_CTCSS, SIGNAL_CDCSS, SIGNAL_TONE = (138, 24), (27, 50), (27, 79), (125, 50)
 TUNE_GRID_RX_HIGH = (340, 212)
 TREE_TXPOWER, TUNE_TROUGH, TUNE_OK, TUNE_CANCEL = (72, 138), (620, 296), (579, 343), (679, 343)
-BACKGROUND = (600, 150)
+BACKGROUND, HELP_MENU = (600, 150), (263, 8)
 FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
 
 
@@ -144,13 +144,17 @@ def journey_edit(s):
     s.type("100.0", win=dialog)
     s.click(w - SIGNAL_OK[0], h - SIGNAL_OK[1], win=dialog)
     s.gone(dialog, "the signalling dialog after OK")
-    # A code, then Cancel by Enter on the focused Cancel button, and by Escape.
-    for cancel in (("Tab", "Tab", "Tab", "Tab", "Return"), ("Escape",)):
-        s.click(*cell("tx_signal", 1, True))
+    # Channel 2's receive side by Enter on Cancel, channel 1's transmit side by Escape and the close box.
+    for where, cancel in ((("rx_signal", 2), ("Tab", "Tab", "Tab", "Tab", "Return")),
+                          (("tx_signal", 1), ("Escape",)), (("tx_signal", 1), ())):
+        s.click(*cell(*where, True))
         dialog = s.box("信令设置")
         s.click(*SIGNAL_CDCSS, win=dialog)
-        s.key(*cancel, win=dialog)
-        s.gone(dialog, "the signalling dialog after " + cancel[-1])
+        if cancel:
+            s.key(*cancel, win=dialog)
+        else:
+            s.close_request(dialog)  # the close box
+        s.gone(dialog, "the signalling dialog after " + (cancel or ("a close request",))[-1])
     # A settings list by keys and by the wheel; the wheel over a list without the focus does nothing.
     s.click(*TOT_LIST)
     wait_for(s._popup_shown, "the list's drop-down")
@@ -362,7 +366,9 @@ def journey_help(s):
         s.screenshot(win, "help-%s.png" % letter)
         s.close_request(win)
         s.gone(win, "the help window")
-    s.menu("h", "a")
+    s.click(*HELP_MENU)  # the About entry by the mouse: the third entry of the Help menu
+    menu = wait_for(s._popup_shown, "the Help menu")
+    s.click(40, 55, win=menu)
     about = s.box("关于 " + APP_NAME)
     s.key("Return", win=about)
     s.gone(about, "the About box")
