@@ -89,7 +89,7 @@ class Session:
 
     def expect(self, condition, what):
         """A check that lets the journey go on: every failed one is reported at the end."""
-        if not condition:
+        if not condition and what not in self.faults:
             print("  FAULT:", what, flush=True)
             self.faults.append(what)
 
@@ -279,9 +279,10 @@ class Session:
     # --- message boxes ----------------------------------------------------------------------
 
     def box(self, title, timeout=30):
-        """Waits for a message box or dialog titled title (the program's name may follow)."""
-        return self.window("^" + re.escape(title) + "( [—-] " + re.escape(APP_NAME) + ")?$", "box " + title,
-                           timeout)
+        """Waits for a message box or dialog titled title; a title with more is a fault."""
+        win = self.window("^" + re.escape(title) + "( |$)", "box " + title, timeout)
+        self.expect(self.caption(win) == title, "title %r, not %r" % (self.caption(win), title))
+        return win
 
     def answer(self, title, keys=("Return",), timeout=30):
         win = self.box(title, timeout)

@@ -23,7 +23,7 @@ TOOLBAR = {"open": (30, 50), "save": (68, 50), "print": (115, 50), "read": (160,
 # Buttons as distances from their box's bottom-right corner.
 BOX_OK = (51, 24)
 SIGNAL_OK, SIGNAL_CTCSS, SIGNAL_CDCSS, SIGNAL_TONE = (138, 24), (27, 50), (27, 79), (125, 50)
-TUNE_GRID_RX_HIGH = (340, 212)
+TUNE_GRID_RX_HIGH, TREE_TESTFREQ = (340, 212), (64, 93)
 TREE_TXPOWER, TUNE_TROUGH, TUNE_OK, TUNE_CANCEL = (72, 138), (620, 296), (579, 343), (679, 343)
 BACKGROUND, HELP_MENU = (600, 150), (263, 8)
 FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
@@ -303,9 +303,12 @@ def journey_alignment(s):
     time.sleep(1.5)
     s.expect(values()[-1] == "135", "two Right keys in a row ended at %s, not 135 (sent: %s)"
              % (values()[-1], values()[2:]))
-    count = adjusts()
+    count, value = adjusts(), int(values()[-1])
     s.click(*TUNE_TROUGH, button=5)
     wait_for(lambda: adjusts() > count, "an adjust packet after a wheel turn over the bar")
+    time.sleep(1)
+    s.expect(adjusts() == count + 1 and abs(int(values()[-1]) - value) == 1,
+             "one wheel notch over the bar sent %s after %d" % (values()[count:], value))
     s.screenshot(name="after-alignment-change.png")
     s.click(*TUNE_OK)
     wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and s.log_text().endswith("closed the line\n"),
@@ -317,6 +320,17 @@ def journey_alignment(s):
     s.click(*TUNE_CANCEL)
     wait_for(lambda: "CANCEL" in s.log_text() and s.log_text().endswith("closed the line\n"),
              "CANCEL after Cancel, and the line closed")
+    # Moving through the tree by the arrow keys starts nothing; Enter starts the item.
+    s.click(*TREE_TESTFREQ)
+    s.key("Down", "Down")
+    time.sleep(1)
+    s.expect("tEST0" not in s.log_text(), "moving through the tree by arrow keys started an item")
+    s.key("Return")
+    wait_for(lambda: "tEST0" in s.log_text(), "Enter on 发射频率 to start its item")
+    time.sleep(1)
+    s.click(*TUNE_CANCEL)
+    wait_for(lambda: s.log_text().count("CANCEL") == 2 and s.log_text().endswith("closed the line\n"),
+             "the second CANCEL")
     s.menu("e", "h")
     s.click(*cell("closed", 1))  # the channel view is back
     s.click(*cell("rx", 1))
