@@ -21,6 +21,7 @@
 #include <QWindow>
 
 #include <array>
+#include <cstdlib>
 #include <utility>
 
 namespace korvane::app {
@@ -146,16 +147,16 @@ bool TuneScrollBar::takePress(QPoint at)
     initStyleOption(&option);
     switch (style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, at, this)) {
     case QStyle::SC_ScrollBarSubLine:
-        onStep(SliderSingleStepSub);
+        onSteps(SliderSingleStepSub, 1);
         return true;
     case QStyle::SC_ScrollBarAddLine:
-        onStep(SliderSingleStepAdd);
+        onSteps(SliderSingleStepAdd, 1);
         return true;
     case QStyle::SC_ScrollBarSubPage:
-        onStep(SliderPageStepSub);
+        onSteps(SliderPageStepSub, 1);
         return true;
     case QStyle::SC_ScrollBarAddPage:
-        onStep(SliderPageStepAdd);
+        onSteps(SliderPageStepAdd, 1);
         return true;
     default:
         return false;
@@ -167,23 +168,23 @@ bool TuneScrollBar::takeKey(int key)
     switch (key) {
     case Qt::Key_Left:
     case Qt::Key_Down:
-        onStep(SliderSingleStepSub);
+        onSteps(SliderSingleStepSub, 1);
         return true;
     case Qt::Key_Right:
     case Qt::Key_Up:
-        onStep(SliderSingleStepAdd);
+        onSteps(SliderSingleStepAdd, 1);
         return true;
     case Qt::Key_PageDown:
-        onStep(SliderPageStepSub);
+        onSteps(SliderPageStepSub, 1);
         return true;
     case Qt::Key_PageUp:
-        onStep(SliderPageStepAdd);
+        onSteps(SliderPageStepAdd, 1);
         return true;
     case Qt::Key_Home:
-        onStep(SliderToMinimum);
+        onSteps(SliderToMinimum, 1);
         return true;
     case Qt::Key_End:
-        onStep(SliderToMaximum);
+        onSteps(SliderToMaximum, 1);
         return true;
     default:
         return false;
@@ -194,17 +195,17 @@ bool TuneScrollBar::takeWheel(QPoint angleDelta)
 {
     constexpr int kNotch = 120; // eighths of a degree
     m_wheelRest += angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
-    for (; m_wheelRest >= kNotch; m_wheelRest -= kNotch)
-        onStep(SliderSingleStepAdd);
-    for (; m_wheelRest <= -kNotch; m_wheelRest += kNotch)
-        onStep(SliderSingleStepSub);
+    // The rest is settled before the steps go out: sending them takes further notches meanwhile.
+    const int notches = m_wheelRest / kNotch;
+    m_wheelRest -= notches * kNotch;
+    if (notches != 0) onSteps(notches > 0 ? SliderSingleStepAdd : SliderSingleStepSub, std::abs(notches));
     return true;
 }
 
 void TuneScrollBar::mousePressEvent(QMouseEvent* event)
 {
     // Arrows and trough step without the base class, which would repeat while the button is held.
-    if (event->button() == Qt::LeftButton && onStep && takePress(event->position().toPoint())) {
+    if (event->button() == Qt::LeftButton && onSteps && takePress(event->position().toPoint())) {
         event->accept();
         return;
     }
@@ -213,7 +214,7 @@ void TuneScrollBar::mousePressEvent(QMouseEvent* event)
 
 void TuneScrollBar::keyPressEvent(QKeyEvent* event)
 {
-    if (onStep && takeKey(event->key())) {
+    if (onSteps && takeKey(event->key())) {
         event->accept();
         return;
     }
@@ -222,7 +223,7 @@ void TuneScrollBar::keyPressEvent(QKeyEvent* event)
 
 void TuneScrollBar::wheelEvent(QWheelEvent* event)
 {
-    if (onStep && takeWheel(event->angleDelta())) {
+    if (onSteps && takeWheel(event->angleDelta())) {
         event->accept();
         return;
     }
@@ -403,7 +404,7 @@ void AlignmentView::buildTuneFrame()
     connect(m_hsbTune, &QScrollBar::valueChanged, this, [this] {
         if (!m_settingBar) hsbTuneChange();
     });
-    m_hsbTune->onStep = [this](QAbstractSlider::SliderAction step) { takeTuneStep(step); };
+    m_hsbTune->onSteps = [this](QAbstractSlider::SliderAction step, int count) { takeTuneSteps(step, count); };
 
     m_cmdTuneOK = new QPushButton(QStringLiteral("确定"), m_fraTune);
     m_cmdTuneOK->setObjectName("cmdTuneOK");
@@ -567,13 +568,10 @@ void AlignmentView::hsbTuneChange()
     m_sendingChange = false;
 }
 
-void AlignmentView::takeTuneStep(QAbstractSlider::SliderAction step)
+void AlignmentView::takeTuneSteps(QAbstractSlider::SliderAction step, int count)
 {
-    if (m_sendingChange) {
-        m_tuneSteps.push_back(step);
-        return;
-    }
-    m_hsbTune->triggerAction(step); // a new value runs hsbTuneChange
+    m_tuneSteps.insert(m_tuneSteps.end(), static_cast<std::size_t>(count), step);
+    if (!m_sendingChange && moveToNextTuneStep()) hsbTuneChange();
 }
 
 // The next waiting step that moves the bar (one at either end moves nothing and sends nothing).

@@ -46,7 +46,7 @@ protected:
 };
 
 // The adjustment scroll bar. A click on an arrow or in the trough, an arrow, page, Home or End
-// key and a notch of the mouse wheel are each one step, handed to onStep rather than applied;
+// key and a notch of the mouse wheel are each one step, handed to onSteps rather than applied;
 // a held button does not repeat. Dragging the thumb changes the value once, on release. It has
 // no context menu.
 class TuneScrollBar : public QScrollBar {
@@ -55,12 +55,12 @@ public:
     explicit TuneScrollBar(QWidget* parent = nullptr);
 
     // Each takes one piece of input (positions in the bar's own coordinates) and hands its steps
-    // to onStep; false when the input is no step, such as a press on the thumb.
+    // to onSteps; false when the input is no step, such as a press on the thumb.
     bool takePress(QPoint at);
     bool takeKey(int key);
     bool takeWheel(QPoint angleDelta);
 
-    std::function<void(QAbstractSlider::SliderAction)> onStep;
+    std::function<void(QAbstractSlider::SliderAction step, int count)> onSteps;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -119,8 +119,8 @@ public:
     void nodeClick(const QString& key);
     void startAlignmentItem();
     void hsbTuneChange();
-    // One step of hsbTune: taken at once, or after the change being sent when one is.
-    void takeTuneStep(QAbstractSlider::SliderAction step);
+    // Steps of hsbTune, each one change: taken at once, or after the changes already waiting.
+    void takeTuneSteps(QAbstractSlider::SliderAction step, int count);
     void cmdTuneOKClick();
     void cmdTuneCancelClick();
     void showTestChannel(const model::Record& record);

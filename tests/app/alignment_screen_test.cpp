@@ -369,6 +369,12 @@ private slots:
         const auto click = [&](QStyle::SubControl part) {
             QTest::mouseClick(window, Qt::LeftButton, {}, bar->mapTo(&w, scrollPart(bar, part).center()));
         };
+        const auto wheelNotch = [&] {
+            const QPoint at = bar->rect().center();
+            QWheelEvent notch(
+                bar->mapTo(&w, at), bar->mapToGlobal(at), {}, { 0, 120 }, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(window, &notch);
+        };
         bool menuShown = false;
         QTimer::singleShot(100, [&] {
             click(QStyle::SC_ScrollBarAddLine);
@@ -376,11 +382,9 @@ private slots:
             click(QStyle::SC_ScrollBarSubLine);
             bar->setFocus();
             QTest::keyClick(window, Qt::Key_Left);
-            QWheelEvent notch(bar->mapTo(&w, bar->rect().center()), bar->mapToGlobal(bar->rect().center()), {},
-                { 0, 120 }, Qt::NoButton, {}, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(window, &notch);
+            wheelNotch();
         });
-        click(QStyle::SC_ScrollBarAddLine);
+        wheelNotch();
         QCOMPARE(radio.values(), (std::vector<int> { 128, 129, 130, 135, 134, 133, 134 }));
         QCOMPARE(radio.count("tEST5"), 7);
         QCOMPARE(viewOf(w)->lblTuneValue2()->text(), QString("134"));
