@@ -20,7 +20,7 @@ report::ReportTexts windowReportTexts(const MainWindow& window);
 util::Message noPrinterMessage();
 
 // `mnuPrint_Click`. Does nothing outside the channel view; a cancelled print dialog or a failed
-// print job ends it without a message.
+// print job ends it without a message, a dialog left with nowhere to print with the one above.
 void mnuPrintClick(MainWindow& window);
 
 } // namespace korvane::app
