@@ -178,12 +178,13 @@ class Session:
         tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.env, capture_output=True, text=True).stdout
         shown = []
         for line in tree.splitlines():
-            found = re.match(r'\s*(0x[0-9a-f]+) "%s": .*\s(\d+)x(\d+)\+' % re.escape(APP_NAME), line)
-            if found and self._viewable(found.group(1)):
-                shown.append((int(found.group(1), 16), int(found.group(2))))
-        # The splash carries the same title; the main window is the one still shown after it.
-        self.splash_seen |= any(width < 700 for _, width in shown)
-        return shown[0][0] if len(shown) == 1 and shown[0][1] >= 700 else None
+            found = re.match(r'\s*(0x[0-9a-f]+) "(.*)": \("korvane" "korvane"\)\s+(\d+)x(\d+)\+', line)
+            if found and int(found.group(3)) > 50 and self._viewable(found.group(1)):
+                shown.append((int(found.group(1), 16), found.group(2), int(found.group(3))))
+        # The splash comes first; the main window is the one still shown after it.
+        self.splash_seen |= any(width < 700 for _, _, width in shown)
+        main = [win for win, title, width in shown if title == APP_NAME and width >= 700]
+        return main[0] if len(shown) == 1 and main else None
 
     def _viewable(self, win):
         info = subprocess.run(["xwininfo", "-id", win], env=self.env, capture_output=True, text=True).stdout
