@@ -39,18 +39,21 @@ def scroll(s, trough):
         s.click(*trough)
 
 
-def save_as(s, name, via_toolbar=False):
-    """File > Save As through the real dialog, typing the whole path; returns the file's dump."""
-    path = s.path(name)
+def save_as(s, name, via_toolbar=False, kind=None):
+    """File > Save As through the real dialog, typing the whole path; returns the file's dump.
+    With a kind, the name is typed bare and the kind chosen in the dialog's list of file types."""
+    path = s.path(name + ("." + kind if kind else ""))
     if via_toolbar:
         s.click(*TOOLBAR["save"])
     else:
         s.menu("f", "s")
     dialog = s.box("Save As")
-    s.type(path, win=dialog)
+    s.type(s.path(name), win=dialog)
+    if kind:
+        s.key("Tab", *["Down"] * list(FILE_SIZES).index(kind), win=dialog)
     s.key("Return", win=dialog)
     s.gone(dialog, "the Save As dialog")
-    wait_for(lambda: s.caption().startswith(name + " - "), "the caption to name " + name)
+    wait_for(lambda: s.caption().startswith(os.path.basename(path) + " - "), "the caption to name " + path)
     return s.dump(path)
 
 
@@ -193,7 +196,7 @@ def journey_files(s):
     s.expect(save_as(s, "toolbar.rdw", via_toolbar=True)["grid"][0][0] == "147.50000",
              "a click on the background did not store the frequency typed")
     for kind, size in FILE_SIZES.items():
-        got = save_as(s, "typed." + kind)
+        got = save_as(s, "typed", kind=kind)
         s.expect(os.path.getsize(s.path("typed." + kind)) == size, "typed.%s is not a %s file" % (kind, kind))
         s.expect(got["grid"][0][0] == "147.50000", "typed.%s holds %s" % (kind, got["grid"][0][0]))
     s.cli("new", "--model", "4", "-o", s.path("other.rdh"))
