@@ -265,8 +265,10 @@ class Session:
         are also kept in the shots folder when one is given."""
         path = self.path(name)
         for attempt in range(3):
-            done = subprocess.run(["import", "-window", str(win or self.main), path], env=self.env,
-                                  capture_output=True)
+            # The screen's pixels over the window, so that a box in front of it shows as it is seen.
+            x, y, width, height = self.geometry(win or self.main)
+            done = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                                   "+repage", path], env=self.env, capture_output=True)
             if done.returncode == 0:
                 break
             time.sleep(0.5)
