@@ -108,11 +108,20 @@ def journey_read(s):
         f.write("Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq\n"
                 "1,,455.125000,,0.000000,Tone,88.5,88.5\n2,,460.500000,+,5.000000,,88.5,88.5\n")
     s.cli("import-csv", csv, "--model", "3", "-o", s.path("radio3.rdw"))
+    # A radio that never answers: the failure is told and what the user had stays.
+    radio = s.start_radio("--silent", "--no-pace")
+    s.start()
+    s.click(*cell("closed", 1))
+    s.click(*cell("rx", 1))
+    s.type("137.5")
+    s.key("Return")
+    s.menu("p", "r")
+    s.answer("通讯错误", timeout=60)
+    s.expect(save_as(s, "kept.rdw")["grid"][0][0] == "137.50000", "a failed read threw away channel 1")
+    s.stop_radio(radio)
     for model, options, dismiss in ((3, ("--file", s.path("radio3.rdw"), "--newer"), "key"),
                                     (5, ("--model", "5", "--older"), "click")):
         radio = s.start_radio(*options, "--no-pace")
-        if not s.main:
-            s.start()
         box = read_radio(s, via_toolbar=dismiss == "click")
         if dismiss == "key":
             s.key("Return", win=box)
@@ -289,6 +298,10 @@ def journey_alignment(s):
     s.gone(dialog, "the password dialog after a close request")
     s.menu("e", "t")
     s.answer("调整模式密码")  # no password is set: an empty entry is right
+    s.menu("f", "p")  # printing is off in alignment mode
+    time.sleep(1)
+    s.expect(not s.windows("^打印"), "the print dialog opened in alignment mode")
+    s.xdo("key", "Escape")
     s.click(*TUNE_GRID_RX_HIGH)  # the high-end test channel's receive frequency
     s.type("149.5")
     s.key("Return")
@@ -389,11 +402,14 @@ def journey_help(s):
     s.start_radio()
     s.env["KORVANE_COM2"] = s.env["KORVANE_COM1"]  # a second port to choose
     s.start()
-    for letter in ("c", "i"):
+    for letter, close in (("c", None), ("i", "Escape")):
         s.menu("h", letter)
         win = s.window("^帮助", "the help window")
         s.screenshot(win, "help-%s.png" % letter)
-        s.close_request(win)
+        if close:
+            s.key(close, win=win)
+        else:
+            s.close_request(win)
         s.gone(win, "the help window")
     s.click(*HELP_MENU)  # the About entry by the mouse: the third entry of the Help menu
     menu = wait_for(s._popup_shown, "the Help menu")
