@@ -136,6 +136,9 @@ def journey_read(s):
         s.expect(got["lists"]["band"] == want["lists"]["band"], "band text: " + got["lists"]["band"])
         s.expect(got["grid"] == want["grid"], "grid after the read differs from the radio's channels")
         s.stop_radio(radio)
+    backups = os.path.join(s.env["XDG_DATA_HOME"], "korvane", "backups")
+    kept = sorted(f for f in os.listdir(backups) if f.endswith("-read.rdw")) if os.path.isdir(backups) else []
+    s.expect(len(kept) == 2, "backups of the two read-outs: %s" % kept)
 
 
 def journey_edit(s):
@@ -387,6 +390,8 @@ def journey_busy(s):
     s.close_request()
     s.close_request(progress)
     time.sleep(1)
+    if progress not in s.windows("."):
+        raise JourneyFailure("the write was over before the journey's input: too slow a machine to tell")
     s.expect(s.app.poll() is None, "a close request ended the program during a write")
     s.expect(not s.windows("^(打开|Save As)"), "a file dialog opened during a write")
     s.expect(s.caption() == start, "the caption changed during the write")
