@@ -150,8 +150,12 @@ def journey_edit(s):
     s.click(*cell("rx", 1, True))
     s.type("145.125")
     s.key("Return")  # stores it; the step cell beside it becomes current
+    s.click(*cell("scan", 2, True), button=3)  # a right click moves no current cell
     s.key("space", "Down", "space")  # both receive steps to 6.25
     s.click(*cell("tx", 2, True))
+    s.click(*cell("tx", 2, True), button=3)
+    time.sleep(0.5)
+    s.expect(not s._popup_shown(), "a right click in a frequency box opened a menu")
     s.type("150")
     s.key("Escape")  # hides the box, and leaving it stores what it holds
     s.click(*cell("tx_step", 2, True))
@@ -160,12 +164,11 @@ def journey_edit(s):
     # Signalling: a tone, OK by a click.
     s.click(*cell("rx_signal", 1, True))
     dialog = s.box("信令设置")
-    _, _, w, h = s.geometry(dialog)
     s.click(*SIGNAL_CTCSS, win=dialog)
     s.click(*SIGNAL_TONE, win=dialog)
     s.key("ctrl+a", win=dialog)
     s.type("100.0", win=dialog)
-    s.click(w - SIGNAL_OK[0], h - SIGNAL_OK[1], win=dialog)
+    s.click_button(dialog, *SIGNAL_OK)
     s.gone(dialog, "the signalling dialog after OK")
     # Channel 2's receive side by Enter on Cancel, channel 1's transmit side by Escape and the close box.
     for where, cancel in ((("rx_signal", 2), ("Tab", "Tab", "Tab", "Tab", "Return")),
@@ -257,7 +260,7 @@ def journey_write(s):
     s.stop_radio(radio)
     held = s.dump(s.sim_memory)
     s.expect(held["model_index"] == 0, "the radio does not hold the model written: %s" % held["model_index"])
-    s.expect(held["grid"] == mine["grid"], "the radio's channels differ from the window's")
+    s.expect(held["channels"] == mine["channels"], "the radio's channels differ from the window's")
     s.expect(held["settings"][:16] == mine["settings"][:16], "the radio's settings differ from the window's")
 
 
@@ -337,6 +340,9 @@ def journey_alignment(s):
     s.expect(adjusts() == count + 1 and abs(int(values()[-1]) - value) == 1,
              "one wheel notch over the bar sent %s after %d" % (values()[count:], value))
     s.screenshot(name="after-alignment-change.png")
+    s.click(*TUNE_TROUGH, button=3)
+    time.sleep(0.5)
+    s.expect(not s._popup_shown(), "a right click on the adjustment bar opened a menu")
     s.click(*TUNE_OK)
     wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and s.log_text().endswith("closed the line\n"),
              "END after OK, and the line closed")
