@@ -1,5 +1,5 @@
 #pragma once
-// Input that the described keys and clicks leave open, held to the same rules: Enter presses the
+// Input that reaches a control other than through its own keys and clicks: Enter presses the
 // button that has the focus, the wheel turns a list only while the list has the keyboard focus,
 // and text that arrives without typing (a middle-click paste, an input method) gets into a box
 // only when typing it could have put it there.

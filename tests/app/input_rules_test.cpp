@@ -1,4 +1,4 @@
-// Input the described keys and clicks leave open: Enter on a focused button, the wheel over the
+// Input beyond each control's own keys and clicks: Enter on a focused button, the wheel over the
 // content, context menus, text that arrives without typing, clicks on the grid with other buttons
 // and the focus across a repaint of the channel frame. Input goes in through the top-level window.
 
