@@ -11,12 +11,17 @@
 #include "core/model/frequency_entry.h"
 #include "core/model/signalling_codec.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QStyleOptionSlider>
+#include <QThread>
+#include <QWheelEvent>
+#include <QWindow>
 
 #include <array>
+#include <cstdlib>
 #include <utility>
 
 namespace korvane::app {
@@ -132,23 +137,142 @@ TuneScrollBar::TuneScrollBar(QWidget* parent)
     setTracking(false);
     // The right arrow key raises the value, as the right arrow button does.
     setInvertedControls(false);
-    // Each change goes to the radio before the next input is taken; a held button repeating
-    // meanwhile would change the value behind the radio's back.
-    connect(this, &QAbstractSlider::actionTriggered, this, [this] { setRepeatAction(SliderNoAction); });
+    // Its menu would jump to either end or anywhere in one go, with no change sent for it.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+}
+
+bool TuneScrollBar::takePress(QPoint at)
+{
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    switch (style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, at, this)) {
+    case QStyle::SC_ScrollBarSubLine:
+        onSteps(SliderSingleStepSub, 1);
+        return true;
+    case QStyle::SC_ScrollBarAddLine:
+        onSteps(SliderSingleStepAdd, 1);
+        return true;
+    case QStyle::SC_ScrollBarSubPage:
+        onSteps(SliderPageStepSub, 1);
+        return true;
+    case QStyle::SC_ScrollBarAddPage:
+        onSteps(SliderPageStepAdd, 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TuneScrollBar::takeKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Down:
+        onSteps(SliderSingleStepSub, 1);
+        return true;
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+        onSteps(SliderSingleStepAdd, 1);
+        return true;
+    case Qt::Key_PageDown:
+        onSteps(SliderPageStepSub, 1);
+        return true;
+    case Qt::Key_PageUp:
+        onSteps(SliderPageStepAdd, 1);
+        return true;
+    case Qt::Key_Home:
+        onSteps(SliderToMinimum, 1);
+        return true;
+    case Qt::Key_End:
+        onSteps(SliderToMaximum, 1);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TuneScrollBar::takeWheel(QPoint angleDelta)
+{
+    constexpr int kNotch = 120; // eighths of a degree
+    m_wheelRest += angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+    // The rest is settled before the steps go out: sending them takes further notches meanwhile.
+    const int notches = m_wheelRest / kNotch;
+    m_wheelRest -= notches * kNotch;
+    if (notches != 0) onSteps(notches > 0 ? SliderSingleStepAdd : SliderSingleStepSub, std::abs(notches));
+    return true;
 }
 
 void TuneScrollBar::mousePressEvent(QMouseEvent* event)
 {
-    QScrollBar::mousePressEvent(event);
-    if (isSliderDown()) return; // a drag: its one change comes on release
-    // The change has gone to the radio meanwhile, and the window took no input then: the button
-    // may well be up again, its release unseen. It is made up.
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
-        QMouseEvent release(QEvent::MouseButtonRelease, event->position(), event->globalPosition(), event->button(),
-            Qt::NoButton, event->modifiers());
-        QScrollBar::mouseReleaseEvent(&release);
+    // Arrows and trough step without the base class, which would repeat while the button is held.
+    if (event->button() == Qt::LeftButton && onSteps && takePress(event->position().toPoint())) {
+        event->accept();
+        return;
     }
+    QScrollBar::mousePressEvent(event); // a drag: its one change comes on release
 }
+
+void TuneScrollBar::keyPressEvent(QKeyEvent* event)
+{
+    if (onSteps && takeKey(event->key())) {
+        event->accept();
+        return;
+    }
+    QScrollBar::keyPressEvent(event);
+}
+
+void TuneScrollBar::wheelEvent(QWheelEvent* event)
+{
+    if (onSteps && takeWheel(event->angleDelta())) {
+        event->accept();
+        return;
+    }
+    QScrollBar::wheelEvent(event);
+}
+
+namespace {
+
+// While a change is on the line the link runner holds back all input to the window. Installed
+// on the application after the runner's own filter, this one sees the input first and takes
+// what is meant for the bar (arrow and trough clicks, its keys, wheel notches over it) as
+// steps, so that none is lost; the rest goes on to be held back. A key held down adds no
+// steps of its own meanwhile: it repeats once the line is free again.
+class StepsWhileSending : public QObject {
+public:
+    explicit StepsWhileSending(TuneScrollBar& bar)
+        : m_bar(bar)
+    {
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        QWidget* top = m_bar.window();
+        if (watched != top->windowHandle() || !m_bar.isVisible() || !m_bar.isEnabled()) return false;
+        const auto over = [&](QPointF at) { return top->childAt(at.toPoint()) == &m_bar; };
+        switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            return mouse->button() == Qt::LeftButton && over(mouse->position())
+                && m_bar.takePress(m_bar.mapFrom(top, mouse->position().toPoint()));
+        }
+        case QEvent::Wheel: {
+            const auto* wheel = static_cast<QWheelEvent*>(event);
+            return over(wheel->position()) && m_bar.takeWheel(wheel->angleDelta());
+        }
+        case QEvent::KeyPress: {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            return top->focusWidget() == &m_bar && !key->isAutoRepeat() && m_bar.takeKey(key->key());
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    TuneScrollBar& m_bar;
+};
+
+} // namespace
 
 AlignmentView::AlignmentView(model::RadioImage& image, AppState& state, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
@@ -280,6 +404,7 @@ void AlignmentView::buildTuneFrame()
     connect(m_hsbTune, &QScrollBar::valueChanged, this, [this] {
         if (!m_settingBar) hsbTuneChange();
     });
+    m_hsbTune->onSteps = [this](QAbstractSlider::SliderAction step, int count) { takeTuneSteps(step, count); };
 
     m_cmdTuneOK = new QPushButton(QStringLiteral("确定"), m_fraTune);
     m_cmdTuneOK->setObjectName("cmdTuneOK");
@@ -436,12 +561,53 @@ void AlignmentView::startAlignmentItem()
 
 void AlignmentView::hsbTuneChange()
 {
+    m_sendingChange = true;
+    do
+        sendTuneValue();
+    while (moveToNextTuneStep());
+    m_sendingChange = false;
+}
+
+void AlignmentView::takeTuneSteps(QAbstractSlider::SliderAction step, int count)
+{
+    m_tuneSteps.insert(m_tuneSteps.end(), static_cast<std::size_t>(count), step);
+    if (!m_sendingChange && moveToNextTuneStep()) hsbTuneChange();
+}
+
+// The next waiting step that moves the bar (one at either end moves nothing and sends nothing).
+bool AlignmentView::moveToNextTuneStep()
+{
+    while (!m_tuneSteps.empty()) {
+        const QAbstractSlider::SliderAction step = m_tuneSteps.front();
+        m_tuneSteps.pop_front();
+        const int before = m_hsbTune->value();
+        m_settingBar = true;
+        m_hsbTune->triggerAction(step);
+        m_settingBar = false;
+        if (m_hsbTune->value() != before) return true;
+    }
+    return false;
+}
+
+void AlignmentView::sendTuneValue()
+{
     const int value = m_hsbTune->value();
     m_lblTuneValue2->setText(QString::number(value));
     const model::AlignmentTable table = m_image.alignment;
     const bool fiveKhzForm = m_state.fiveKhzForm;
-    if (m_hooks.runLink)
-        m_hooks.runLink([&](link::LinkUi&) { m_session.change(table, fiveKhzForm, static_cast<std::uint8_t>(value)); });
+    StepsWhileSending steps(*m_hsbTune);
+    if (m_hooks.runLink) {
+        m_hooks.runLink([&](link::LinkUi&) {
+            // In front of the runner's filter, which is in place by now.
+            const auto keepSteps = [&steps] { qApp->installEventFilter(&steps); };
+            if (QThread::currentThread() == thread())
+                keepSteps();
+            else
+                QMetaObject::invokeMethod(this, keepSteps, Qt::BlockingQueuedConnection);
+            m_session.change(table, fiveKhzForm, static_cast<std::uint8_t>(value));
+        });
+    }
+    qApp->removeEventFilter(&steps);
     if (QWidget* w = window()) w->repaint();
 }
 

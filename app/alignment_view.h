@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
 
 namespace korvane::app {
@@ -44,15 +45,30 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 };
 
-// The adjustment scroll bar: each click on an arrow or in the trough is one change, with no
-// repeat while the button is held; dragging changes the value once, on release.
+// The adjustment scroll bar. A click on an arrow or in the trough, an arrow, page, Home or End
+// key and a notch of the mouse wheel are each one step, handed to onSteps rather than applied;
+// a held button does not repeat. Dragging the thumb changes the value once, on release. It has
+// no context menu.
 class TuneScrollBar : public QScrollBar {
     Q_OBJECT
 public:
     explicit TuneScrollBar(QWidget* parent = nullptr);
 
+    // Each takes one piece of input (positions in the bar's own coordinates) and hands its steps
+    // to onSteps; false when the input is no step, such as a press on the thumb.
+    bool takePress(QPoint at);
+    bool takeKey(int key);
+    bool takeWheel(QPoint angleDelta);
+
+    std::function<void(QAbstractSlider::SliderAction step, int count)> onSteps;
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    int m_wheelRest = 0; // part of a notch left over from fine-grained wheels
 };
 
 class AlignmentView : public QWidget {
@@ -103,6 +119,8 @@ public:
     void nodeClick(const QString& key);
     void startAlignmentItem();
     void hsbTuneChange();
+    // Steps of hsbTune, each one change: taken at once, or after the changes already waiting.
+    void takeTuneSteps(QAbstractSlider::SliderAction step, int count);
     void cmdTuneOKClick();
     void cmdTuneCancelClick();
     void showTestChannel(const model::Record& record);
@@ -124,6 +142,8 @@ private:
     void onGridEnter();
     void toggleStep(int row, int column);
     void endItem(link::ItemEnd how);
+    void sendTuneValue();
+    bool moveToNextTuneStep();
 
     model::RadioImage& m_image;
     AppState& m_state;
@@ -153,6 +173,9 @@ private:
     QString m_frameCaption;
     // The bar is being set to the radio's own value, which the start has already sent.
     bool m_settingBar = false;
+    // A change is on the line; steps taken meanwhile wait here, in order.
+    bool m_sendingChange = false;
+    std::deque<QAbstractSlider::SliderAction> m_tuneSteps;
 
     link::PosixSerialPort m_port;
     link::SteadyClock m_clock;

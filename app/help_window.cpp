@@ -60,6 +60,14 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(index, &QAction::triggered, this, &HelpWindow::showIndex);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::updateTitle);
 
+    // A window without a menu still closes from the keyboard, as other reading windows do.
+    auto* closeWindow = new QAction(this);
+    closeWindow->setObjectName("helpClose");
+    closeWindow->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
+    closeWindow->setShortcutContext(Qt::WindowShortcut);
+    addAction(closeWindow);
+    connect(closeWindow, &QAction::triggered, this, &QWidget::close);
+
     resize(780, 620);
 }
 

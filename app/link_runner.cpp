@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <QThread>
+#include <QWindow>
 
 #include <memory>
 #include <thread>
@@ -14,6 +15,21 @@
 namespace korvane::app {
 
 namespace {
+
+// The widget a receiver belongs to. Input from the window system reaches the top-level QWindow
+// first and only then the widget under it, so both roads must lead to the same answer.
+QWidget* widgetOf(QObject* receiver)
+{
+    if (auto* widget = qobject_cast<QWidget*>(receiver))
+        return widget->window();
+    if (auto* window = qobject_cast<QWindow*>(receiver)) {
+        for (QWidget* topLevel : QApplication::topLevelWidgets()) {
+            if (topLevel->windowHandle() == window)
+                return topLevel;
+        }
+    }
+    return nullptr;
+}
 
 // Swallows user input to every window but the modal box the operation is showing.
 class InputBlocker : public QObject {
@@ -30,14 +46,19 @@ public:
         case QEvent::Shortcut:
         case QEvent::ShortcutOverride:
         case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
         case QEvent::Close:
             break;
         default:
             return false;
         }
-        auto* widget = qobject_cast<QWidget*>(watched);
         const QWidget* modal = QApplication::activeModalWidget();
-        if (widget && modal && widget->window() == modal && !qobject_cast<const ProgressWindow*>(modal))
+        if (modal && !qobject_cast<const ProgressWindow*>(modal) && widgetOf(watched) == modal)
             return false;
         event->ignore();
         return true;
@@ -49,7 +70,11 @@ public:
 // The operation's LinkUi: every call runs on the window's thread and the worker waits for it.
 class LinkWindowUi : public link::LinkUi {
 public:
-    LinkWindowUi(QWidget* owner, UserDialogs& dialogs) : m_owner(owner), m_dialogs(dialogs) { }
+    using RoundedHandler = std::function<void(const std::vector<link::ChannelSide>&)>;
+    LinkWindowUi(QWidget* owner, UserDialogs& dialogs, RoundedHandler onRounded)
+        : m_owner(owner), m_dialogs(dialogs), m_onRounded(std::move(onRounded))
+    {
+    }
 
     void showMessage(const util::Message& message) override
     {
@@ -87,6 +112,12 @@ public:
 
     void progressClose() override { onWindowThread([&] { closeProgress(); }); }
 
+    void channelsRounded(const std::vector<link::ChannelSide>& sides) override
+    {
+        if (m_onRounded)
+            onWindowThread([&] { m_onRounded(sides); });
+    }
+
     void closeProgress()
     {
         if (!m_progress)
@@ -109,19 +140,21 @@ private:
 
     QWidget* m_owner;
     UserDialogs& m_dialogs;
+    RoundedHandler m_onRounded;
     QPointer<ProgressWindow> m_progress;
 };
 
 LinkRunner::LinkRunner(QWidget* owner, UserDialogs& dialogs) : m_owner(owner), m_dialogs(dialogs) { }
 
-void LinkRunner::run(const std::function<void(link::LinkUi&)>& operation)
+void LinkRunner::run(const std::function<void(link::LinkUi&)>& operation,
+                     const std::function<void(const std::vector<link::ChannelSide>&)>& onRounded)
 {
     if (m_busy)
         return; // a link operation is never re-entered
     m_busy = true;
     InputBlocker blocker;
     qApp->installEventFilter(&blocker);
-    LinkWindowUi ui(m_owner, m_dialogs);
+    LinkWindowUi ui(m_owner, m_dialogs, onRounded);
     QEventLoop loop;
     std::thread worker([&] {
         operation(ui);

@@ -17,8 +17,10 @@ class LinkRunner {
 public:
     LinkRunner(QWidget* owner, UserDialogs& dialogs);
 
-    // Returns once `operation` has finished on its worker thread.
-    void run(const std::function<void(link::LinkUi&)>& operation);
+    // Returns once `operation` has finished on its worker thread. `onRounded` runs on the window's
+    // thread while the operation waits, when an older radio's channels were moved onto its grid.
+    void run(const std::function<void(link::LinkUi&)>& operation,
+             const std::function<void(const std::vector<link::ChannelSide>&)>& onRounded = {});
     bool busy() const { return m_busy; }
 
 private:

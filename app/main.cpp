@@ -1,8 +1,7 @@
 // korvane: the window program.
 
-#include "app/app_logo.h"
+#include "app/application_setup.h"
 #include "app/app_paths.h"
-#include "app/fonts.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
 #include "app/splash_window.h"
@@ -10,19 +9,12 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFont>
 #include <QThread>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("korvane");
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvane PC编程软件"));
-    // The desktop pairs the windows with korvane.desktop and its icon.
-    QApplication::setDesktopFileName("korvane");
-    QApplication::setWindowIcon(korvane::app::appIcon());
-    korvane::app::installFontSubstitutions();
-    korvane::app::setInterfaceFont();
+    korvane::app::setUpApplication();
 
     korvane::app::SplashWindow splash;
     splash.show();

@@ -313,12 +313,19 @@ void MainWindow::refreshFromImage()
     m_fraChanFunc->setVisible(shown);
 }
 
+// A file whose model code names no model has no band: the label is empty, never the band of the
+// image shown before.
+void MainWindow::showBandText()
+{
+    const auto band = model::bandText(m_image.modelIndex);
+    m_lblBandvalue->setText(band ? QString::fromUtf8(band->data(), static_cast<int>(band->size())) : QString());
+}
+
 void MainWindow::modelChange()
 {
     const int selected = m_cboRadiomodel->currentIndex();
     const bool differs = selected != m_image.modelIndex;
-    if (const auto band = model::bandText(m_image.modelIndex))
-        m_lblBandvalue->setText(QString::fromUtf8(band->data(), static_cast<int>(band->size())));
+    showBandText();
     if (differs && selected >= 0) {
         const util::Message question { "选择不同的机型将改变目前设置的所有数据，是否真的改变机型？", "选择不同机型",
                                        util::MessageIcon::Exclamation, {} };
@@ -331,8 +338,7 @@ void MainWindow::modelChange()
         m_image.modelIndex = static_cast<std::int16_t>(selected);
         const bool shown = m_fraChanFunc->isVisible();
         m_fraChanFunc->setVisible(false);
-        if (const auto band = model::bandText(m_image.modelIndex))
-            m_lblBandvalue->setText(QString::fromUtf8(band->data(), static_cast<int>(band->size())));
+        showBandText();
         model::resetImage(m_image);
         refreshFromImage();
         m_fraChanFunc->setVisible(shown);

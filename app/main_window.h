@@ -112,6 +112,7 @@ private:
     int currentScreenWidth() const;
     void showRecentEntries();
     void setCaptionForFile(const QString& path);
+    void showBandText();
     void runToolbarKey(const QString& key);
     LinkRunner& linkRunner();
     // Keeps a copy of an image met on the radio link; a failure is shown once a session.

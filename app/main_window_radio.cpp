@@ -94,19 +94,24 @@ void MainWindow::writeRadio()
     const std::optional<util::Message> backupFailure = keepBackup(working, files::BackupReason::BeforeWrite);
     const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
     link::ProgramOutcome outcome;
-    linkRunner().run([&](link::LinkUi& ui) {
-        link::PosixSerialPort port;
-        link::SteadyClock clock;
-        outcome = link::programRadio(working, target, port, clock, ui);
-    });
+    // Only the rounding for an older radio changes the image: the moved frequencies show as soon
+    // as they move, while the radio is being programmed with them.
+    auto showRounded = [&](const std::vector<link::ChannelSide>& moved) {
+        m_image.channels = working.channels;
+        for (const link::ChannelSide& side : moved) {
+            const int column = side.side == model::Side::Receive ? 1 : 4;
+            const std::string text = model::formatFrequency(m_image.channels[side.channel], side.side);
+            m_channelView->grid()->setText(side.channel + 1, column, QString::fromStdString(text));
+        }
+    };
+    linkRunner().run(
+        [&](link::LinkUi& ui) {
+            link::PosixSerialPort port;
+            link::SteadyClock clock;
+            outcome = link::programRadio(working, target, port, clock, ui);
+        },
+        showRounded);
 
-    // Only the rounding for an older radio changes the image; show the moved frequencies.
-    m_image.channels = working.channels;
-    for (const link::ChannelSide& moved : outcome.roundedSides) {
-        const int column = moved.side == model::Side::Receive ? 1 : 4;
-        const std::string text = model::formatFrequency(m_image.channels[moved.channel], moved.side);
-        m_channelView->grid()->setText(moved.channel + 1, column, QString::fromStdString(text));
-    }
     if (outcome.fiveKhzForm)
         m_state.fiveKhzForm = *outcome.fiveKhzForm;
     if (outcome.success())

@@ -5,6 +5,7 @@
 #include "app/report/report_painter.h"
 #include "app/settings_lists.h"
 
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -42,6 +43,20 @@ private:
 
 std::string utf8(const QString& text) { return text.toStdString(); }
 
+// The job's name, and the name a PDF file is offered under: the data file's, else the report's title.
+QString documentName(MainWindow& window)
+{
+    const QString stem = QFileInfo(window.state().currentFile).completeBaseName();
+    return stem.isEmpty() ? QStringLiteral("对讲机参数设置") : stem;
+}
+
+// A PDF goes to its file, anything else to a named printer.
+bool hasDestination(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat ? !printer.outputFileName().isEmpty()
+                                                         : !printer.printerName().isEmpty();
+}
+
 // Sends the page as one print job; any failure cancels the job.
 void printPage(QPrinter& printer, const report::ReportPage& page)
 {
@@ -53,6 +68,11 @@ void printPage(QPrinter& printer, const report::ReportPage& page)
 }
 
 } // namespace
+
+util::Message noPrinterMessage()
+{
+    return { "没有可用的打印机，请选择打印到PDF文件。", "打印", util::MessageIcon::Exclamation, {} };
+}
 
 bool channelViewShowing(const MainWindow& window) { return !window.chanFuncFrame()->isHidden(); }
 
@@ -78,7 +98,12 @@ void mnuPrintClick(MainWindow& window)
 {
     if (!channelViewShowing(window)) return;
     QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(documentName(window));
     if (!window.dialogs().choosePrinter(&window, printer)) return;
+    if (!hasDestination(printer)) {
+        window.dialogs().showMessage(&window, noPrinterMessage());
+        return;
+    }
     // The page is laid out for portrait A4, measured from the printable area's top-left corner.
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);

@@ -10,31 +10,30 @@ using util::MessageIcon;
 std::string portDetail(const LinkTarget& target, const std::optional<PortError>& cause)
 {
     if (!target.device)
-        return target.name + ": no serial device is mapped to this port number (KORVANE_" + target.name
-            + " can name one).";
+        return target.name + "：没有对应的串口设备（可用环境变量 KORVANE_" + target.name + " 指定设备）。";
     std::string detail = target.isPortNumber() ? target.name + " = " + *target.device : *target.device;
     if (!cause) return detail;
     switch (cause->kind) {
     case PortErrorKind::PermissionDenied: {
         // Serial devices usually belong to a group such as dialout; root-owned ones give no hint.
-        const bool usefulGroup = !cause->ownerGroup.empty() && cause->ownerGroup != "root";
-        detail += ": permission denied. Join the group that owns the device ";
-        detail += usefulGroup ? "(" + cause->ownerGroup + ")" : "(such as dialout)";
-        detail += ", then log in again.";
+        const bool known = !cause->ownerGroup.empty() && cause->ownerGroup != "root";
+        const std::string group = known ? cause->ownerGroup : std::string("dialout");
+        detail += "：没有权限打开该设备。请把用户加入拥有该设备的用户组（" + (known ? group : "通常是 " + group)
+            + "）：sudo usermod -aG " + group + " $USER，然后重新登录。";
         break;
     }
     case PortErrorKind::NoSuchDevice:
-        detail += ": no such device.";
+        detail += "：设备不存在。";
         break;
     case PortErrorKind::Busy:
-        detail += ": in use by another program.";
+        detail += "：设备正被其他程序占用。";
         break;
     case PortErrorKind::LineDropped:
-        detail += ": the line dropped.";
+        detail += "：连接已断开。";
         break;
     case PortErrorKind::NotOpen:
     case PortErrorKind::Other:
-        detail += ": " + (cause->reason.empty() ? std::string("port failure") : cause->reason) + ".";
+        detail += "：" + (cause->reason.empty() ? std::string("端口故障") : cause->reason) + "。";
         break;
     }
     return detail;

@@ -3,9 +3,11 @@
 // progress bar. The window answers with real boxes, the command line with text, tests with a
 // recorder. Calls come from the thread that runs the operation and block until answered.
 
+#include "core/link/five_khz_rounding.h"
 #include "core/util/message.h"
 
 #include <string>
+#include <vector>
 
 namespace korvane::link {
 
@@ -24,6 +26,10 @@ public:
     // 0..kProgressMaximum.
     virtual void progressValue(int value) = 0;
     virtual void progressClose() = 0;
+
+    // The image's channels were just moved onto the 5 kHz grid for an older radio, before the
+    // first record goes out: the person should see the frequencies the radio is about to hold.
+    virtual void channelsRounded(const std::vector<ChannelSide>& sides) { (void)sides; }
 };
 
 } // namespace korvane::link

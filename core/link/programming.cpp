@@ -54,6 +54,7 @@ ProgramOutcome programRadio(
     // Every question is answered: only now does the image change.
     roundOnto5kHzGrid(image.channels, offGrid);
     out.roundedSides = offGrid;
+    if (!offGrid.empty()) ui.channelsRounded(offGrid);
     const auto records = programmingRecords(image, generation);
     if (!records) return fail(unsupportedModel());
 

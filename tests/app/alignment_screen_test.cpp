@@ -356,6 +356,49 @@ private slots:
         viewOf(w)->cmdTuneCancelClick();
     }
 
+    // Input that comes while a change is still on the line waits its turn: every click, key and
+    // wheel notch is one change of its own, in order, each with a fresh item command.
+    void quickInputReachesTheRadioInOrder()
+    {
+        LoggedRadio radio({ "--align-value", "5=128" });
+        WindowFixture f;
+        auto& w = startInAlignmentMode(f);
+        clickNode(w, "qtdevw");
+        QScrollBar* bar = viewOf(w)->hsbTune();
+        QWindow* window = w.windowHandle();
+        const auto click = [&](QStyle::SubControl part) {
+            QTest::mouseClick(window, Qt::LeftButton, {}, bar->mapTo(&w, scrollPart(bar, part).center()));
+        };
+        const auto wheelNotch = [&] {
+            const QPoint at = bar->rect().center();
+            QWheelEvent notch(
+                bar->mapTo(&w, at), bar->mapToGlobal(at), {}, { 0, 120 }, Qt::NoButton, {}, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(window, &notch);
+        };
+        bool menuShown = false;
+        QTimer::singleShot(100, [&] {
+            click(QStyle::SC_ScrollBarAddLine);
+            click(QStyle::SC_ScrollBarAddPage);
+            click(QStyle::SC_ScrollBarSubLine);
+            bar->setFocus();
+            QTest::keyClick(window, Qt::Key_Left);
+            wheelNotch();
+        });
+        wheelNotch();
+        QCOMPARE(radio.values(), (std::vector<int> { 128, 129, 130, 135, 134, 133, 134 }));
+        QCOMPARE(radio.count("tEST5"), 7);
+        QCOMPARE(viewOf(w)->lblTuneValue2()->text(), QString("134"));
+
+        // No context menu to jump to either end.
+        QTimer::singleShot(0, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) menuShown = true, menu->close();
+        });
+        QTest::mouseClick(window, Qt::RightButton, {}, bar->mapTo(&w, bar->rect().center()));
+        QTest::qWait(20);
+        QVERIFY(!menuShown);
+        viewOf(w)->cmdTuneCancelClick();
+    }
+
     void valuesStopAtZeroAnd255()
     {
         LoggedRadio radio({ "--align-value", "3=1" });

@@ -10,6 +10,7 @@
 #include "support/widget_driver.h"
 #include "support/window_fixture.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -21,8 +22,8 @@ using korvane::test::chooseEntry;
 using korvane::test::clickCell;
 using korvane::test::named;
 using korvane::test::readFile;
-using korvane::test::writeFile;
 using korvane::test::WindowFixture;
+using korvane::test::writeFile;
 namespace model = korvane::model;
 namespace files = korvane::files;
 using korvane::util::MessageIcon;
@@ -383,9 +384,14 @@ private slots:
             shownSuffix = dialog->defaultSuffix();
             confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
             dialog->setDirectory(dir.path());
-            dialog->selectNameFilter("rdh文件(*.rdh)");
-            dialog->selectFile("radio");
-            static_cast<QDialog*>(dialog)->accept();
+            // The user picks the second kind and types a bare name, through the dialog's window.
+            QWindow* window = dialog->windowHandle();
+            dialog->findChild<QComboBox*>("fileTypeCombo")->setFocus();
+            QTest::keyClick(window, Qt::Key_Down);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setFocus();
+            for (const char c : QByteArray("radio"))
+                QTest::keyClick(window, c);
+            QTest::keyClick(window, Qt::Key_Return);
         });
         const auto choice = dialogs.chooseSaveFile(nullptr, request);
         QCOMPARE(shownFilters, request.filters);
@@ -393,7 +399,7 @@ private slots:
         QVERIFY(confirmsOverwrite);
         QVERIFY(choice.has_value());
         QCOMPARE(choice->filterIndex, 2);
-        QCOMPARE(choice->path, dir.filePath("radio.rdw"));
+        QCOMPARE(choice->path, dir.filePath("radio.rdh"));
     }
 
     void realOpenDialogCancelled()

@@ -104,6 +104,25 @@ private slots:
         QCOMPARE(helpCommandsOf(w)->helpWindow()->currentPage(), QString("keywords.html"));
     }
 
+    void keysCloseTheHelpWindow_data()
+    {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("Esc") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+    }
+    void keysCloseTheHelpWindow()
+    {
+        QFETCH(QKeySequence, keys);
+        WindowFixture f;
+        auto& w = f.start();
+        w.action("mnuContent")->trigger();
+        HelpWindow* help = helpCommandsOf(w)->helpWindow();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        help->browser()->setFocus();
+        QTest::keySequence(help->windowHandle(), keys);
+        QVERIFY(!help->isVisible());
+    }
+
     void helpWindowButtonsNavigate()
     {
         WindowFixture f;

@@ -33,7 +33,7 @@ template <class Steps> Printed run(bool answerYes, link::LinkEnd end, Steps step
 
 const link::LinkTarget kCom1 { "COM1", "/dev/ttyUSB0" };
 const std::string kFailureLines
-    = "COM1 端口没有响应，请确保连接正确或机器电源是否打开！\nCOM1 = /dev/ttyUSB0: the line dropped.\n";
+    = "COM1 端口没有响应，请确保连接正确或机器电源是否打开！\nCOM1 = /dev/ttyUSB0：连接已断开。\n";
 
 TEST(CliLinkUi, MessagesByHowTheOperationEnds)
 {

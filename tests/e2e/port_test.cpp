@@ -34,11 +34,11 @@ TEST_F(E2eTest, MissingDevices)
     const CliRun mapped = runCli(
         folder(), { "read", "--port", "COM2", "-o", path("x.rdw") }, { { "KORVANE_COM2", "/nonexistent/ttyX" } });
     EXPECT_EQ(mapped.exitCode, 1);
-    EXPECT_EQ(mapped.err, noResponse("COM2", "COM2 = /nonexistent/ttyX: no such device."));
+    EXPECT_EQ(mapped.err, noResponse("COM2", "COM2 = /nonexistent/ttyX：设备不存在。"));
 
     const CliRun direct = runCli(folder(), { "read", "--port", "/nonexistent/ttyX", "-o", path("x.rdw") });
     EXPECT_EQ(direct.exitCode, 1);
-    EXPECT_EQ(direct.err, noResponse("/nonexistent/ttyX", "/nonexistent/ttyX: no such device."));
+    EXPECT_EQ(direct.err, noResponse("/nonexistent/ttyX", "/nonexistent/ttyX：设备不存在。"));
     EXPECT_FALSE(std::filesystem::exists(path("x.rdw")));
 }
 

@@ -42,7 +42,7 @@ TEST_F(E2eTest, ReadFailuresLeaveTheOutputAlone)
         { "newer, 683 bytes", { "--newer", "--short", "683" }, kReadError, true },
         { "older, noise", { "--older", "--garbage" }, kReadError, true },
         { "newer, noise", { "--newer", "--garbage" }, kReadError, true },
-        { "line drops", { "--drop-after", "100" }, noResponse("@", "@: the line dropped."), true },
+        { "line drops", { "--drop-after", "100" }, noResponse("@", "@：连接已断开。"), true },
     };
     for (int code = 6; code <= 13; ++code)
         rows.push_back({ "model code " + std::to_string(code), { "--code", std::to_string(code) }, kReadError, true });

@@ -82,7 +82,7 @@ TEST_F(E2eTest, LineDroppedWhileProgramming)
     const CliRun run = write.finish();
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, noResponse(sim.device(), sim.device() + ": the line dropped."));
+    EXPECT_EQ(run.err, noResponse(sim.device(), sim.device() + "：连接已断开。"));
     EXPECT_LT(run.seconds, 3.0);
 }
 

@@ -28,7 +28,7 @@ std::vector<std::size_t> dropPoints(std::size_t total)
     return points;
 }
 
-std::string lineDropped(const std::string& device) { return noResponse(device, device + ": the line dropped."); }
+std::string lineDropped(const std::string& device) { return noResponse(device, device + "：连接已断开。"); }
 
 // A pseudo-terminal the program opens as its port, joined to the radio's device by a thread that
 // copies both ways until the program has sent `after` bytes, counted from its first byte or from

@@ -244,11 +244,14 @@ private slots:
             w.refreshFromImage();
             QCOMPARE(w.channelView()->grid()->text(2, 1), QString("146.01250"));
             f.dialogs.answers = { yes };
+            QString shownWithTheEnd; // the cell while "写频完成" is on the screen
+            f.dialogs.onMessage = [&](const korvane::util::Message&) { shownWithTheEnd = w.channelView()->grid()->text(2, 1); };
             w.action("mnuWrite")->trigger();
             QCOMPARE(f.dialogs.questions.size(), size_t(1));
             QCOMPARE(f.dialogs.questions[0].title, std::string("旧对讲机"));
             sim.stop();
             if (yes) {
+                QCOMPARE(shownWithTheEnd, QString("146.01000"));
                 QCOMPARE(w.channelView()->grid()->text(2, 1), QString("146.01000"));
                 QCOMPARE(model::formatFrequency(w.image().channels[1], model::Side::Receive), std::string("146.01000"));
                 QCOMPARE(model::formatFrequency(openedImage(saved).channels[1], model::Side::Receive),

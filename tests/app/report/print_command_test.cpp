@@ -1,16 +1,21 @@
 #include "app/channel_view.h"
 #include "app/fonts.h"
+#include "app/qt_user_dialogs.h"
 #include "app/report/print_command.h"
 #include "app/settings_lists.h"
 #include "support/window_fixture.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtTest>
 
 using korvane::report::PageText;
@@ -154,6 +159,20 @@ private slots:
         QVERIFY(w.action("mnuChan")->isChecked());
     }
 
+    void noPrinterAndNoFileIsTold()
+    {
+        WindowFixture f;
+        auto& w = f.start();
+        f.dialogs.printerChoice = [](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString());
+            return true;
+        };
+        w.action("mnuPrint")->trigger();
+        QCOMPARE(f.dialogs.messages, std::vector<korvane::util::Message> { korvane::app::noPrinterMessage() });
+        QVERIFY(w.chanFuncFrame()->isVisible());
+    }
+
     void windowTextsAreWhatTheViewShows()
     {
         WindowFixture f;
@@ -184,11 +203,20 @@ private slots:
         prepareChannels(w);
         const QString pdf = f.path("report.pdf");
         QMarginsF margins;
+        // The real print dialog: with or without a printer it offers a PDF file, chosen last.
         f.dialogs.printerChoice = [&](QPrinter& printer) {
-            printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(pdf);
+            QTimer::singleShot(0, [&] {
+                auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                auto* printers = dialog->findChild<QComboBox*>("printers");
+                QVERIFY(printers->count() > 0);
+                printers->setCurrentIndex(printers->count() - 1);
+                dialog->findChild<QLineEdit*>("filename")->setText(pdf);
+                dialog->accept();
+            });
+            const bool chosen = korvane::app::QtUserDialogs().choosePrinter(&w, printer);
             margins = printer.pageLayout().margins(QPageLayout::Point);
-            return true;
+            return chosen;
         };
         VisibilityLog log;
         w.chanFuncFrame()->installEventFilter(&log);

@@ -28,7 +28,15 @@ public:
     std::deque<std::function<void(QDialog&)>> modalScripts;
     std::vector<QString> modalNames; // objectName of each dialog shown
 
-    void showMessage(QWidget*, const util::Message& message) override { messages.push_back(message); }
+    // Runs as each message is shown, while the box would be on the screen.
+    std::function<void(const util::Message&)> onMessage;
+
+    void showMessage(QWidget*, const util::Message& message) override
+    {
+        messages.push_back(message);
+        if (onMessage)
+            onMessage(message);
+    }
 
     bool askYesNo(QWidget*, const util::Message& question) override
     {

@@ -51,21 +51,23 @@ TEST(LinkMessages, CommunicationFailureNamesThePortAndTheDevice)
     const std::string tail = " 端口没有响应，请确保连接正确或机器电源是否打开！";
     const Row rows[] = {
         { com1, std::nullopt, "COM1" + tail, "COM1 = /dev/ttyUSB0" },
-        { com3, std::nullopt, "COM3" + tail,
-            "COM3: no serial device is mapped to this port number (KORVANE_COM3 can name one)." },
+        { com3, std::nullopt, "COM3" + tail, "COM3：没有对应的串口设备（可用环境变量 KORVANE_COM3 指定设备）。" },
         { pts, std::nullopt, "/dev/pts/7" + tail, "/dev/pts/7" },
         { com1, cause(PortErrorKind::PermissionDenied, "uucp"), "COM1" + tail,
-            "COM1 = /dev/ttyUSB0: permission denied. Join the group that owns the device (uucp), then log in again." },
+            "COM1 = /dev/ttyUSB0：没有权限打开该设备。请把用户加入拥有该设备的用户组（uucp）：sudo usermod -aG uucp "
+            "$USER，然后重新登录。" },
         { com1, cause(PortErrorKind::PermissionDenied), "COM1" + tail,
-            "COM1 = /dev/ttyUSB0: permission denied. Join the group that owns the device (such as dialout), then log "
-            "in again." },
+            "COM1 = /dev/ttyUSB0：没有权限打开该设备。请把用户加入拥有该设备的用户组（通常是 dialout）：sudo usermod "
+            "-aG "
+            "dialout $USER，然后重新登录。" },
         { com1, cause(PortErrorKind::PermissionDenied, "root"), "COM1" + tail,
-            "COM1 = /dev/ttyUSB0: permission denied. Join the group that owns the device (such as dialout), then log "
-            "in again." },
-        { com1, cause(PortErrorKind::Busy), "COM1" + tail, "COM1 = /dev/ttyUSB0: in use by another program." },
-        { com1, cause(PortErrorKind::NoSuchDevice), "COM1" + tail, "COM1 = /dev/ttyUSB0: no such device." },
-        { com1, cause(PortErrorKind::LineDropped), "COM1" + tail, "COM1 = /dev/ttyUSB0: the line dropped." },
-        { pts, cause(PortErrorKind::Other), "/dev/pts/7" + tail, "/dev/pts/7: Some system words." },
+            "COM1 = /dev/ttyUSB0：没有权限打开该设备。请把用户加入拥有该设备的用户组（通常是 dialout）：sudo usermod "
+            "-aG "
+            "dialout $USER，然后重新登录。" },
+        { com1, cause(PortErrorKind::Busy), "COM1" + tail, "COM1 = /dev/ttyUSB0：设备正被其他程序占用。" },
+        { com1, cause(PortErrorKind::NoSuchDevice), "COM1" + tail, "COM1 = /dev/ttyUSB0：设备不存在。" },
+        { com1, cause(PortErrorKind::LineDropped), "COM1" + tail, "COM1 = /dev/ttyUSB0：连接已断开。" },
+        { pts, cause(PortErrorKind::Other), "/dev/pts/7" + tail, "/dev/pts/7：Some system words。" },
     };
     for (const Row& row : rows) {
         const Message m = communicationFailure(row.target, row.cause);
