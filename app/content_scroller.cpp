@@ -1,6 +1,8 @@
 #include "app/content_scroller.h"
 
+#include <QCoreApplication>
 #include <QStyle>
+#include <QWheelEvent>
 
 #include <cstdlib>
 
@@ -50,6 +52,8 @@ ContentArea::ContentArea(QWidget* parent)
     m_vsc->setObjectName("vscMain");
     m_corner->setObjectName("fraRtBt");
     m_corner->setAutoFillBackground(true);
+    for (QScrollBar* bar : { m_hsc, m_vsc })
+        bar->setContextMenuPolicy(Qt::PreventContextMenu);
     m_hsc->hide();
     m_vsc->hide();
     m_corner->hide();
@@ -61,6 +65,18 @@ void ContentArea::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     updateBars();
+}
+
+void ContentArea::wheelEvent(QWheelEvent* event)
+{
+    // A sideways wheel moves the horizontal bar, any other the vertical one; a bar that is not
+    // shown keeps the content where it is.
+    const QPoint delta = event->angleDelta();
+    QScrollBar* bar = std::abs(delta.x()) > std::abs(delta.y()) ? m_hsc : m_vsc;
+    if (bar->isVisible())
+        QCoreApplication::sendEvent(bar, event);
+    else
+        event->ignore();
 }
 
 void ContentArea::updateBars()

@@ -1,6 +1,7 @@
 #pragma once
 // Scrolls the content frame `Frame1` with the window's own scroll bars `hscMain` and `vscMain`
 // when the window is smaller than the frame; `fraRtBt` covers the corner where both bars meet.
+// The wheel anywhere over the frame moves the bars as it does over them.
 
 #include <QFrame>
 #include <QRect>
@@ -38,6 +39,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QWidget* m_frame;

@@ -1,5 +1,6 @@
 #include "app/frequency_box.h"
 
+#include "app/input_rules.h"
 #include "app/twips.h"
 #include "core/model/frequency_codec.h"
 #include "core/model/frequency_entry.h"
@@ -15,12 +16,12 @@ namespace {
 constexpr long kTopInsetTwips = 30; // the box sits a little below the row's top edge
 constexpr qsizetype kFrequencyLength = 9; // "000.00000"
 
-bool isEntryCharacter(QChar c) { return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.'); }
+bool isEntryCharacter(char32_t c) { return (c >= U'0' && c <= U'9') || c == U'.'; }
 
 // Typed text made only of digits and decimal points.
 bool isEntryText(const QString& text)
 {
-    for (QChar c : text)
+    for (char32_t c : text.toUcs4())
         if (!isEntryCharacter(c)) return false;
     return true;
 }
@@ -33,10 +34,12 @@ FrequencyBox::FrequencyBox(const QString& name, FrequencyBoxTarget target, UserD
     , m_dialogs(dialogs)
 {
     setObjectName(name);
-    // Only the keys below put text into the box: no paste menu, no dropped text, no input method.
+    // Only the keys below put text into the box: no paste menu, no dropped text, no input method,
+    // and what arrives anyway (a middle-click paste) must be made of the characters they take.
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    setValidator(new TypedTextValidator([](char32_t c, std::size_t) { return isEntryCharacter(c); }, this));
     setFocusPolicy(Qt::StrongFocus);
     hide();
 }

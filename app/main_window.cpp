@@ -2,7 +2,9 @@
 
 #include "app/channel_view.h"
 #include "app/content_scroller.h"
+#include "app/focus_keeper.h"
 #include "app/help_commands.h"
+#include "app/input_rules.h"
 #include "app/link_runner.h"
 #include "app/port_dialog.h"
 #include "app/report/print_command.h"
@@ -208,6 +210,7 @@ void MainWindow::buildContent()
 
     m_fraChanFunc = new QWidget(frame1);
     m_fraChanFunc->setObjectName("fraChanFunc");
+    keepFocusAcrossHiding(m_fraChanFunc);
 
     auto* model = new QGroupBox(QStringLiteral("机型选择"), m_fraChanFunc);
     model->setObjectName("fraModel");
@@ -220,6 +223,7 @@ void MainWindow::buildContent()
         m_cboRadiomodel->addItem(QString::fromUtf8(entry.data(), static_cast<int>(entry.size())));
     m_cboRadiomodel->setCurrentIndex(-1);
     connect(m_cboRadiomodel, &QComboBox::activated, this, &MainWindow::modelChange);
+    wheelOnlyWithFocus(m_cboRadiomodel);
     auto* bandCaption = new QLabel(QStringLiteral("频率："), model);
     m_lblBandvalue = new QLabel(model);
     m_lblBandvalue->setObjectName("lblBandvalue");

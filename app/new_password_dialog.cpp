@@ -1,5 +1,6 @@
 #include "app/new_password_dialog.h"
 
+#include "app/input_rules.h"
 #include "app/password_dialog.h"
 
 #include <QGridLayout>
@@ -27,6 +28,7 @@ NewPasswordDialog::NewPasswordDialog(UserDialogs& dialogs, QWidget* parent)
         box->setEchoMode(QLineEdit::Password);
         box->setMaxLength(kPasswordLength);
         box->setStyle(stars);
+        box->setContextMenuPolicy(Qt::PreventContextMenu);
     }
     m_txtNewPass->setObjectName("txtNewPass");
     m_txtConPass->setObjectName("txtConPass");
@@ -34,9 +36,11 @@ NewPasswordDialog::NewPasswordDialog(UserDialogs& dialogs, QWidget* parent)
     m_cmdNewPassOK->setToolTip(QStringLiteral("按此键确认修改"));
     m_cmdNewPassCancel->setObjectName("cmdNewPassCancel");
     m_cmdNewPassCancel->setToolTip(QStringLiteral("取消修改密码"));
-    // Enter belongs to the boxes: it moves on from the first and confirms from the second.
+    // Enter in the boxes moves on from the first and confirms from the second; on a button it
+    // presses that button. Neither button confirms by default.
     m_cmdNewPassOK->setAutoDefault(false);
     m_cmdNewPassCancel->setAutoDefault(false);
+    pressFocusedButtonOnEnter({ m_cmdNewPassOK, m_cmdNewPassCancel });
     connect(m_txtNewPass, &QLineEdit::returnPressed, this, [this] {
         m_txtConPass->setFocus(Qt::OtherFocusReason);
         m_txtConPass->selectAll();

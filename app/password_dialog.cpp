@@ -1,5 +1,7 @@
 #include "app/password_dialog.h"
 
+#include "app/input_rules.h"
+
 #include <QHBoxLayout>
 #include <QProxyStyle>
 #include <QVBoxLayout>
@@ -43,6 +45,7 @@ PasswordDialog::PasswordDialog(UserDialogs& dialogs, QWidget* parent)
     m_txtPass->setEchoMode(QLineEdit::Password);
     m_txtPass->setMaxLength(kPasswordLength);
     m_txtPass->setStyle(passwordStarStyle(this));
+    m_txtPass->setContextMenuPolicy(Qt::PreventContextMenu);
     m_cmdPassOK->setObjectName("cmdPassOK");
     m_cmdPassOK->setToolTip(QStringLiteral("按此键确定"));
     m_cmdPassOK->setDefault(true);
@@ -51,6 +54,7 @@ PasswordDialog::PasswordDialog(UserDialogs& dialogs, QWidget* parent)
     m_cmdPassCancel->setAutoDefault(false);
     connect(m_cmdPassOK, &QPushButton::clicked, this, &PasswordDialog::okClick);
     connect(m_cmdPassCancel, &QPushButton::clicked, this, &QDialog::reject);
+    pressFocusedButtonOnEnter({ m_cmdPassOK, m_cmdPassCancel });
 
     auto* entry = new QHBoxLayout;
     entry->addWidget(m_label1);

@@ -120,6 +120,10 @@ void RecordGrid::keyPressEvent(QKeyEvent* event)
 
 void RecordGrid::mousePressEvent(QMouseEvent* event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept(); // only the left button chooses a cell
+        return;
+    }
     const QModelIndex cell = indexAt(event->position().toPoint());
     if (cell.isValid() && (cell.row() == 0 || cell.column() == 0)) {
         event->accept(); // the header row and the label column never become current

@@ -1,5 +1,7 @@
 #include "app/settings_lists.h"
 
+#include "app/input_rules.h"
+
 #include <QGridLayout>
 #include <QLabel>
 
@@ -57,6 +59,7 @@ SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
             combo->addItem(QString::fromStdString(entry));
         combo->setCurrentIndex(-1);
         combo->setSizeAdjustPolicy(QComboBox::AdjustToContents); // never narrower than its longest entry
+        wheelOnlyWithFocus(combo); // a wheel passing over scrolls the window instead
         // Two pairs of label and list a row.
         grid->addWidget(label, n / 2, (n % 2) * 2, Qt::AlignRight);
         grid->addWidget(combo, n / 2, (n % 2) * 2 + 1);

@@ -1,5 +1,6 @@
 #include "app/signal_dialog.h"
 
+#include "app/input_rules.h"
 #include "core/model/signalling_entry.h"
 #include "core/util/decimal.h"
 
@@ -87,6 +88,13 @@ SignalDialog::SignalDialog(UserDialogs& dialogs, QString dataFolder, QWidget* pa
     m_cboChDQT->setObjectName("cboChDQT");
     m_cboChDQT->setEditText(QString::fromLatin1(model::kDefaultCdcssText.data()));
     m_cboChDQT->beforePopup = [this] { fillList(m_cboChDQT, files::ToneList::Cdcss); };
+    // A paste or an input method brings in only what the keys would have let through.
+    m_cboChQT->setValidator(new TypedTextValidator(
+        [](char32_t c, std::size_t length) { return model::ctcssKeyPasses(c, length, false); }, m_cboChQT));
+    m_cboChDQT->setValidator(new TypedTextValidator(
+        [](char32_t c, std::size_t length) { return model::cdcssKeyPasses(c, length, false); }, m_cboChDQT));
+    for (ToneCombo* list : { m_cboChQT, m_cboChDQT })
+        list->lineEdit()->setContextMenuPolicy(Qt::PreventContextMenu);
     m_chkChIvDQT = new QCheckBox(QStringLiteral("CDCSS反向"), m_fraChRxdec);
     m_chkChIvDQT->setObjectName("chkChIvDQT");
     m_cboChTwoTone = new QComboBox(m_fraChRxdec);
@@ -115,6 +123,7 @@ SignalDialog::SignalDialog(UserDialogs& dialogs, QString dataFolder, QWidget* pa
     m_cmdCancel->setAutoDefault(false);
     connect(m_cmdOK, &QPushButton::clicked, this, &SignalDialog::ok);
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    pressFocusedButtonOnEnter({ m_cmdOK, m_cmdCancel });
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
