@@ -479,8 +479,11 @@ def main():
             with Session(tools, name, args.shots) as s:
                 JOURNEYS[name](s)
             print("journey %s: passed (%.1f s)" % (name, time.monotonic() - started))
-        except (JourneyFailure, Exception) as error:
+        except Exception as error:
             failed += 1
+            steps = [f for f in traceback.extract_tb(error.__traceback__) if f.filename == __file__]
+            if steps:
+                print("  at line %d: %s" % (steps[-1].lineno, steps[-1].line))
             if not isinstance(error, JourneyFailure):
                 traceback.print_exc()
             print("journey %s: FAILED after %.1f s: %s" % (name, time.monotonic() - started, error))
