@@ -140,15 +140,18 @@ class Session:
             raise self.failure
         return False
 
-    def start_radio(self, *options):
-        link = self.path("com1")
-        args = [self.tools["sim"], "--link", link, "--log", self.sim_log, "--save", self.sim_memory]
+    def start_radio(self, *options, port=1):
+        """A simulated radio on port COMn (its log and memory file named after the port)."""
+        link = self.path("com%d" % port)
+        suffix = "" if port == 1 else str(port)
+        args = [self.tools["sim"], "--link", link, "--log", self.path("radio%s.log" % suffix),
+                "--save", self.path("radio%s.rdw" % suffix)]
         if "--model" not in options and "--file" not in options:
             args += ["--model", "0"]
         proc = subprocess.Popen(args + list(options), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.procs.append(proc)
         wait_for(lambda: os.path.exists(link), "the simulated radio's link")
-        self.env["KORVANE_COM1"] = link
+        self.env["KORVANE_COM%d" % port] = link
         return proc
 
     def stop_radio(self, proc):

@@ -411,7 +411,7 @@ def journey_busy(s):
 
 def journey_help(s):
     s.start_radio()
-    s.env["KORVANE_COM2"] = s.env["KORVANE_COM1"]  # a second port to choose
+    s.start_radio("--model", "2", "--no-pace", port=2)  # a second port to choose
     s.start()
     for letter, close in (("c", None), ("i", "Escape")):
         s.menu("h", letter)
@@ -456,6 +456,10 @@ def journey_help(s):
     dialog = s.box("通讯端口选择")
     s.key("Right", "Return", win=dialog)
     s.gone(dialog, "the port dialog")
+    box = read_radio(s)  # through COM2 now, where a model 2 radio is
+    s.key("Return", win=box)
+    s.gone(box, "the box 读频完成")
+    s.expect(save_as(s, "com2.rdw")["model_index"] == 2, "the read after choosing COM2 did not reach its radio")
     s.close_request()
     s.wait_exit()
     s.expect("comport=2" in (s.settings() or ""), "the port chosen is not kept: %r" % s.settings())
@@ -482,7 +486,7 @@ def main():
         except Exception as error:
             failed += 1
             steps = [f for f in traceback.extract_tb(error.__traceback__) if f.filename == __file__]
-            if steps:
+            if steps and steps[-1].name != "main":
                 print("  at line %d: %s" % (steps[-1].lineno, steps[-1].line))
             if not isinstance(error, JourneyFailure):
                 traceback.print_exc()
