@@ -376,8 +376,19 @@ def journey_alignment(s):
     got = save_as(s, "after-alignment.rdw")
     s.expect(got["grid"][0][0] == "138.00000", "the channel view after leaving")
     s.expect(got["alignment"][0][:3] == [152, 233, 8], "test channel 149.5 MHz: %s" % got["alignment"][0][:3])
+    # The new password opens the mode; closing the window ends an open item with CANCEL.
+    s.menu("e", "t")
+    dialog = s.box("调整模式密码")
+    s.type("k9", win=dialog)
+    s.key("Return", win=dialog)
+    s.gone(dialog, "the password dialog after the new password")
+    cancels, count = s.log_text().count("CANCEL"), adjusts()
+    s.click(*TREE_TXPOWER)
+    wait_for(lambda: adjusts() > count, "the item start before closing")
+    time.sleep(1)
     s.close_request()
     s.wait_exit()
+    s.expect(s.log_text().count("CANCEL") == cancels + 1, "closing the window did not end the item with CANCEL")
     s.expect("password=k9" in (s.settings() or ""), "the new password is not kept: %r" % s.settings())
 
 
