@@ -254,11 +254,11 @@ class Session:
     def menu(self, letter, *keys):
         """Opens a main-window menu by its Alt accelerator and presses keys in it."""
         self.key("alt+" + letter)
-        wait_for(lambda: self._popup_shown(), "the menu to open", 10)
+        wait_for(lambda: self.popup(), "the menu to open", 10)
         if keys:
             self.xdo("key", "--delay", 80, *keys)
 
-    def _popup_shown(self):
+    def popup(self):
         # A drop-down or menu: a shown window without a title, other than the screen's root window.
         shown = [w for w in self.windows("^$") if w != self.main and 0 < self.geometry(w)[2] < 1280]
         return shown[-1] if shown else None

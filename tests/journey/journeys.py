@@ -155,7 +155,7 @@ def journey_edit(s):
     s.click(*cell("tx", 2, True))
     s.click(*cell("tx", 2, True), button=3)
     time.sleep(0.5)
-    s.expect(not s._popup_shown(), "a right click in a frequency box opened a menu")
+    s.expect(not s.popup(), "a right click in a frequency box opened a menu")
     s.type("150")
     s.key("Escape")  # hides the box, and leaving it stores what it holds
     s.click(*cell("tx_step", 2, True))
@@ -181,9 +181,16 @@ def journey_edit(s):
         else:
             s.close_request(dialog)  # the close box
         s.gone(dialog, "the signalling dialog after " + (cancel or ("a close request",))[-1])
+    # Up on an empty box is refused with a message; Up from above the band stops at its top.
+    s.click(*cell("closed", 3, True))
+    s.click(*cell("rx", 3, True))
+    s.key("Delete", "Up")
+    s.answer("数据错误")
+    s.type("200")
+    s.key("Up", "Return")
     # A settings list by keys and by the wheel; the wheel over a list without the focus does nothing.
     s.click(*TOT_LIST)
-    wait_for(s._popup_shown, "the list's drop-down")
+    wait_for(s.popup, "the list's drop-down")
     s.xdo("key", "Escape")
     s.key("Down")
     s.click(*TOT_LIST, button=5)
@@ -192,7 +199,8 @@ def journey_edit(s):
     s.expect(got["grid"][0][:7] == ["145.12500", "6.25", "CTCSS: 100.0", "140.00000", "2.50", "OFF", "DEL"],
           "channel 1 after editing: %s" % got["grid"][0][:7])
     s.expect(got["grid"][1][1:5] == ["6.25", "OFF", "150.00000", "6.25"], "channel 2: %s" % got["grid"][1][:5])
-    s.expect(got["closed"][:3] == [False, False, True], "closed channels: %s" % got["closed"][:3])
+    s.expect(got["grid"][2][0] == "189.99750", "channel 3 after Up from 200: " + got["grid"][2][0])
+    s.expect(got["closed"][:4] == [False, False, False, True], "closed channels: %s" % got["closed"][:4])
     s.expect(got["tx_inhibited"][:3] == [False, True, False], "transmit inhibited: %s" % got["tx_inhibited"][:3])
     s.expect(got["lists"]["tot"] == "120s", "time-out after Down and a wheel turn: " + got["lists"]["tot"])
     s.expect(got["lists"]["squelch"] == "5", "the wheel over a list without the focus changed it to "
@@ -201,7 +209,7 @@ def journey_edit(s):
     scroll(s, SCROLL_TROUGH_TOP)
     for answer, model in (("n", 0), ("y", 1)):
         s.click(*MODEL_LIST)
-        wait_for(s._popup_shown, "the model list's drop-down")
+        wait_for(s.popup, "the model list's drop-down")
         s.xdo("key", "Down", "Return")
         s.answer("选择不同机型", (answer,))
         got = save_as(s, "model-%s.rdw" % answer)
@@ -342,7 +350,7 @@ def journey_alignment(s):
     s.screenshot(name="after-alignment-change.png")
     s.click(*TUNE_TROUGH, button=3)
     time.sleep(0.5)
-    s.expect(not s._popup_shown(), "a right click on the adjustment bar opened a menu")
+    s.expect(not s.popup(), "a right click on the adjustment bar opened a menu")
     s.click(*TUNE_OK)
     wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and s.log_text().endswith("closed the line\n"),
              "END after OK, and the line closed")
@@ -400,7 +408,7 @@ def journey_busy(s):
     start = s.caption()
     s.key("alt+f")
     time.sleep(0.5)
-    s.expect(not s._popup_shown(), "Alt+F opened the File menu during a write")
+    s.expect(not s.popup(), "Alt+F opened the File menu during a write")
     s.key("Escape", "ctrl+o", "Return", "space")
     s.click(*TOOLBAR["open"])
     s.click(*cell("closed", 3))
@@ -434,7 +442,7 @@ def journey_help(s):
             s.close_request(win)
         s.gone(win, "the help window")
     s.click(*HELP_MENU)  # the About entry by the mouse: the third entry of the Help menu
-    menu = wait_for(s._popup_shown, "the Help menu")
+    menu = wait_for(s.popup, "the Help menu")
     s.click(40, 55, win=menu)
     about = s.box("关于 " + APP_NAME)
     s.key("Return", win=about)
