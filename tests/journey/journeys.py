@@ -9,6 +9,7 @@ import sys
 import time
 import traceback
 
+sys.dont_write_bytecode = True  # no cache folder in the source tree
 from driver import APP_NAME, JourneyFailure, Session, wait_for
 
 # Points of the 800 x 600 main window, with its content scrolled to the top (SCROLLED: to the
