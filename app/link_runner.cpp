@@ -149,6 +149,19 @@ LinkRunner::LinkRunner(QWidget* owner, UserDialogs& dialogs) : m_owner(owner), m
 void LinkRunner::run(const std::function<void(link::LinkUi&)>& operation,
                      const std::function<void(const std::vector<link::ChannelSide>&)>& onRounded)
 {
+    exchange(operation, onRounded, QEventLoop::AllEvents);
+}
+
+void LinkRunner::runDeferringInput(const std::function<void(link::LinkUi&)>& operation)
+{
+    // The window system keeps the input meanwhile; the next turn of the event loop delivers it.
+    exchange(operation, {}, QEventLoop::ExcludeUserInputEvents);
+}
+
+void LinkRunner::exchange(const std::function<void(link::LinkUi&)>& operation,
+                          const std::function<void(const std::vector<link::ChannelSide>&)>& onRounded,
+                          QEventLoop::ProcessEventsFlags flags)
+{
     if (m_busy)
         return; // a link operation is never re-entered
     m_busy = true;
@@ -160,7 +173,7 @@ void LinkRunner::run(const std::function<void(link::LinkUi&)>& operation,
         operation(ui);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec();
+    loop.exec(flags);
     worker.join();
     ui.closeProgress();
     qApp->removeEventFilter(&blocker);

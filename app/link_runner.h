@@ -7,6 +7,8 @@
 #include "app/user_dialogs.h"
 #include "core/link/link_ui.h"
 
+#include <QEventLoop>
+
 #include <functional>
 
 class QWidget;
@@ -21,9 +23,16 @@ public:
     // thread while the operation waits, when an older radio's channels were moved onto its grid.
     void run(const std::function<void(link::LinkUi&)>& operation,
              const std::function<void(const std::vector<link::ChannelSide>&)>& onRounded = {});
+    // The same for the alignment screen's short exchanges: input that arrives meanwhile is not
+    // thrown away but handled, in order, once the exchange is over, as if the person had waited.
+    void runDeferringInput(const std::function<void(link::LinkUi&)>& operation);
     bool busy() const { return m_busy; }
 
 private:
+    void exchange(const std::function<void(link::LinkUi&)>& operation,
+                  const std::function<void(const std::vector<link::ChannelSide>&)>& onRounded,
+                  QEventLoop::ProcessEventsFlags flags);
+
     QWidget* m_owner;
     UserDialogs& m_dialogs;
     bool m_busy = false;

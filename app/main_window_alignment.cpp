@@ -15,7 +15,7 @@ void MainWindow::buildAlignment()
 {
     m_alignmentView = new AlignmentView(m_image, m_state, m_dialogs, m_content->frame());
     AlignmentView::Hooks hooks;
-    hooks.runLink = [this](const std::function<void(link::LinkUi&)>& operation) { linkRunner().run(operation); };
+    hooks.runLink = [this](const std::function<void(link::LinkUi&)>& operation) { linkRunner().runDeferringInput(operation); };
     hooks.leaveView = [this] { mnuChanClick(); };
     hooks.editSignalling = [this](const QString& text, model::Side side) {
         RecordGrid* grid = m_alignmentView->gridTuneFreq();
