@@ -230,7 +230,7 @@ TEST(Alignment, PortThatCannotOpenIsACommunicationFailure)
     EXPECT_FALSE(rig.start(0).success());
     ASSERT_EQ(rig.ui.messages.size(), 1u);
     EXPECT_EQ(rig.ui.messages[0].text, "COM2 端口没有响应，请确保连接正确或机器电源是否打开！");
-    EXPECT_NE(rig.ui.messages[0].detail.find("in use"), std::string::npos);
+    EXPECT_NE(rig.ui.messages[0].detail.find("设备正被其他程序占用"), std::string::npos);
     EXPECT_TRUE(rig.port.writtenChunks().empty());
 
     Rig unmapped;
