@@ -6,7 +6,6 @@
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/child_process.h"
-#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
