@@ -449,6 +449,8 @@ std::vector<Case> allCases()
     return all;
 }
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
 class Hostile : public ::testing::TestWithParam<Case> { };
 
 TEST_P(Hostile, EveryPhase) { GetParam().sweep(); }
