@@ -22,6 +22,7 @@ namespace korvane::link::hostile {
 using fakes::FakeClock;
 using fakes::FakeSerialPort;
 using fakes::kByteTime;
+using fakes::WrittenBytes;
 
 enum class Misbehaviour {
     Garbage, // a long burst of bytes that mean nothing
@@ -34,25 +35,6 @@ enum class Misbehaviour {
 
 inline constexpr Misbehaviour kAllMisbehaviours[] = { Misbehaviour::Garbage, Misbehaviour::ShortGarbage,
     Misbehaviour::Nothing, Misbehaviour::DropAtStart, Misbehaviour::DropMidway, Misbehaviour::EndlessNoise };
-
-inline std::string misbehaviourName(Misbehaviour m)
-{
-    switch (m) {
-    case Misbehaviour::Garbage:
-        return "Garbage";
-    case Misbehaviour::ShortGarbage:
-        return "ShortGarbage";
-    case Misbehaviour::Nothing:
-        return "Nothing";
-    case Misbehaviour::DropAtStart:
-        return "DropAtStart";
-    case Misbehaviour::DropMidway:
-        return "DropMidway";
-    case Misbehaviour::EndlessNoise:
-        return "EndlessNoise";
-    }
-    return "?";
-}
 
 inline bool drops(Misbehaviour m) { return m == Misbehaviour::DropAtStart || m == Misbehaviour::DropMidway; }
 

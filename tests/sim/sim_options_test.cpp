@@ -28,21 +28,6 @@ std::string error(std::vector<std::string_view> args)
 
 } // namespace
 
-TEST(SimOptions, Defaults)
-{
-    const SimOptions o = ok({});
-    EXPECT_EQ(o.model, 0);
-    EXPECT_FALSE(o.file);
-    EXPECT_FALSE(o.code);
-    EXPECT_EQ(o.radio, RadioConfig {});
-    EXPECT_EQ(o.radio.generation, Generation::Newer);
-    EXPECT_EQ(o.radio.version, 1);
-    EXPECT_EQ(o.radio.completion, (std::vector<std::uint8_t> { 0x4F, 0x4B }));
-    EXPECT_TRUE(o.pace);
-    EXPECT_FALSE(o.once);
-    EXPECT_FALSE(o.help);
-}
-
 TEST(SimOptions, EveryOption)
 {
     const SimOptions o = ok(
@@ -69,16 +54,6 @@ TEST(SimOptions, EveryOption)
     EXPECT_EQ(o.radio.completion, (std::vector<std::uint8_t> { 0x4F }));
 }
 
-TEST(SimOptions, FileAndEmptyCompletion)
-{
-    const SimOptions o = ok({ "--file", "a.rdw", "--completion", "", "--older", "--newer" });
-    EXPECT_EQ(o.file, "a.rdw");
-    EXPECT_TRUE(o.radio.completion.empty());
-    EXPECT_EQ(o.radio.generation, Generation::Newer); // the last one counts
-    EXPECT_TRUE(ok({ "-h" }).help);
-    EXPECT_TRUE(ok({ "--help" }).help);
-}
-
 TEST(SimOptions, Mistakes)
 {
     EXPECT_EQ(error({ "--model", "7" }), "--model takes a number from 0 to 6, not \"7\"");
@@ -96,13 +71,4 @@ TEST(SimOptions, Mistakes)
         EXPECT_EQ(error({ "--store-wrong", wrong }),
             "--store-wrong takes AREA:ADDRESS, each 0..255, such as 0:0x25, not \"" + std::string(wrong) + "\"");
     EXPECT_EQ(ok({ "--store-wrong=3:216" }).radio.faults.storeWrong, (MemoryByte { 0x03, 0xD8 }));
-}
-
-TEST(SimOptions, HelpNamesEveryOption)
-{
-    const std::string help = simHelpText();
-    for (std::string_view name : { "--model", "--file", "--older", "--newer", "--code", "--version", "--align-value",
-             "--link", "--no-pace", "--once", "--save", "--log", "--silent", "--answer-on", "--short", "--garbage",
-             "--drop-after", "--completion", "--store-wrong", "--help" })
-        EXPECT_NE(help.find(name), std::string::npos) << name;
 }

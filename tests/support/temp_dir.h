@@ -2,18 +2,27 @@
 // A scratch folder for one test, removed with everything in it when the test ends.
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 
 namespace korvane::test {
+
+inline std::string readWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 class TempDir {
 public:
     TempDir()
     {
         std::string pattern = (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr)
-            m_path = pattern;
+        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
     }
     ~TempDir()
     {
@@ -25,6 +34,7 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
 
 private:
     std::filesystem::path m_path;

@@ -2,7 +2,6 @@
 
 #include "core/files/channel_csv.h"
 #include "csv_fixtures.h"
-#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>

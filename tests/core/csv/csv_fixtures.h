@@ -3,11 +3,14 @@
 // mode (their data files and spreadsheets are committed under tests/data/csv), and seeded
 // random tables for the round trips.
 
+#include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "core/model/frequency_codec.h"
 #include "core/model/models.h"
 #include "core/model/record_layout.h"
 #include "core/model/signalling_codec.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
@@ -43,103 +46,19 @@ inline void cdcss(Record& r, Side s, int digits, bool inverted = false)
 
 inline void flag(Record& r, int bit) { model::setBit(r[model::kFlagsByte], bit, true); }
 
-// Model 0 (120 to below 190 MHz): every tone mode and cross mode, both polarities, shifts both
-// ways, a transmit-inhibited channel, 2-Tone on each side, a transmit step of its own, and a
-// channel with bits the program gives no meaning to. Channel 5 stays closed.
-inline model::RadioImage variedModel0()
+// The committed fixture images: every column, tone mode, cross mode and polarity, shifts both ways,
+// transmit inhibited, 2-Tone, steps of their own and bits the program gives no meaning to
+// (tests/data/csv/varied_model0.rdw and varied_model3.rdw, exported as the .csv beside them).
+inline model::RadioImage variedImage(int modelIndex)
 {
-    model::RadioImage image = model::defaultImage(0);
-    auto& ch = image.channels;
-    ch[0] = openChannel(0, 145'500'000, 145'500'000, false, false);
-
-    ch[1] = openChannel(0, 145'600'000, 145'000'000, false, false);
-    ctcss(ch[1], Side::Transmit, 885);
-    ctcss(ch[1], Side::Receive, 885);
-    flag(ch[1], model::kNarrowBit);
-    flag(ch[1], model::kBusyLockBit);
-
-    ch[2] = openChannel(0, 146'000'000, 146'600'000, false, false);
-    ctcss(ch[2], Side::Transmit, 1000);
-    flag(ch[2], model::kScanDelBit);
-
-    ch[3] = openChannel(0, 147'012'500, 147'012'500, true, true);
-    cdcss(ch[3], Side::Transmit, 23);
-    cdcss(ch[3], Side::Receive, 23, true);
-    flag(ch[3], model::kClockShiftBit);
-
-    ch[5] = openChannel(0, 150'025'000, 150'025'000, false, false);
-    ctcss(ch[5], Side::Transmit, 670);
-    cdcss(ch[5], Side::Receive, 754, true);
-
-    ch[6] = openChannel(0, 151'000'000, 151'000'000, false, false);
-    cdcss(ch[6], Side::Transmit, 131);
-    ctcss(ch[6], Side::Receive, 2541);
-
-    ch[7] = openChannel(0, 152'000'000, 152'000'000, false, false);
-    ctcss(ch[7], Side::Receive, 1230);
-
-    ch[8] = openChannel(0, 153'000'000, 153'000'000, false, false);
-    cdcss(ch[8], Side::Transmit, 565, true);
-
-    ch[9] = openChannel(0, 154'000'000, 154'000'000, false, false);
-    cdcss(ch[9], Side::Receive, 47);
-
-    ch[10] = openChannel(0, 155'000'000, 155'000'000, false, false);
-    ctcss(ch[10], Side::Transmit, 719);
-    ctcss(ch[10], Side::Receive, 2035);
-
-    ch[11] = openChannel(0, 156'000'000, 156'000'000, false, false);
-    cdcss(ch[11], Side::Transmit, 23);
-    cdcss(ch[11], Side::Receive, 25, true);
-
-    ch[12] = openChannel(0, 151'000'000, 150'000'000, false, false);
-    model::setBit(ch[12][model::flagByte(Side::Transmit)], model::kOpenBit, false);
-    model::encodeTwoTone(ch[12], Side::Receive, 5);
-
-    ch[13] = openChannel(0, 140'002'500, 140'006'250, false, true);
-    model::encodeTwoTone(ch[13], Side::Transmit, 12);
-    ctcss(ch[13], Side::Receive, 885);
-
-    ch[14] = openChannel(0, 157'000'000, 157'000'000, false, false);
-    ctcss(ch[14], Side::Receive, 1318);
-    ch[14][model::flagByte(Side::Receive)] = static_cast<std::uint8_t>((ch[14][2] & 0x0F) | 0x20); // CTCSS, bit 4 clear
-    ch[14][model::codeLowByte(Side::Transmit)] = 0x77; // left from an earlier signalling, now off
-    ch[14][model::codeHighByte(Side::Transmit)] = 0x01;
-    ch[14][model::kFlagsByte] = 0xE8;
-    ch[14][11] = 9;
-    ch[14][13] = 0x12;
-    ch[14][14] = 0x34;
-    ch[14][15] = 0x56;
-
-    ch[15] = openChannel(0, 189'993'750, 120'000'000, true, false);
-    flag(ch[15], model::kNarrowBit);
-    flag(ch[15], model::kScanDelBit);
-    return image;
+    const auto opened
+        = openDataFile(std::string(KORVANE_TEST_DATA) + "/csv/varied_model" + std::to_string(modelIndex) + ".rdw",
+            model::defaultImage(0));
+    EXPECT_TRUE(opened.ok());
+    return opened.ok() ? opened->image : model::RadioImage {};
 }
-
-// Model 3 (380 to below 510 MHz): a split beyond 70 MHz, a repeater shift, a frequency on both
-// grids, the four polarities of one code. Channels 1, 8 and 16 stay closed.
-inline model::RadioImage variedModel3()
-{
-    model::RadioImage image = model::defaultImage(3);
-    auto& ch = image.channels;
-    ch[1] = openChannel(3, 400'000'000, 480'000'000, true, true);
-    ch[2] = openChannel(3, 460'000'000, 465'000'000, true, true);
-    ctcss(ch[2], Side::Transmit, 1622);
-    ctcss(ch[2], Side::Receive, 1622);
-    ch[3] = openChannel(3, 450'012'500, 450'012'500, true, true);
-    flag(ch[3], model::kNarrowBit);
-    const bool polarities[4][2] = { { false, false }, { false, true }, { true, false }, { true, true } };
-    for (int k = 0; k < 4; ++k) {
-        Record& r = ch[static_cast<std::size_t>(4 + k)];
-        r = openChannel(3, 470'000'000 + 12'500 * k, 470'000'000 + 12'500 * k, true, true);
-        cdcss(r, Side::Transmit, 306, polarities[k][0]);
-        cdcss(r, Side::Receive, 306, polarities[k][1]);
-    }
-    ch[8] = openChannel(3, 380'000'000, 509'993'750, false, true);
-    ch[9] = openChannel(3, 509'997'500, 509'997'500, false, false);
-    return image;
-}
+inline model::RadioImage variedModel0() { return variedImage(0); }
+inline model::RadioImage variedModel3() { return variedImage(3); }
 
 // A small deterministic generator, so a failing seed can be run again.
 class Lcg {

@@ -2,7 +2,7 @@
 
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
-#include "tests/core/files/temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ TEST(Backups, FolderRule)
 
 TEST(Backups, NamesAndContent)
 {
-    files::test::TempFolder temp;
+    korvane::test::TempDir temp;
     const fs::path folder = temp.path() / "not" / "yet" / "there";
     model::RadioImage image = model::defaultImage(3);
     image.channels[2][5] = 0x42;
@@ -127,7 +127,7 @@ TEST(Backups, Pruning)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        files::test::TempFolder temp;
+        korvane::test::TempDir temp;
         const fs::path folder = temp.path();
         std::vector<std::string> old;
         for (int k = 0; k < row.oldCount; ++k) {
@@ -164,7 +164,7 @@ TEST(Backups, AgeComesFromTheName)
 {
     // A backup copied yesterday but named 400 days ago is old; one named yesterday is not,
     // whatever its modification time.
-    files::test::TempFolder temp;
+    korvane::test::TempDir temp;
     std::vector<std::string> names;
     for (int k = 0; k < 50; ++k) {
         names.push_back(nameAt(kNow - days { 1 } - minutes { k }));
@@ -184,7 +184,7 @@ TEST(Backups, AgeComesFromTheName)
 
 TEST(Backups, Failures)
 {
-    files::test::TempFolder temp;
+    korvane::test::TempDir temp;
     const fs::path aFile = temp.path() / "a-file";
     touch(aFile, "mine");
     const fs::path locked = temp.path() / "locked";

@@ -42,11 +42,12 @@ model::RadioImage fromFiveKhzForm(model::RadioImage image)
     return image;
 }
 
-// An rdhax file of the image with the model code and flag given.
-Bytes rdhaxFile(const model::RadioImage& image, std::int16_t code, std::int16_t flag = 1)
+// A file of the image with the model code and flag given, under the rdhax header or, as the older
+// tool's rdh files, under the rdh header with a parameter table after the channel table.
+Bytes fileWith(const std::string& header, const model::RadioImage& image, std::int16_t code, std::int16_t flag = 1)
 {
     return FileBuilder()
-        .text(kRdhax)
+        .text(header)
         .table(image.channels)
         .table(image.parameters)
         .block(image.settings)
@@ -55,19 +56,13 @@ Bytes rdhaxFile(const model::RadioImage& image, std::int16_t code, std::int16_t 
         .integer(flag)
         .bytes();
 }
-
-// The older tool's rdh files carry a parameter table after the channel table.
+Bytes rdhaxFile(const model::RadioImage& image, std::int16_t code, std::int16_t flag = 1)
+{
+    return fileWith(kRdhax, image, code, flag);
+}
 Bytes kqv09File(const model::RadioImage& image, std::int16_t code, std::int16_t flag)
 {
-    return FileBuilder()
-        .text(kRdh)
-        .table(image.channels)
-        .table(image.parameters)
-        .block(image.settings)
-        .table(image.alignment)
-        .integer(code)
-        .integer(flag)
-        .bytes();
+    return fileWith(kRdh, image, code, flag);
 }
 
 const model::RadioImage kCurrent = test::patternedImage(1, 0);

@@ -3,7 +3,7 @@
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "sample_images.h"
-#include "temp_folder.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +47,7 @@ const model::RadioImage kImage = test::patternedImage(5, 1);
 
 TEST(DataFileSave, WritesExactlyTheEncodedBytes)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     for (FileKind kind : { FileKind::Rdw, FileKind::Rdh, FileKind::Rdhax }) {
         const std::string path = folder.file("radio.rdw"); // the kind, not the name, decides
         writeAll(path, Bytes(5000, 0xAB)); // a longer old file must not leave its tail behind
@@ -59,7 +59,7 @@ TEST(DataFileSave, WritesExactlyTheEncodedBytes)
 
 TEST(DataFileSave, SavedFileOpensAsTheImage)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     const std::string path = folder.file("radio.rdhax");
     ASSERT_EQ(saveDataFile(path, kImage, FileKind::Rdhax), std::nullopt);
     const auto opened = openDataFile(path, model::defaultImage(0));
@@ -69,7 +69,7 @@ TEST(DataFileSave, SavedFileOpensAsTheImage)
 
 TEST(DataFileSave, OpenUsesTheBareNameForTheOlderRdhFiles)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     fs::create_directory(folder.path() / "kqv09");
     // The folder's name does not make an ordinary rdh file look like one of the older tool's.
     const std::string path = folder.file("kqv09/radio.rdh");
@@ -85,7 +85,7 @@ TEST(DataFileSave, OpenUsesTheBareNameForTheOlderRdhFiles)
 
 TEST(DataFileSave, FailuresReportAndKeepTheOldFile)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     const std::string regular = folder.file("plain.txt");
     writeAll(regular, Bytes { 1, 2, 3 });
     fs::create_directory(folder.path() / "sub");
@@ -104,7 +104,7 @@ TEST(DataFileSave, FailuresReportAndKeepTheOldFile)
 // file being replaced.
 TEST(DataFileSave, FailedWriteKeepsTheOldFile)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     const std::string path = folder.file("radio.rdw");
     const Bytes old(100, 0x5A);
     writeAll(path, old);
@@ -126,7 +126,7 @@ TEST(DataFileSave, FailedWriteKeepsTheOldFile)
 
 TEST(DataFileSave, ThroughASymbolicLinkAndKeepingPermissions)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     const std::string target = folder.file("real.rdw");
     writeAll(target, Bytes(10, 0));
     fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -141,7 +141,7 @@ TEST(DataFileSave, ThroughASymbolicLinkAndKeepingPermissions)
 
 TEST(DataFileSave, SavingDoesNotChangeTheImage)
 {
-    test::TempFolder folder;
+    korvane::test::TempDir folder;
     model::RadioImage image = kImage;
     image.channels[3][0] = 0x25; // 146.0125 MHz: an odd count of 2.5 kHz units
     image.channels[3][1] = 0xE4;

@@ -72,45 +72,6 @@ Bytes packetBytes(std::initializer_list<std::uint8_t> bytes) { return Bytes(byte
 
 } // namespace
 
-TEST(AlignmentItems, CommandsAndTestChannels)
-{
-    struct Row {
-        int index;
-        const char* command;
-        const char* key;
-        int record;
-    };
-    const Row rows[] = {
-        { 0, "tEST0", "txFreq", 1 },
-        { 1, "tEST1", "txpower", 1 },
-        { 2, "tEST2", "batref", 1 },
-        { 3, "tEST3", "sql9", 1 },
-        { 4, "tEST4", "sql3", 1 },
-        { 5, "tEST5", "qtdevw", 1 },
-        { 6, "tEST6", "qtdevn", 1 },
-        { 7, "tEST7", "dqtdevw", 1 },
-        { 8, "tEST8", "dqtdevn", 1 },
-        { 9, "tEST9", "lowsen", 2 },
-        { 10, "tESTA", "censen", 1 },
-        { 11, "tESTB", "highsen", 0 },
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.index);
-        EXPECT_EQ(alignmentItemCommand(row.index), row.command);
-        EXPECT_EQ(testChannelRecord(row.index), row.record);
-        const auto item = alignmentItemForKey(row.key);
-        ASSERT_TRUE(item);
-        EXPECT_EQ(item->index, row.index);
-        EXPECT_EQ(item->testRecord, row.record);
-    }
-    EXPECT_EQ(alignmentItem(0)->frameCaption, "发射频率调整");
-    EXPECT_EQ(alignmentItem(2)->frameCaption, "电池低压报警电平调整");
-    EXPECT_EQ(alignmentItem(5)->frameCaption, "CTCSS 频偏(宽带)调整");
-    EXPECT_EQ(alignmentItem(11)->frameCaption, "接收灵敏度(高端)调整");
-    EXPECT_FALSE(alignmentItemForKey("testfreq"));
-    EXPECT_FALSE(alignmentItem(12));
-}
-
 TEST(Alignment, LongReplyStartsWithOnePacketOfTheRadiosValue)
 {
     Rig rig;
@@ -354,47 +315,8 @@ TEST(Alignment, ASecondItemStartsWithoutEndingTheFirst)
     EXPECT_EQ(chunks[5][1], 0xA0);
 }
 
-TEST(Alignment, FailuresDuringChangesAndEndsAreSkipped)
+TEST(TestChannelText, OfTheCentreChannel)
 {
-    Rig rig;
-    ASSERT_TRUE(rig.start(1).success());
-    rig.port.hangUpAt(rig.clock.now());
-    rig.session.change(rig.table, false, 0x20);
-    rig.session.end(ItemEnd::Restore);
-    EXPECT_TRUE(rig.ui.messages.empty());
-    EXPECT_FALSE(rig.port.isOpen());
-}
-
-TEST(TestChannelText, SignallingAndFrequencies)
-{
-    struct Row {
-        std::uint8_t flags;
-        std::uint8_t c0, c1;
-        const char* shown;
-    };
-    const Row rows[] = {
-        { 0x00, 0x85, 0x08, "关闭" },
-        { 0x20, 0x85, 0x08, "88.5Hz (CTCSS)" },
-        { 0x30, 0x30, 0x12, "123.0Hz (CTCSS)" },
-        { 0x40, 0x13, 0x00, "023 (CDCSS)" },
-        { 0x50, 0x13, 0x00, "023 (CDCSS)" },
-        { 0x60, 0x13, 0x00, "-023 (CDCSS)" },
-        { 0x70, 0xEC, 0x01, "-754 (CDCSS)" },
-        { 0x80, 0x05, 0x00, "关闭" }, // 2-Tone shows as off
-        { 0x90, 0x05, 0x00, "关闭" },
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.shown);
-        model::Record r {};
-        r[2] = row.flags;
-        r[3] = row.c0;
-        r[4] = row.c1;
-        r[7] = row.flags;
-        r[8] = row.c0;
-        r[9] = row.c1;
-        EXPECT_EQ(testChannelSignalling(r, model::Side::Receive), row.shown);
-        EXPECT_EQ(testChannelSignalling(r, model::Side::Transmit), row.shown);
-    }
     const TestChannelText shown = testChannelText(testTable()[1]);
     EXPECT_EQ(shown.receiveFrequency, "145.02500MHz");
     EXPECT_EQ(shown.transmitFrequency, "145.01250MHz");

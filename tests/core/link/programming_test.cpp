@@ -297,7 +297,6 @@ TEST(Programming, FailuresBeforeTheData)
         std::vector<Bytes> written;
     };
     const Row rows[] = {
-        { "silent port", {}, 0, comFail, std::vector<Bytes>(6, kProgram) },
         { "model code above 14", { 0x0F, 0x01 }, 0, comFail, { kProgram } },
         { "version 2", { 0x03, 0x02 }, 3, versionMismatch(), { kProgram } },
         { "radio code 7 has no model", { 0x07, 0x01 }, 0, comFail, { kProgram } },
@@ -323,24 +322,6 @@ TEST(Programming, FailuresBeforeTheData)
         EXPECT_TRUE(rig.ui.events.size() == 1) << "no progress window: " << row.name;
         EXPECT_FALSE(rig.port.isOpen()) << row.name;
     }
-}
-
-TEST(Programming, LineDropsDuringTheRecords)
-{
-    Rig rig;
-    rig.radio.handshakeReply = { 0x03, 0x01 };
-    rig.port.hangUpOnWrite(11); // pROGRAM and nine records go out
-    model::RadioImage image = model::defaultImage(3);
-    const ProgramOutcome out = rig.program(image);
-    EXPECT_EQ(out.end, LinkEnd::Failed);
-    EXPECT_EQ(rig.recordsSent().size(), 9u);
-    EXPECT_EQ(rig.ui.messages,
-        std::vector<util::Message> {
-            communicationFailure(kCom1, PortError { PortErrorKind::LineDropped, "", "", "" }) });
-    EXPECT_EQ(rig.ui.events.back(), "message");
-    EXPECT_FALSE(rig.ui.progressShowing);
-    EXPECT_FALSE(out.fiveKhzForm);
-    EXPECT_FALSE(rig.port.isOpen());
 }
 
 TEST(Programming, IsNeverReentered)

@@ -1,7 +1,6 @@
 #include "core/files/settings_file.h"
 
 #include "support/temp_dir.h"
-#include "support/run_command.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +26,9 @@ TEST(SettingsFile, ReadingFollowsTheLineRules)
         { "comport=4\r\npassword= spaced \r\n", 4, " spaced " },
         { "comport= 2 \npassword=lf\n", 2, "lf" },
         { "comport=3\rpassword=cr\r", 3, "cr" },
-        { "\xEF\xBB\xBF" "comport=2\r\nfilename=a\r\npassword=bom\r\n", 2, "bom" },
+        { "\xEF\xBB\xBF"
+          "comport=2\r\nfilename=a\r\npassword=bom\r\n",
+            2, "bom" },
         { "port=2\r\npassword=x\r\n", 1, "x" },
         { "comport=2\r\nfilename=a\r\nfilename=b\r\npassword=late\r\n", 2, "" }, // only lines 2 and 3
         { "comport=2\r\npassword=口令\r\n", 2, "口令" },

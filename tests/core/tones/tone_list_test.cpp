@@ -54,47 +54,39 @@ TEST(ToneList, TakesEachLineWhole)
     EXPECT_EQ(parseToneList("023\r\n 8 9 \r\n"), (Entries { "023", " 8 9 " }));
 }
 
-TEST(ToneList, ShippedTonesAreTheFiftyStandardTonesInCrLfLines)
+// The shipped lists: the standard tones in tenths of a hertz and the standard octal codes, each
+// ascending and written as the list shows it, one CR LF line each.
+TEST(ToneList, ShippedLists)
 {
-    const std::string path = shippedList(ToneList::Ctcss);
-    const auto entries = readToneList(path);
-    ASSERT_TRUE(entries);
-    ASSERT_EQ(entries->size(), 50u);
-    EXPECT_EQ(entries->front(), "67.0");
-    EXPECT_EQ(entries->back(), "254.1");
-    std::int64_t previous = 0;
-    for (const std::string& entry : *entries) {
-        const auto tenths = korvane::util::parseDecimal(entry, 1);
-        ASSERT_TRUE(tenths && !tenths->inexact) << entry;
-        EXPECT_GT(tenths->value, previous) << entry;
-        EXPECT_EQ(entry, korvane::util::formatScaled(tenths->value, 1, 2, 1));
-        previous = tenths->value;
+    struct Row {
+        ToneList list;
+        std::size_t size;
+        const char *first, *last;
+    } rows[] = { { ToneList::Ctcss, 50, "67.0", "254.1" }, { ToneList::Cdcss, 104, "023", "754" } };
+    for (const Row& row : rows) {
+        const std::string path = shippedList(row.list);
+        const auto entries = readToneList(path);
+        ASSERT_TRUE(entries);
+        ASSERT_EQ(entries->size(), row.size);
+        EXPECT_EQ(entries->front(), row.first);
+        EXPECT_EQ(entries->back(), row.last);
+        std::string previous, expected;
+        for (const std::string& entry : *entries) {
+            if (row.list == ToneList::Ctcss) {
+                const auto tenths = korvane::util::parseDecimal(entry, 1);
+                ASSERT_TRUE(tenths && !tenths->inexact) << entry;
+                EXPECT_EQ(entry, korvane::util::formatScaled(tenths->value, 1, 2, 1));
+                EXPECT_GT(tenths->value, previous.empty() ? 0 : korvane::util::parseDecimal(previous, 1)->value);
+            } else {
+                EXPECT_EQ(entry.size(), 3u) << entry;
+                EXPECT_EQ(entry.find_first_not_of("01234567"), std::string::npos) << entry;
+                EXPECT_GT(entry, previous);
+            }
+            previous = entry;
+            expected += entry + "\r\n";
+        }
+        EXPECT_EQ(fileText(path), expected);
     }
-    std::string expected;
-    for (const std::string& entry : *entries)
-        expected += entry + "\r\n";
-    EXPECT_EQ(fileText(path), expected);
-}
-
-TEST(ToneList, ShippedCodesAreTheStandardOctalCodesInCrLfLines)
-{
-    const std::string path = shippedList(ToneList::Cdcss);
-    const auto entries = readToneList(path);
-    ASSERT_TRUE(entries);
-    ASSERT_EQ(entries->size(), 104u);
-    EXPECT_EQ(entries->front(), "023");
-    EXPECT_EQ(entries->back(), "754");
-    std::string previous;
-    for (const std::string& entry : *entries) {
-        ASSERT_EQ(entry.size(), 3u) << entry;
-        EXPECT_EQ(entry.find_first_not_of("01234567"), std::string::npos) << entry;
-        EXPECT_GT(entry, previous);
-        previous = entry;
-    }
-    std::string expected;
-    for (const std::string& entry : *entries)
-        expected += entry + "\r\n";
-    EXPECT_EQ(fileText(path), expected);
 }
 
 TEST(ToneList, MissingOrUnreadableFilesGiveNothing)

@@ -1,53 +1,40 @@
 #pragma once
-// The whole chain from outside: the simulated radio on a pseudo-terminal as a child process, and
-// the real korvane-cli run against it, several at once where the protocol's fixed pauses would
-// otherwise add up.
+// The programs from outside: the simulated radio on a pseudo-terminal as a child process, and the
+// real korvane-cli run against it (several at once where the protocol's fixed pauses would
+// otherwise add up), each in a scratch folder of its own test.
 
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/child_process.h"
-#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <cstdint>
-#include <fcntl.h>
 #include <filesystem>
-#include <optional>
-#include <poll.h>
-#include <spawn.h>
+#include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
-#include <utility>
 #include <vector>
 
-extern char** environ;
-
-namespace korvane::e2e {
+namespace korvane::test {
 
 using Bytes = std::vector<std::uint8_t>;
-using test::Child;
-using test::Env;
-using SteadyTime = std::chrono::steady_clock;
-using namespace std::chrono_literals;
+using Strings = std::vector<std::string>;
 
 // One line of the simulated radio's log: "<-" heard, "->" sent, "--" a note.
 struct LogLine {
     double seconds = 0;
     std::string arrow;
-    std::string text; // what it was, with the bytes
+    std::string text;
 };
 
 // The simulated radio, started with --no-pace unless it is to keep the line's real pace, with a
-// log (and a save file when asked). Killed when the test ends.
+// log. Killed when the test ends.
 class SimRadio {
 public:
     SimRadio(const std::filesystem::path& folder, std::vector<std::string> args, bool paced = false)
@@ -63,11 +50,9 @@ public:
         m_device = m_process->readLine();
     }
 
-    // The pseudo-terminal the radio serves ("" when it did not start).
     const std::string& device() const { return m_device; }
     // A symbolic link to it, as a user would name it in KORVANE_COM1.
     std::string linkPath() const { return m_link.string(); }
-
     // Ends the radio as a user would (it saves with --save on the way out).
     int stop()
     {
@@ -81,36 +66,25 @@ public:
         m_process->wait();
     }
 
-    std::vector<LogLine> log() const
+    // The log lines with this arrow whose text starts with `prefix`.
+    std::vector<LogLine> logged(const std::string& arrow, const std::string& prefix) const
     {
-        std::vector<LogLine> lines;
-        std::istringstream in(test::readWholeFile(m_log));
-        std::string text;
-        while (std::getline(in, text)) {
+        std::vector<LogLine> found;
+        std::istringstream in(readWholeFile(m_log));
+        for (std::string text; std::getline(in, text);) {
             std::istringstream fields(text);
             LogLine line;
             fields >> line.seconds >> line.arrow;
             std::getline(fields >> std::ws, line.text);
-            lines.push_back(line);
-        }
-        return lines;
-    }
-
-    // The lines with this arrow whose text starts with `prefix`.
-    std::vector<LogLine> logged(const std::string& arrow, const std::string& prefix) const
-    {
-        std::vector<LogLine> found;
-        for (const LogLine& line : log())
             if (line.arrow == arrow && line.text.starts_with(prefix)) found.push_back(line);
+        }
         return found;
     }
-
-    // The bytes of every programming record the radio heard, in order.
-    std::vector<Bytes> recordsHeard() const
+    // The twelve bytes that end each line heard with this prefix ("record ", "adjust item").
+    std::vector<Bytes> packetsHeard(const std::string& prefix) const
     {
-        std::vector<Bytes> records;
-        for (const LogLine& line : logged("<-", "record ")) {
-            // The record's bytes are the last twelve words of the line.
+        std::vector<Bytes> packets;
+        for (const LogLine& line : logged("<-", prefix)) {
             std::istringstream words(line.text);
             std::vector<std::string> all;
             for (std::string w; words >> w;)
@@ -118,10 +92,11 @@ public:
             Bytes bytes;
             for (std::size_t k = all.size() >= 12 ? all.size() - 12 : 0; k < all.size(); ++k)
                 bytes.push_back(static_cast<std::uint8_t>(std::stoul(all[k], nullptr, 16)));
-            records.push_back(bytes);
+            packets.push_back(bytes);
         }
-        return records;
+        return packets;
     }
+    std::vector<Bytes> recordsHeard() const { return packetsHeard("record "); }
 
 private:
     std::filesystem::path m_log;
@@ -137,13 +112,9 @@ struct CliRun {
     double seconds = 0;
 };
 
-// Where korvane-cli keeps its automatic backups when a test does not say otherwise: inside the
-// test's folder, never in the home folder of whoever runs the tests.
+// Where korvane-cli keeps its automatic backups unless a test says otherwise: inside the test's
+// folder, never in the home folder of whoever runs the tests.
 inline std::filesystem::path dataHome(const std::filesystem::path& folder) { return folder / "data-home"; }
-inline std::filesystem::path backupsIn(const std::filesystem::path& dataHomeFolder)
-{
-    return dataHomeFolder / "korvane" / "backups";
-}
 
 // korvane-cli started now; finish() waits for it.
 class CliProcess {
@@ -155,9 +126,8 @@ public:
         m_out = folder / (name + ".out");
         m_err = folder / (name + ".err");
         Env withDataHome = env;
-        const bool chosen
-            = std::any_of(env.begin(), env.end(), [](const auto& entry) { return entry.first == "XDG_DATA_HOME"; });
-        if (!chosen) withDataHome.emplace_back("XDG_DATA_HOME", dataHome(folder).string());
+        if (std::none_of(env.begin(), env.end(), [](const auto& e) { return e.first == "XDG_DATA_HOME"; }))
+            withDataHome.emplace_back("XDG_DATA_HOME", dataHome(folder).string());
         m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), withDataHome, m_out, m_err);
     }
 
@@ -166,8 +136,8 @@ public:
         CliRun run;
         run.exitCode = m_process->wait();
         run.seconds = m_process->seconds();
-        run.out = test::readWholeFile(m_out);
-        run.err = test::readWholeFile(m_err);
+        run.out = readWholeFile(m_out);
+        run.err = readWholeFile(m_err);
         return run;
     }
 
@@ -191,14 +161,6 @@ inline const std::string kReadComplete = "读频完成，按“确定”继续 .
 inline const std::string kWriteComplete = "写频完成，按“确定”继续 ...\n";
 inline const std::string kReadError = "读频错误，请重新读频！\n";
 inline const std::string kWriteError = "写频错误，请重新写频！\n";
-inline const std::string kVersionMismatch = "机型版本错误！本软件不支持该版本机型！\n";
-inline const std::string kNoModel = "机型错误！本软件不支持该机型！\n";
-inline const std::string kDataError = "机器内部出现数据错误！\n";
-inline const std::string kRoundingQuestion = "步进值为2.5kHz的频将转换为步进值为5.0kHz的频率，是否继续？\n";
-inline const std::string kModelQuestion = "要写入的机型与当前连接的机型不符，是否强制写入？\n";
-
-// What radios and data files call each model index.
-inline constexpr std::uint8_t kModelCodes[] = { 0, 1, 2, 3, 14, 4, 5 };
 
 inline model::RadioImage openFile(const std::string& path)
 {
@@ -209,16 +171,21 @@ inline model::RadioImage openFile(const std::string& path)
 
 inline void saveFile(const std::string& path, const model::RadioImage& image)
 {
-    const auto failure = files::saveDataFile(path, image, files::fileKindForPath(path));
-    ASSERT_FALSE(failure.has_value()) << path;
+    EXPECT_FALSE(files::saveDataFile(path, image, files::fileKindForPath(path)).has_value()) << path;
 }
 
-class E2eTest : public ::testing::Test {
+inline std::string encoded(const model::RadioImage& image, files::FileKind kind)
+{
+    const auto bytes = files::encodeDataFile(image, kind);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+class ProcessTest : public ::testing::Test {
 protected:
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
     const std::filesystem::path& folder() const { return m_dir.path(); }
 
-    test::TempDir m_dir;
+    TempDir m_dir;
 };
 
-} // namespace korvane::e2e
+} // namespace korvane::test

@@ -1,0 +1,250 @@
+// korvane-cli from outside, as golden cases: tests/data/cli/cases.txt holds each case's arguments,
+// the simulated radio's options and what must come of it (exit status, standard output and error,
+// what the radio heard, the files). The cases run a dozen at a time, so that the protocol's fixed
+// pauses overlap.
+
+#include "support/cli_run.h"
+#include "support/golden.h"
+
+#include "core/model/frequency_codec.h"
+#include "core/model/frequency_form.h"
+
+#include <map>
+#include <thread>
+
+using namespace korvane;
+using namespace korvane::test;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kUntouched = "not a data file, and it must stay so\n";
+
+struct Case {
+    std::string name;
+    std::optional<Strings> radio; // the simulator's options; none: no radio at all
+    Strings args; // "@dev" the radio's device, "@link" its link, "@/" the case's folder, "@in/" the inputs
+    int exitCode = 0;
+    std::string out, err; // the same words stand in; an ending "*" matches any rest
+    std::vector<std::pair<std::string, std::size_t>> heard; // lines heard with this start, this often
+    // "@/" files after the run: "absent", "untouched" (written before), "size=N", "model=N",
+    // "rxC=MHz" (channel C's receive frequency)
+    std::vector<std::pair<std::string, std::string>> files;
+    std::vector<Bytes> packets; // every adjustment packet the radio heard, when any is expected
+    Env env;
+};
+
+// The words of a line: blanks separate them, double quotes hold blanks, \n and \" inside.
+Strings words(const std::string& line)
+{
+    Strings out;
+    for (std::size_t i = 0; i < line.size();) {
+        if (line[i] == ' ') {
+            ++i;
+            continue;
+        }
+        std::string word;
+        if (line[i] == '"') {
+            for (++i; i < line.size() && line[i] != '"'; ++i) {
+                if (line[i] == '\\' && i + 1 < line.size()) {
+                    ++i;
+                    word += line[i] == 'n' ? '\n' : line[i];
+                } else {
+                    word += line[i];
+                }
+            }
+            ++i;
+        } else {
+            for (; i < line.size() && line[i] != ' '; ++i)
+                word += line[i];
+        }
+        out.push_back(word);
+    }
+    return out;
+}
+
+std::vector<Case> cases()
+{
+    std::vector<Case> all;
+    std::istringstream text(dataFile("cli/cases.txt"));
+    for (std::string line; std::getline(text, line);) {
+        if (line.starts_with("== ")) {
+            all.emplace_back();
+            all.back().name = line.substr(3);
+            continue;
+        }
+        const Strings w = words(line);
+        if (w.empty() || w[0].starts_with("#")) continue;
+        Case& c = all.back();
+        const Strings rest(w.begin() + 1, w.end());
+        if (w[0] == "radio") c.radio = rest;
+        if (w[0] == "run") c.args = rest;
+        if (w[0] == "exit") c.exitCode = std::stoi(w.at(1));
+        if (w[0] == "out") c.out = w.at(1);
+        if (w[0] == "err") c.err = w.at(1);
+        if (w[0] == "heard") c.heard.emplace_back(w.at(1), std::stoul(w.at(2)));
+        if (w[0] == "file") c.files.emplace_back(w.at(1), w.at(2));
+        if (w[0] == "env") c.env.emplace_back(w.at(1), w.at(2));
+        if (w[0] == "packet") {
+            Bytes bytes;
+            for (const std::string& b : rest)
+                bytes.push_back(static_cast<std::uint8_t>(std::stoul(b, nullptr, 16)));
+            c.packets.push_back(bytes);
+        }
+    }
+    return all;
+}
+
+std::string expand(std::string text, const std::string& device, const std::string& link,
+    const std::filesystem::path& dir, const std::filesystem::path& in)
+{
+    const std::pair<std::string, std::string> words[] = { { "@dev", device }, { "@link", link },
+        { "@/", dir.string() + "/" }, { "@in/", in.string() + "/" }, { "@data/", dataPath("") } };
+    for (const auto& [word, value] : words)
+        for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + value.size()))
+            text.replace(at, word.size(), value);
+    return text;
+}
+
+void expectText(const std::string& got, const std::string& want)
+{
+    if (want.ends_with("*"))
+        EXPECT_TRUE(got.starts_with(want.substr(0, want.size() - 1))) << got;
+    else
+        EXPECT_EQ(got, want);
+}
+
+// Model 0's defaults with channel `c` (open or closed) received at `hz`, in 2.5 kHz units or in
+// 6.25 kHz units when asked.
+model::RadioImage imageWith(int c, std::int64_t hz, bool step625 = false, bool open = true)
+{
+    model::RadioImage image = model::defaultImage(0);
+    model::Record& r = image.channels[static_cast<std::size_t>(c)];
+    const auto flags = static_cast<std::size_t>(model::flagByte(model::Side::Receive));
+    model::setBit(r[flags], model::kStepBit, step625);
+    model::setBit(r[flags], model::kOpenBit, open);
+    model::encodeFrequency(hz, r, model::Side::Receive);
+    return image;
+}
+
+// The inputs every case may use, in "@in/".
+void makeInputs(const std::filesystem::path& in)
+{
+    std::filesystem::create_directories(in);
+    const auto at = [&](const char* name) { return (in / name).string(); };
+    saveFile(at("m0.rdw"), model::defaultImage(0));
+    saveFile(at("m3.rdw"), model::defaultImage(3));
+    model::RadioImage verify = model::defaultImage(3);
+    verify.channels[2][11] = 0x05;
+    saveFile(at("v3.rdw"), verify);
+    saveFile(at("r25.rdw"), imageWith(0, 146'012'500));
+    saveFile(at("closed25.rdw"), imageWith(5, 146'012'500, false, false));
+    saveFile(at("s625.rdw"), imageWith(0, 146'006'250, true));
+    model::RadioImage odd = model::defaultImage(1);
+    odd.settings[11] &= 0xF0; // squelch level 0: no list entry shows it
+    saveFile(at("odd.rdw"), odd);
+    model::RadioImage none = model::defaultImage(0);
+    none.modelIndex = -1;
+    none.unknownModelCode = 6;
+    saveFile(at("nomodel.rdw"), none);
+    std::ofstream(at("abc.rdw"), std::ios::binary) << std::string("\x08\x00\x03\x00"
+                                                                  "ABC",
+        7);
+    std::ofstream(at("short.rdw"), std::ios::binary)
+        << encoded(model::defaultImage(0), files::FileKind::Rdw).substr(0, 300);
+    std::string rdhax = encoded(model::defaultImage(0), files::FileKind::Rdhax);
+    rdhax[607] = 20; // the model code item: a code no model has
+    std::ofstream(at("m20.rdhax"), std::ios::binary) << rdhax;
+    std::ofstream(at("bad.csv"), std::ios::binary) << "Location,Frequency\r\n1,145.0\r\n2,145.001\r\n";
+}
+
+class E2eCases : public ProcessTest { };
+
+TEST_F(E2eCases, Golden)
+{
+    const std::filesystem::path in = folder() / "in";
+    makeInputs(in);
+    std::map<std::string, std::string> inputs;
+    for (const auto& entry : std::filesystem::directory_iterator(in))
+        inputs[entry.path().string()] = readWholeFile(entry.path());
+
+    const std::vector<Case> rows = cases();
+    ASSERT_GT(rows.size(), 100u);
+    std::vector<std::filesystem::path> dirs;
+    std::vector<std::unique_ptr<SimRadio>> radios;
+    std::vector<std::unique_ptr<CliProcess>> runs;
+    const auto fill = [&](std::size_t k, const std::string& text) {
+        const SimRadio* radio = radios[k].get();
+        return expand(text, radio ? radio->device() : "/dev/null", radio ? radio->linkPath() : "", dirs[k], in);
+    };
+    // A dozen cases at a time: enough that the pauses overlap, few enough that a busy machine still
+    // answers each command at its first attempt.
+    constexpr std::size_t kBatch = 12;
+    for (std::size_t first = 0; first < rows.size(); first += kBatch) {
+        const std::size_t last = std::min(rows.size(), first + kBatch);
+        for (std::size_t k = first; k < last; ++k) {
+            dirs.push_back(folder() / ("case" + std::to_string(k)));
+            std::filesystem::create_directories(dirs[k]);
+            for (const auto& [name, check] : rows[k].files)
+                if (check == "untouched") std::ofstream(dirs[k] / name, std::ios::binary) << kUntouched;
+            radios.push_back(nullptr);
+            if (rows[k].radio) {
+                Strings options;
+                for (const std::string& o : *rows[k].radio)
+                    options.push_back(expand(o, "", "", dirs[k], in));
+                radios[k] = std::make_unique<SimRadio>(dirs[k], options);
+                ASSERT_FALSE(radios[k]->device().empty()) << rows[k].name;
+            }
+            Strings args;
+            for (const std::string& a : rows[k].args)
+                args.push_back(fill(k, a));
+            Env env;
+            for (const auto& [name, value] : rows[k].env)
+                env.emplace_back(name, fill(k, value));
+            runs.push_back(std::make_unique<CliProcess>(dirs[k], args, env));
+        }
+        for (std::size_t k = first; k < last; ++k) {
+            const Case& row = rows[k];
+            SCOPED_TRACE(row.name);
+            const CliRun run = runs[k]->finish();
+            EXPECT_EQ(run.exitCode, row.exitCode);
+            expectText(run.out, fill(k, row.out));
+            expectText(run.err, fill(k, row.err));
+            if (SimRadio* radio = radios[k].get()) {
+                // The radio notes the line closing after the program has gone; what it heard is in by then.
+                const bool heardAny = !row.packets.empty()
+                    || std::any_of(row.heard.begin(), row.heard.end(), [](const auto& h) { return h.second > 0; });
+                for (int i = 0; heardAny && i < 100 && radio->logged("--", "the program closed the line").empty(); ++i)
+                    std::this_thread::sleep_for(20ms);
+                for (const auto& [prefix, count] : row.heard)
+                    EXPECT_EQ(radio->logged("<-", prefix).size(), count) << prefix;
+                if (!row.packets.empty()) {
+                    EXPECT_EQ(radio->packetsHeard("adjust item"), row.packets);
+                }
+                radio->stop();
+            }
+            for (const auto& [name, check] : row.files) {
+                const std::filesystem::path file = dirs[k] / name;
+                const std::string value = check.substr(check.find('=') + 1);
+                if (check == "absent") {
+                    EXPECT_FALSE(std::filesystem::exists(file)) << name;
+                } else if (check == "untouched") {
+                    EXPECT_EQ(readWholeFile(file), kUntouched) << name;
+                } else if (check.starts_with("size=")) {
+                    EXPECT_EQ(readWholeFile(file).size(), std::stoul(value)) << name;
+                } else if (check.starts_with("model=")) {
+                    EXPECT_EQ(openFile(file.string()).modelIndex, std::stoi(value)) << name;
+                } else if (check.starts_with("rx")) {
+                    const auto c = static_cast<std::size_t>(std::stoi(check.substr(2)));
+                    EXPECT_EQ(model::formatFrequency(openFile(file.string()).channels[c], model::Side::Receive), value);
+                } else {
+                    ADD_FAILURE() << "no such check: " << check;
+                }
+            }
+        }
+    }
+    for (const auto& [file, bytes] : inputs)
+        EXPECT_EQ(readWholeFile(file), bytes) << file << " is only ever read";
+}
+
+} // namespace
