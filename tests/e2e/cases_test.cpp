@@ -23,6 +23,7 @@ const std::string kUntouched = "not a data file, and it must stay so\n";
 struct Case {
     std::string name;
     std::optional<Strings> radio; // the simulator's options; none: no radio at all
+    std::vector<Strings> then; // run one after another once args has finished; the last is checked
     Strings args; // "@dev" the radio's device, "@link" its link, "@/" the case's folder, "@in/" the inputs
     int exitCode = 0;
     std::string out, err; // the same words stand in; an ending "*" matches any rest
@@ -79,6 +80,7 @@ std::vector<Case> cases()
         const Strings rest(w.begin() + 1, w.end());
         if (w[0] == "radio") c.radio = rest;
         if (w[0] == "run") c.args = rest;
+        if (w[0] == "then") c.then.push_back(rest);
         if (w[0] == "exit") c.exitCode = std::stoi(w.at(1));
         if (w[0] == "out") c.out = w.at(1);
         if (w[0] == "err") c.err = w.at(1);
@@ -108,7 +110,9 @@ std::string expand(std::string text, const std::string& device, const std::strin
 
 void expectText(const std::string& got, const std::string& want)
 {
-    if (want.ends_with("*"))
+    if (want.starts_with("<"))
+        EXPECT_EQ(got, readWholeFile(want.substr(1)));
+    else if (want.ends_with("*"))
         EXPECT_TRUE(got.starts_with(want.substr(0, want.size() - 1))) << got;
     else
         EXPECT_EQ(got, want);
@@ -133,7 +137,11 @@ void makeInputs(const std::filesystem::path& in)
     std::filesystem::create_directories(in);
     const auto at = [&](const char* name) { return (in / name).string(); };
     saveFile(at("m0.rdw"), model::defaultImage(0));
+    saveFile(at("m2.rdw"), model::defaultImage(2));
+    saveFile(at("m2.rdh"), model::defaultImage(2));
     saveFile(at("m3.rdw"), model::defaultImage(3));
+    saveFile(at("m5.rdh"), model::defaultImage(5));
+    saveFile(at("m5.rdhax"), model::defaultImage(5));
     model::RadioImage verify = model::defaultImage(3);
     verify.channels[2][11] = 0x05;
     saveFile(at("v3.rdw"), verify);
@@ -152,8 +160,13 @@ void makeInputs(const std::filesystem::path& in)
         7);
     std::ofstream(at("short.rdw"), std::ios::binary)
         << encoded(model::defaultImage(0), files::FileKind::Rdw).substr(0, 300);
+    model::RadioImage ch7 = model::defaultImage(5);
+    ch7.channels[7][11] = 0x2A;
+    saveFile(at("ch7.rdw"), ch7);
     std::string rdhax = encoded(model::defaultImage(0), files::FileKind::Rdhax);
-    rdhax[607] = 20; // the model code item: a code no model has
+    rdhax[607] = 9; // the model code item: a code no model has, and one past the codes
+    std::ofstream(at("m9.rdhax"), std::ios::binary) << rdhax;
+    rdhax[607] = 20;
     std::ofstream(at("m20.rdhax"), std::ios::binary) << rdhax;
     std::ofstream(at("bad.csv"), std::ios::binary) << "Location,Frequency\r\n1,145.0\r\n2,145.001\r\n";
 }
@@ -206,7 +219,13 @@ TEST_F(E2eCases, Golden)
         for (std::size_t k = first; k < last; ++k) {
             const Case& row = rows[k];
             SCOPED_TRACE(row.name);
-            const CliRun run = runs[k]->finish();
+            CliRun run = runs[k]->finish();
+            for (const Strings& next : row.then) {
+                Strings args;
+                for (const std::string& a : next)
+                    args.push_back(fill(k, a));
+                run = runCli(dirs[k], args);
+            }
             EXPECT_EQ(run.exitCode, row.exitCode);
             expectText(run.out, fill(k, row.out));
             expectText(run.err, fill(k, row.err));
@@ -232,6 +251,8 @@ TEST_F(E2eCases, Golden)
                     EXPECT_EQ(readWholeFile(file), kUntouched) << name;
                 } else if (check.starts_with("size=")) {
                     EXPECT_EQ(readWholeFile(file).size(), std::stoul(value)) << name;
+                } else if (check.starts_with("same=")) {
+                    EXPECT_EQ(readWholeFile(file), readWholeFile(fill(k, value))) << name;
                 } else if (check.starts_with("model=")) {
                     EXPECT_EQ(openFile(file.string()).modelIndex, std::stoi(value)) << name;
                 } else if (check.starts_with("rx")) {

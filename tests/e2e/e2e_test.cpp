@@ -235,33 +235,6 @@ TEST_F(E2eTest, AutomaticBackups)
     EXPECT_EQ(w.err, failed + noResponse(silent.device(), silent.device()));
 }
 
-// write --backup saves what the radio held, of the kind its name says, before programming it.
-TEST_F(E2eTest, WriteBackupSavesWhatTheRadioHeld)
-{
-    model::RadioImage image = model::defaultImage(5);
-    image.channels[7][11] = 0x2A;
-    saveFile(path("new.rdw"), image);
-    SimRadio newer(folder(), { "--model", "5", "--save", path("radio.rdw") });
-    SimRadio older(folder(), { "--model", "5", "--older" });
-    CliProcess a(folder(), { "write", "--port", newer.device(), "--backup", path("old.rdhax"), path("new.rdw") });
-    CliProcess b(folder(), { "write", "--port", older.device(), "--backup", path("old.rdh"), path("new.rdw") });
-    for (CliProcess* process : { &a, &b }) {
-        const CliRun w = process->finish();
-        EXPECT_EQ(w.exitCode, 0) << w.err;
-        EXPECT_EQ(w.out + w.err, kWriteComplete);
-    }
-    model::RadioImage held = model::defaultImage(5);
-    EXPECT_EQ(readWholeFile(path("old.rdhax")).size(), 613u);
-    EXPECT_EQ(readWholeFile(path("old.rdh")).size(), 431u);
-    EXPECT_EQ(openFile(path("old.rdhax")).channels, held.channels);
-    EXPECT_EQ(openFile(path("old.rdh")).channels, held.channels);
-    newer.stop();
-    EXPECT_EQ(openFile(path("radio.rdw")).channels, image.channels);
-    ASSERT_EQ(newer.logged("<-", "rEAD").size(), 1u);
-    ASSERT_EQ(newer.logged("<-", "pROGRAM").size(), 1u);
-    EXPECT_LT(newer.logged("<-", "rEAD")[0].seconds, newer.logged("<-", "pROGRAM")[0].seconds);
-}
-
 // --trace writes every port call with its time: the open, the bytes each way, the close.
 TEST_F(E2eTest, Trace)
 {
@@ -300,64 +273,6 @@ TEST_F(E2eTest, Trace)
         }
         EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("<< "); }));
     }
-}
-
-// The whole dump of a fresh model 2 file and of it converted to rdh, against files checked by
-// hand; converting back and forth keeps every byte.
-TEST_F(E2eTest, DumpAndConvert)
-{
-    const auto golden = [](const char* name) { return readWholeFile(std::string(KORVANE_TEST_DATA) + "/cli/" + name); };
-    ASSERT_EQ(runCli(folder(), { "new", "--model", "2", "-o", path("m2.rdw") }).exitCode, 0);
-    EXPECT_EQ(runCli(folder(), { "dump", path("m2.rdw") }).out, golden("dump_model2_rdw.json"));
-    ASSERT_EQ(runCli(folder(), { "convert", path("m2.rdw"), "-o", path("m2.rdh") }).exitCode, 0);
-    EXPECT_EQ(runCli(folder(), { "dump", path("m2.rdh") }).out, golden("dump_model2_rdh.json"));
-
-    // A model code no model has: dumped as no model, and kept through a convert.
-    std::string bytes = encoded(model::defaultImage(0), files::FileKind::Rdhax);
-    bytes[607] = 9;
-    std::ofstream(path("m9.rdhax"), std::ios::binary) << bytes;
-    const CliRun dumped = runCli(folder(), { "dump", path("m9.rdhax") });
-    EXPECT_NE(dumped.out.find("\"model_index\": -1,"), std::string::npos);
-    EXPECT_NE(dumped.out.find("\"band\": \"\","), std::string::npos);
-    ASSERT_EQ(runCli(folder(), { "convert", path("m9.rdhax"), "-o", path("a.rdw") }).exitCode, 0);
-    ASSERT_EQ(runCli(folder(), { "convert", path("a.rdw"), "-o", path("b.rdhax") }).exitCode, 0);
-    EXPECT_EQ(readWholeFile(path("b.rdhax")), bytes);
-}
-
-// The committed data files export to the committed spreadsheets and import back byte for byte;
-// spreadsheets of another program and edited by hand import and export as recorded.
-TEST_F(E2eTest, CsvGoldenFiles)
-{
-    const auto data = [](const std::string& name) { return std::string(KORVANE_TEST_DATA) + "/csv/" + name; };
-    for (const auto& [name, model] : { std::pair { "varied_model0", "0" }, std::pair { "varied_model3", "3" } }) {
-        SCOPED_TRACE(name);
-        const std::string stem = name;
-        const CliRun out = runCli(folder(), { "export-csv", data(stem + ".rdw"), "-o", path(stem + ".csv") });
-        EXPECT_EQ(out.exitCode + out.out.size() + out.err.size(), 0u) << out.err;
-        EXPECT_EQ(readWholeFile(path(stem + ".csv")), readWholeFile(data(stem + ".csv")));
-        const CliRun in
-            = runCli(folder(), { "import-csv", data(stem + ".csv"), "--model", model, "-o", path(stem + ".rdw") });
-        EXPECT_EQ(in.exitCode + in.out.size() + in.err.size(), 0u) << in.err;
-        EXPECT_EQ(readWholeFile(path(stem + ".rdw")), readWholeFile(data(stem + ".rdw")));
-    }
-    for (const std::string name : { "other_tool_model1", "hand_edited_model1" }) {
-        ASSERT_EQ(
-            runCli(folder(), { "import-csv", data(name + ".csv"), "--model", "1", "-o", path(name + ".rdw") }).exitCode,
-            0);
-        ASSERT_EQ(runCli(folder(), { "export-csv", path(name + ".rdw"), "-o", path(name + ".csv") }).exitCode, 0);
-        EXPECT_EQ(readWholeFile(path(name + ".csv")), readWholeFile(data(name + ".expected.csv"))) << name;
-    }
-}
-
-TEST_F(E2eTest, HelpAndVersion)
-{
-    const CliRun help = runCli(folder(), { "--help" });
-    EXPECT_EQ(help.exitCode, 0);
-    for (const char* line : { "korvane-cli dump    FILE", "korvane-cli export-csv FILE -o OUT.csv",
-             "korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]", "--trace TRACE", "--backup OLD",
-             "--verify", "korvane/backups" })
-        EXPECT_NE(help.out.find(line), std::string::npos) << line;
-    EXPECT_TRUE(runCli(folder(), { "--version" }).out.starts_with("korvane-cli "));
 }
 
 // The cable is pulled in the middle of the records, or of an adjustment: the port fails, and the
