@@ -170,7 +170,7 @@ std::optional<std::int64_t> parseWhole(std::string_view text, std::int64_t highe
 CellResult<int> parseLocation(const std::string& text)
 {
     const auto value = parseWhole(text, model::kChannelCount);
-    if (!value || *value < 1) return CellRefusal { "Location", quotedCell(text) + "不是1至16之间的信道号" };
+    if (!value || *value < 1) return channelNumberRefusal(text);
     return static_cast<int>(*value);
 }
 

@@ -30,6 +30,11 @@ util::Message csvNoHeader()
         util::MessageIcon::Exclamation, {} };
 }
 
+CellRefusal channelNumberRefusal(std::string_view cell)
+{
+    return { "Location", quotedCell(cell) + "不是1至16之间的信道号" };
+}
+
 std::string quotedCell(std::string_view text)
 {
     std::size_t end = text.size();

@@ -21,6 +21,8 @@ struct CellRefusal {
 util::Message csvRefusal(int line, std::string_view column, std::string_view reason);
 util::Message csvRefusal(int line, const CellRefusal& refusal);
 util::Message csvNoHeader();
+// A Location cell that names no channel 1..16.
+CellRefusal channelNumberRefusal(std::string_view cell);
 
 // A cell's text as a message quotes it: at most 40 bytes (cut where a character starts) and
 // control characters shown as '?'.
