@@ -58,6 +58,7 @@ ChannelView::ChannelView(model::RadioImage& image, QWidget* parent)
         setCurrentCell(m_grid->currentRow(), m_grid->currentColumn());
         editChannelCell();
     };
+    m_grid->onLabelPress = [this](int row, Qt::KeyboardModifiers keys) { labelPressed(row, keys); };
     // Only a release over a data cell edits, and it edits the cell it is over.
     m_grid->onLeftRelease = [this](QPoint at) {
         const QModelIndex cell = m_grid->indexAt(at);
@@ -142,6 +143,49 @@ void ChannelView::relayoutChannelGrid(long windowWidthTwips, long windowHeightTw
         m_grid->setRowHeight(r, pxY(this, h));
     m_grid->setFixedSize(pxX(this, gridWidth), pxY(this, gridHeight));
     placeCheckBoxes();
+}
+
+void ChannelView::labelPressed(int row, Qt::KeyboardModifiers keys)
+{
+    const int channel = row - 1;
+    if (keys & Qt::ShiftModifier) {
+        const auto [from, to] = std::minmax(m_chosenAnchor, channel);
+        if (!(keys & Qt::ControlModifier)) m_chosen.fill(false);
+        for (int c = from; c <= to; ++c)
+            m_chosen[static_cast<std::size_t>(c)] = true;
+    } else if (keys & Qt::ControlModifier) {
+        m_chosen[static_cast<std::size_t>(channel)] = !m_chosen[static_cast<std::size_t>(channel)];
+        m_chosenAnchor = channel;
+    } else {
+        m_chosen.fill(false);
+        m_chosen[static_cast<std::size_t>(channel)] = true;
+        m_chosenAnchor = channel;
+    }
+    showChosen();
+}
+
+std::vector<int> ChannelView::chosenChannels() const
+{
+    std::vector<int> chosen;
+    for (int c = 0; c < model::kChannelCount; ++c)
+        if (m_chosen[static_cast<std::size_t>(c)]) chosen.push_back(c);
+    if (chosen.empty()) chosen.push_back(m_currentRow - 1);
+    return chosen;
+}
+
+void ChannelView::chooseChannels(const std::vector<int>& channels)
+{
+    m_chosen.fill(false);
+    for (int c : channels)
+        m_chosen[static_cast<std::size_t>(c)] = true;
+    if (!channels.empty()) m_chosenAnchor = channels.front();
+    showChosen();
+}
+
+void ChannelView::showChosen()
+{
+    for (int c = 0; c < model::kChannelCount; ++c)
+        m_grid->setBackground(c + 1, 0, m_chosen[static_cast<std::size_t>(c)] ? kChosen : kFixedCell);
 }
 
 void ChannelView::setCurrentCell(int row, int column)

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
 namespace korvane::app {
 
@@ -44,6 +45,10 @@ public:
     int currentColumn() const { return m_currentColumn; }
     void setCurrentCell(int row, int column);
 
+    // The channels chosen by their row labels (from 0, in order), or else the current row's.
+    std::vector<int> chosenChannels() const;
+    void chooseChannels(const std::vector<int>& channels);
+
     // True while the spacing list shows "25.0kHz" (only then can a channel be made Wide).
     std::function<bool()> spacingIs25;
     // Columns 1 and 4 (frequency boxes) and 3 and 6 (signalling dialog).
@@ -57,6 +62,9 @@ private:
     void onEnterKey();
     void toggleStep(int row, int column);
     void toggleFlag(int row, int column);
+    // A click on a row label chooses that channel; Ctrl adds or removes it, Shift a run.
+    void labelPressed(int row, Qt::KeyboardModifiers keys);
+    void showChosen();
 
     model::RadioImage& m_image;
     RecordGrid* m_grid;
@@ -64,6 +72,8 @@ private:
     QLabel* m_txLabel;
     std::array<QCheckBox*, model::kChannelCount> m_recChan {};
     std::array<QCheckBox*, model::kChannelCount> m_txChan {};
+    std::array<bool, model::kChannelCount> m_chosen {};
+    int m_chosenAnchor = 0;
     int m_currentRow = 1;
     int m_currentColumn = 1;
 };

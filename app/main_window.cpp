@@ -22,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include "app/edit_commands.h"
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
@@ -74,6 +75,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget*
     m_fraChanFunc->show();
     action("mnuPass")->setVisible(false);
     m_state.currentFile.clear();
+    m_edits->startFresh();
     m_state.loadComplete = true;
 }
 
@@ -85,15 +87,20 @@ void MainWindow::buildMenus()
 {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName("mnuFile");
-    connect(addEntry(file, "mnuOpen", QStringLiteral("打开(&O)")), &QAction::triggered, this, &MainWindow::open);
-    connect(addEntry(file, "mnuSave", QStringLiteral("另存(&S)")), &QAction::triggered, this, &MainWindow::save);
+    QAction* openEntry = addEntry(file, "mnuOpen", QStringLiteral("打开(&O)"));
+    openEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(openEntry, &QAction::triggered, this, &MainWindow::open);
+    QAction* saveEntry = addEntry(file, "mnuSave", QStringLiteral("另存(&S)"));
+    saveEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(saveEntry, &QAction::triggered, this, &MainWindow::save);
     connect(addEntry(file, "mnuExportCsv", QStringLiteral("导出CSV...")), &QAction::triggered, this,
         &MainWindow::exportCsv);
     connect(addEntry(file, "mnuImportCsv", QStringLiteral("导入CSV...")), &QAction::triggered, this,
         &MainWindow::importCsv);
     addSeparator(file, "null0");
-    connect(addEntry(file, "mnuPrint", QStringLiteral("打印(&P)")), &QAction::triggered, this,
-        [this] { mnuPrintClick(*this); });
+    QAction* printEntry = addEntry(file, "mnuPrint", QStringLiteral("打印(&P)"));
+    printEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    connect(printEntry, &QAction::triggered, this, [this] { mnuPrintClick(*this); });
     m_mnuNULL = addSeparator(file, "mnuNULL");
     m_mnuNULL->setVisible(false);
     for (int i = 0; i < 4; ++i) {
@@ -103,17 +110,22 @@ void MainWindow::buildMenus()
         m_mnuFileMRU[i]->setVisible(false);
         connect(m_mnuFileMRU[i], &QAction::triggered, this, [this, i] {
             showRecentEntries(); // a click must not toggle the check mark by itself
-            openFile(m_state.recent.path(i), i);
+            if (m_edits->confirmDiscard()) openFile(m_state.recent.path(i), i);
         });
     }
     addSeparator(file, "null2");
-    connect(addEntry(file, "mnuExit", QStringLiteral("退出(&X)")), &QAction::triggered, this, &QWidget::close);
+    QAction* exitEntry = addEntry(file, "mnuExit", QStringLiteral("退出(&X)"));
+    exitEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(exitEntry, &QAction::triggered, this, &QWidget::close);
 
     QMenu* program = menuBar()->addMenu(QStringLiteral("编程(&P)"));
     program->setObjectName("mnuProgram");
-    connect(addEntry(program, "mnuRead", QStringLiteral("读频(&R)")), &QAction::triggered, this, &MainWindow::readRadio);
-    connect(addEntry(program, "mnuWrite", QStringLiteral("写频(&W)")), &QAction::triggered, this,
-            &MainWindow::writeRadio);
+    QAction* readEntry = addEntry(program, "mnuRead", QStringLiteral("读频(&R)"));
+    readEntry->setShortcut(QKeySequence(Qt::Key_F5));
+    connect(readEntry, &QAction::triggered, this, &MainWindow::readRadio);
+    QAction* writeEntry = addEntry(program, "mnuWrite", QStringLiteral("写频(&W)"));
+    writeEntry->setShortcut(QKeySequence(Qt::Key_F6));
+    connect(writeEntry, &QAction::triggered, this, &MainWindow::writeRadio);
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     editor->setObjectName("mnuEditor");
@@ -122,6 +134,7 @@ void MainWindow::buildMenus()
     chan->setChecked(true);
     addEntry(editor, "mnuTune", QStringLiteral("调整模式(&T)"))->setCheckable(true);
     addEntry(editor, "mnuPass", QStringLiteral("调整模式密码(&D)"));
+    m_edits = new EditCommands(*this, editor);
 
     QMenu* com = menuBar()->addMenu(QStringLiteral("端口选择(&C)"));
     com->setObjectName("mnuCom");
@@ -344,6 +357,7 @@ void MainWindow::modelChange()
         m_fraChanFunc->setVisible(shown);
         setWindowTitle(title());
         m_cboRadiomodel->setFocus();
+        m_edits->noteChange();
     }
     m_cboRadiomodel->setToolTip(m_cboRadiomodel->currentText());
 }
@@ -371,6 +385,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 {
     if (m_link && m_link->busy()) {
         event->ignore(); // the radio is being read or programmed
+        return;
+    }
+    if (!m_edits->confirmDiscard()) {
+        event->ignore();
         return;
     }
     if (alignmentItemOpen())

@@ -27,6 +27,7 @@ namespace korvane::app {
 class AlignmentView;
 class ChannelView;
 class ContentArea;
+class EditCommands;
 class FrequencyBox;
 class LinkRunner;
 class RecordGrid;
@@ -57,7 +58,14 @@ public:
     // The model list's choice action.
     void modelChange();
 
-    void save();
+    void save() { saveAs(); }
+    // Save As: true when the image was saved.
+    bool saveAs();
+    // Shows `image` in place of the one shown (the whole refresh); open entry boxes are dropped.
+    void showImage(const model::RadioImage& image);
+    // A value still being typed in a frequency box goes into the image.
+    void commitOpenEntry();
+    EditCommands* edits() const { return m_edits; }
     void exportCsv();
     void importCsv();
     void open();
@@ -157,6 +165,7 @@ private:
     FrequencyBox* m_txtTxFreq = nullptr;
     AlignmentView* m_alignmentView = nullptr;
     bool m_backupFailureMentioned = false;
+    EditCommands* m_edits = nullptr;
 };
 
 } // namespace korvane::app

@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 
+#include "app/edit_commands.h"
+
 #include "core/files/channel_csv_file.h"
 #include "core/model/defaults.h"
 
@@ -35,6 +37,7 @@ void MainWindow::exportCsv()
 void MainWindow::importCsv()
 {
     if (alignmentItemOpen()) cancelAlignmentItem();
+    if (!m_edits->confirmDiscard()) return;
     const auto choice = m_dialogs.chooseOpenFile(this, csvRequest(QStringLiteral("导入CSV"), QString()));
     if (!choice || choice->path.isEmpty()) return;
     const auto table = files::loadChannelCsv(
@@ -51,6 +54,7 @@ void MainWindow::importCsv()
     m_fraChanFunc->setVisible(false);
     refreshFromImage();
     m_fraChanFunc->setVisible(shown);
+    m_edits->noteChange(QStringLiteral("导入CSV"));
 }
 
 } // namespace korvane::app

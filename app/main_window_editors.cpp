@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 
+#include "app/edit_commands.h"
+
 #include "app/alignment_view.h"
 #include "app/app_paths.h"
 #include "app/channel_view.h"
@@ -43,6 +45,7 @@ void MainWindow::buildEditors()
         RecordGrid* g = m_channelView->grid();
         const model::Side side = column == 3 ? model::Side::Receive : model::Side::Transmit;
         clickSignal(g->text(row, column), side, *g, m_image.channels, g->parentWidget()->mapToGlobal(QPoint(0, 0)));
+        m_edits->noteChange();
     };
 }
 
@@ -70,6 +73,12 @@ void MainWindow::commitPendingEntry()
         m_txtRecFreq->commitOnLeaving();
     else if (!m_txtTxFreq->isHidden())
         m_txtTxFreq->commitOnLeaving();
+}
+
+void MainWindow::commitOpenEntry()
+{
+    commitPendingEntry();
+    m_edits->noteChange();
 }
 
 void MainWindow::dropOpenEdits()

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/channel_view.h"
+#include "app/edit_commands.h"
 #include "core/files/data_file.h"
 
 namespace korvane::app {
@@ -44,14 +45,14 @@ void MainWindow::showRecentEntries()
     m_mnuNULL->setVisible(m_state.recent.newest() >= 0);
 }
 
-void MainWindow::save()
+bool MainWindow::saveAs()
 {
     const bool shown = m_fraChanFunc->isVisible();
     if (alignmentItemOpen())
         cancelAlignmentItem();
     const auto choice = m_dialogs.chooseSaveFile(this, fileRequest(QStringLiteral("Save As"), QString()));
     if (!choice || choice->path.isEmpty())
-        return;
+        return false;
     m_fraChanFunc->setVisible(false);
     commitPendingEntry();
     const int kindIndex = choice->filterIndex >= 1 && choice->filterIndex <= 3 ? choice->filterIndex : 1;
@@ -60,8 +61,9 @@ void MainWindow::save()
     m_fraChanFunc->setVisible(shown);
     if (failure) {
         m_dialogs.showMessage(this, *failure);
-        return;
+        return false;
     }
+    m_edits->markSaved();
     m_state.currentFile = choice->path;
     setCaptionForFile(choice->path);
     const int found = m_state.recent.find(choice->path);
@@ -70,10 +72,13 @@ void MainWindow::save()
     else
         m_state.recent.add(choice->path);
     showRecentEntries();
+    return true;
 }
 
 void MainWindow::open()
 {
+    if (!m_edits->confirmDiscard())
+        return;
     const auto choice = m_dialogs.chooseOpenFile(this, fileRequest(QStringLiteral("打开"), m_state.currentFile));
     if (!choice || choice->path.isEmpty())
         return;
@@ -104,6 +109,17 @@ void MainWindow::openFile(const QString& path, int recentEntry)
     else
         m_state.recent.add(path);
     showRecentEntries();
+    m_fraChanFunc->setVisible(false);
+    refreshFromImage();
+    m_fraChanFunc->setVisible(shown);
+    m_edits->startFresh();
+}
+
+void MainWindow::showImage(const model::RadioImage& image)
+{
+    dropOpenEdits();
+    m_image = image;
+    const bool shown = m_fraChanFunc->isVisible();
     m_fraChanFunc->setVisible(false);
     refreshFromImage();
     m_fraChanFunc->setVisible(shown);

@@ -2,6 +2,8 @@
 
 #include "app/main_window.h"
 
+#include "app/edit_commands.h"
+
 #include "app/channel_view.h"
 #include "app/link_runner.h"
 #include "app/settings_lists.h"
@@ -45,7 +47,7 @@ void MainWindow::mentionBackupFailure(const std::optional<util::Message>& failur
 
 void MainWindow::readRadio()
 {
-    if (linkRunner().busy())
+    if (linkRunner().busy() || !m_edits->confirmDiscard())
         return;
     repaint();
     // While the radio is read, an edit still open in a frequency box is dropped, not stored.
@@ -72,6 +74,7 @@ void MainWindow::readRadio()
         m_state.recent.uncheck();
         showRecentEntries();
         refreshFromImage();
+        m_edits->startFresh();
         if (m_settingsLists->anyListEmpty())
             m_dialogs.showMessage(this, link::dataError());
         mentionBackupFailure(keepBackup(outcome.image, files::BackupReason::ReadOut));

@@ -75,6 +75,16 @@ bool QtUserDialogs::askYesNo(QWidget* parent, const util::Message& question)
     return box.exec() == QMessageBox::Yes;
 }
 
+std::optional<bool> QtUserDialogs::askYesNoCancel(QWidget* parent, const util::Message& question)
+{
+    QMessageBox box(iconOf(question.icon), QString::fromStdString(question.title),
+        QString::fromStdString(question.text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int answer = box.exec();
+    if (answer == QMessageBox::Cancel) return std::nullopt;
+    return answer == QMessageBox::Yes;
+}
+
 std::optional<FileChoice> QtUserDialogs::chooseSaveFile(QWidget* parent, const FileDialogRequest& request)
 {
     return runFileDialog(parent, request, true);

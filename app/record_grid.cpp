@@ -1,5 +1,7 @@
 #include "app/record_grid.h"
 
+#include "app/grid_colours.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -21,7 +23,7 @@ RecordGrid::RecordGrid(int rows, int columns, QWidget* parent) : QTableWidget(ro
             auto* item = new QTableWidgetItem;
             if (r == 0 || c == 0) {
                 item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(QColor(212, 208, 200));
+                item->setBackground(colours::kFixedCell);
             }
             setItem(r, c, item);
         }
@@ -127,6 +129,7 @@ void RecordGrid::mousePressEvent(QMouseEvent* event)
     const QModelIndex cell = indexAt(event->position().toPoint());
     if (cell.isValid() && (cell.row() == 0 || cell.column() == 0)) {
         event->accept(); // the header row and the label column never become current
+        if (cell.row() > 0 && onLabelPress) onLabelPress(cell.row(), event->modifiers());
         return;
     }
     QTableWidget::mousePressEvent(event);

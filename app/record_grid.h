@@ -35,6 +35,8 @@ public:
     std::function<void()> onSpace;
     // A left-button release at this point (grid coordinates).
     std::function<void(QPoint)> onLeftRelease;
+    // A left-button press on the label of a row (1..), with the keys held.
+    std::function<void(int row, Qt::KeyboardModifiers keys)> onLabelPress;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

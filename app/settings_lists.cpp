@@ -35,6 +35,13 @@ constexpr ListSpec kSpecs[] = {
 
 } // namespace
 
+QString SettingsLists::caption(model::SettingsList which)
+{
+    for (const ListSpec& spec : kSpecs)
+        if (spec.which == which) return QString::fromUtf8(spec.caption).chopped(1);
+    return {};
+}
+
 SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
     : QObject(parent)
     , m_image(image)

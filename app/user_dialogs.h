@@ -35,6 +35,11 @@ public:
     virtual void showMessage(QWidget* parent, const util::Message& message) = 0;
     // Yes and No buttons; true for Yes.
     virtual bool askYesNo(QWidget* parent, const util::Message& question) = 0;
+    // Yes, No and Cancel buttons: true for Yes, false for No, nothing for Cancel (or Esc).
+    virtual std::optional<bool> askYesNoCancel(QWidget* parent, const util::Message& question)
+    {
+        return askYesNo(parent, question);
+    }
     // Asks before overwriting an existing file. Nothing when cancelled.
     virtual std::optional<FileChoice> chooseSaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     // Only existing files. Nothing when cancelled.

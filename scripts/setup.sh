@@ -8,7 +8,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   qt6-base-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick poppler-utils python3
+  xvfb xauth xdotool xclip x11-utils imagemagick poppler-utils python3
   fonts-wqy-microhei fonts-arphic-uming
   desktop-file-utils dpkg-dev
 )

@@ -28,10 +28,34 @@ TUNE_GRID_RX_HIGH, TREE_TESTFREQ = (340, 212), (64, 93)
 TREE_TXPOWER, TUNE_TROUGH, TUNE_OK, TUNE_CANCEL = (72, 138), (620, 296), (579, 343), (679, 343)
 BACKGROUND, HELP_MENU = (600, 150), (263, 8)
 FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
+LABEL_X = 38  # the "Ch n" labels
 
 
 def cell(column, channel, scrolled=False):
     return COLUMN_X[column], (SCROLLED_ROW_Y if scrolled else ROW_Y) + ROW_PITCH * (channel - 1)
+
+
+def label(channel):
+    return LABEL_X, ROW_Y + ROW_PITCH * (channel - 1)
+
+
+def choose_labels(s, first, last):
+    """Chooses channels first..last by a click on one label and a Shift+click on the other."""
+    s.click(*label(first))
+    s.xdo("keydown", "shift")
+    s.click(*label(last))
+    s.xdo("keyup", "shift")
+
+
+def clipboard(s, text=None):
+    """The clipboard's text, or puts text on it as another program (a spreadsheet) would."""
+    if text is None:
+        return subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=s.env, capture_output=True, text=True,
+                              timeout=10).stdout
+    # xclip stays behind to hand the text over; it ends with the display.
+    subprocess.run(["xclip", "-selection", "clipboard"], input=text, env=s.env, text=True, timeout=10,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return text
 
 
 def scroll(s, trough):
@@ -216,6 +240,63 @@ def journey_edit(s):
         got = save_as(s, "model-%s.rdw" % answer)
         s.expect(got["model_index"] == model, "model after answering %s: %s" % (answer, got["model_index"]))
     s.expect(got["grid"] == expected(s, 1)["grid"], "the grid after a model change is not the new model's")
+
+
+def journey_spreadsheet(s):
+    s.start_radio()
+    s.start()
+    for channel, mhz in ((1, "145.125"), (2, "146.5")):
+        s.click(*cell("closed", channel))
+        s.click(*cell("rx", channel))
+        s.type(mhz)
+        s.key("Return")
+    s.key("ctrl+z")  # channel 2's frequency goes back, the channel stays open
+    got = save_as(s, "undone.rdw")
+    s.expect([row[0] for row in got["grid"][:2]] == ["145.12500", "140.00000"] and not got["closed"][1],
+             "after an undo: %s, closed %s" % ([row[0] for row in got["grid"][:2]], got["closed"][:2]))
+    s.key("ctrl+y")
+    s.expect(save_as(s, "redone.rdw")["grid"][1][0] == "146.50000", "the redo did not bring channel 2 back")
+    # Channels 1 and 2 copied by their labels and pasted at 5.
+    choose_labels(s, 1, 2)
+    s.key("ctrl+c")
+    copied = wait_for(lambda: clipboard(s), "the copied channels on the clipboard").splitlines()
+    s.expect(len(copied) == 3 and copied[0].startswith("Location\tName\tFrequency\t")
+             and copied[2].startswith("2\t\t146.500000\t"), "the clipboard after a copy: %r" % copied)
+    s.click(*label(5))
+    s.key("ctrl+v")
+    # Three rows typed in a spreadsheet, pasted at 9.
+    clipboard(s, "1\t\t150.000000\n2\t\t151.250000\t+\t0.600000\n3\t\t152.500000\n")
+    s.click(*label(9))
+    s.key("ctrl+v")
+    got = save_as(s, "pasted.rdw")
+    opened = [c + 1 for c, closed in enumerate(got["closed"]) if not closed]
+    s.expect(opened == [1, 2, 5, 6, 9, 10, 11], "open channels after pasting: %s" % opened)
+    s.expect([got["grid"][c - 1][0] for c in opened[2:]] == ["145.12500", "146.50000", "150.00000", "151.25000",
+             "152.50000"] and got["grid"][9][3] == "151.85000", "pasted channels: %s" % got["grid"][4:11])
+    s.menu("e", "Up", "Up", "Return")  # 按接收频率排序, above the last entry
+    got = save_as(s, "sorted.rdw")
+    s.expect([row[0] for row in got["grid"][:7]] == ["145.12500", "145.12500", "146.50000", "146.50000",
+             "150.00000", "151.25000", "152.50000"] and got["closed"][7:] == [True] * 9,
+             "after sorting: %s" % [row[0] for row in got["grid"][:8]])
+    # Channels 1 to 3 made Narrow at once.
+    choose_labels(s, 1, 3)
+    s.menu("e", "Up", "Return")  # 批量设置..., the last entry
+    dialog = s.box("批量设置")
+    s.key(*["Tab"] * 7, "Down", "Return", win=dialog)
+    s.gone(dialog, "the bulk dialog after OK")
+    got = save_as(s, "bulk.rdw")
+    s.expect([row[9] for row in got["grid"][:4]] == ["Narrow", "Narrow", "Narrow", "Wide"],
+             "bandwidth after the bulk change: %s" % [row[9] for row in got["grid"][:4]])
+    # Exit over an unsaved edit: 取消 keeps the program, 否 ends it and the file stays as saved.
+    s.click(*cell("scan", 1))
+    s.menu("f", "x")
+    s.answer("保存数据", ("Escape",))
+    time.sleep(1)
+    s.expect(s.caption() == "bulk.rdw - " + APP_NAME, "the program did not stay after 取消")
+    s.menu("f", "x")
+    s.answer("保存数据", ("n",))
+    s.expect(s.wait_exit() == 0, "否 did not end the program cleanly")
+    s.expect(s.dump(s.path("bulk.rdw"))["grid"][0][6] == "ADD", "否 saved the edit")
 
 
 def journey_files(s):

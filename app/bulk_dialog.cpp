@@ -1,0 +1,107 @@
+#include "app/bulk_dialog.h"
+
+#include "app/signal_dialog.h"
+#include "core/model/signalling_cell.h"
+#include "core/model/signalling_codec.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QPushButton>
+
+namespace korvane::app {
+
+namespace {
+
+const QString kUnchanged = QStringLiteral("不变");
+
+struct ListSpec {
+    const char* name;
+    const char* caption;
+    const char* on; // the entry that sets the field; the other clears it
+    const char* off;
+};
+
+constexpr ListSpec kLists[] = {
+    { "cboBulkRxStep", "接收步进 (kHz)：", "6.25", "2.50" },
+    { "cboBulkTxStep", "发射步进 (kHz)：", "6.25", "2.50" },
+    { "cboBulkScan", "扫描选择：", "ADD", "DEL" },
+    { "cboBulkBusy", "繁忙锁定：", "ON", "OFF" },
+    { "cboBulkClock", "时钟偏移：", "ON", "OFF" },
+    { "cboBulkWidth", "频率宽度：", "Narrow", "Wide" },
+};
+
+} // namespace
+
+BulkDialog::BulkDialog(UserDialogs& dialogs, QString dataFolder, const model::Record& first, QWidget* parent)
+    : QDialog(parent)
+    , m_dialogs(dialogs)
+    , m_dataFolder(std::move(dataFolder))
+    , m_record(first)
+{
+    setObjectName("frmBulk");
+    setWindowTitle(QStringLiteral("批量设置"));
+    auto* form = new QFormLayout(this);
+    for (const ListSpec& spec : kLists) {
+        auto* list = new QComboBox(this);
+        list->setObjectName(spec.name);
+        list->addItems({ kUnchanged, QString::fromUtf8(spec.on), QString::fromUtf8(spec.off) });
+        form->addRow(QString::fromUtf8(spec.caption), list);
+        if (spec.name == std::string_view("cboBulkTxStep")) {
+            for (model::Side side : { model::Side::Receive, model::Side::Transmit }) {
+                auto* button = new QPushButton(kUnchanged, this);
+                button->setObjectName(side == model::Side::Receive ? "cmdBulkRxSignal" : "cmdBulkTxSignal");
+                connect(button, &QPushButton::clicked, this, [this, side] { chooseSignalling(side); });
+                m_signalling[static_cast<std::size_t>(side)] = button;
+                form->addRow(
+                    side == model::Side::Receive ? QStringLiteral("接收信令：") : QStringLiteral("发射信令："), button);
+            }
+        }
+    }
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName("cmdOK");
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName("cmdCancel");
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        m_accepted = true;
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    form->addRow(buttons);
+}
+
+QComboBox* BulkDialog::list(const char* name) const { return findChild<QComboBox*>(name); }
+
+void BulkDialog::chooseSignalling(model::Side side)
+{
+    SignalDialog dialog(m_dialogs, m_dataFolder, this);
+    const model::SignallingChoice shown = model::parseSignallingCell(model::formatSignalling(m_record, side));
+    dialog.setMSignal(static_cast<int>(shown.kind));
+    dialog.setSSignal(QString::fromUtf8(model::kindWord(shown.kind).data()));
+    dialog.setDSignal(shown.value);
+    m_dialogs.runModal(dialog);
+    if (dialog.cancelPressed()) return;
+    if (const auto written = model::applySignallingChoice(dialog.choice(), m_record, side)) {
+        m_signallingChosen[static_cast<std::size_t>(side)] = true;
+        m_signalling[static_cast<std::size_t>(side)]->setText(QString::fromStdString(*written));
+    }
+}
+
+edit::BulkChange BulkDialog::change() const
+{
+    const auto pick = [this](const char* name) -> std::optional<bool> {
+        const int at = list(name)->currentIndex();
+        if (at <= 0) return std::nullopt;
+        return at == 1;
+    };
+    edit::BulkChange change;
+    change.step625 = { pick("cboBulkRxStep"), pick("cboBulkTxStep") };
+    for (std::size_t s = 0; s < 2; ++s)
+        if (m_signallingChosen[s]) change.signalling[s] = m_record;
+    change.scanAdd = pick("cboBulkScan");
+    change.busyLock = pick("cboBulkBusy");
+    change.clockShift = pick("cboBulkClock");
+    change.narrow = pick("cboBulkWidth");
+    return change;
+}
+
+} // namespace korvane::app
