@@ -141,6 +141,7 @@ def journey_read(s):
     s.type("137.5")
     s.key("Return")
     s.menu("p", "r")
+    s.answer("保存数据", ("n",))  # the edit is not saved yet: No reads without saving
     s.answer("通讯错误", timeout=60)
     s.expect(save_as(s, "kept.rdw")["grid"][0][0] == "137.50000", "a failed read threw away channel 1")
     s.stop_radio(radio)
@@ -545,6 +546,7 @@ def journey_help(s):
     s.expect(open(csv, "rb").read() == open(s.path("cli.csv"), "rb").read(), "the window's CSV differs")
     s.click(*cell("closed", 1))  # close channel 1 again; the import opens it
     s.menu("f", "Down", "Down", "Down", "Return")  # 导入CSV...
+    s.answer("保存数据", ("n",))
     dialog = s.box("导入CSV")
     s.type(csv, win=dialog)
     s.key("Return", win=dialog)
