@@ -1,0 +1,449 @@
+// Data files, backups, the settings file and file kinds: the cases in tests/data/files/cases.txt
+// and the transcripts of saving and of backups in a scratch folder.
+//
+// A file spec spells a data file item by item, independently of the writer: rdw, rdh or rdhax
+// (that header text), T:text (~ for a blank), I:n (an integer), C, P, A (the image's channel,
+// parameter and alignment tables; C' with the bound pairs swapped, C5 in the 5 kHz form), S (the
+// settings block), B:10@1/16:160 (a table of those bounds and 160 bytes), X:hex, Z:n (n bytes FF),
+// F:kind (the writer's whole file), -n (drop the last n bytes), cut:n (keep the first n).
+
+#include "case_table.h"
+#include "core/files/backups.h"
+#include "core/files/data_file.h"
+#include "core/files/file_kind.h"
+#include "core/files/settings_file.h"
+#include "core/model/defaults.h"
+#include "core/model/frequency_form.h"
+#include "support/temp_dir.h"
+
+#include <csignal>
+#include <set>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace korvane;
+using namespace korvane::files;
+using namespace std::chrono;
+using korvane::test::Args;
+using model::RadioImage;
+using model::Record;
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// An image whose every byte differs from its neighbours, so a transposed or shifted table shows.
+RadioImage patternedImage(std::uint32_t state, std::int16_t modelIndex)
+{
+    RadioImage image;
+    const auto next = [&state] { return static_cast<std::uint8_t>((state = state * 1664525u + 1013904223u) >> 24); };
+    for (const std::span<Record> table :
+        { std::span<Record>(image.channels), std::span<Record>(image.parameters), std::span<Record>(image.alignment) })
+        for (Record& r : table)
+            for (std::uint8_t& b : r)
+                b = next();
+    for (std::uint8_t& b : image.settings)
+        b = next();
+    image.modelIndex = modelIndex;
+    return image;
+}
+
+const RadioImage kCurrent = patternedImage(1, 0); // what the program holds when a file is opened
+const RadioImage kFile = patternedImage(2, 3);
+
+void u16(Bytes& b, std::uint32_t v) { b.insert(b.end(), { std::uint8_t(v), std::uint8_t(v >> 8) }); }
+void u32(Bytes& b, std::uint32_t v) { u16(b, v & 0xFFFF), u16(b, v >> 16); }
+void text(Bytes& b, std::string_view s)
+{
+    u16(b, 8), u16(b, static_cast<std::uint32_t>(s.size()));
+    b.insert(b.end(), s.begin(), s.end());
+}
+void table(Bytes& b, const std::vector<std::pair<std::uint32_t, std::int32_t>>& bounds, const Bytes& data)
+{
+    u16(b, 0x2011), u16(b, static_cast<std::uint32_t>(bounds.size()));
+    for (const auto& [count, lower] : bounds)
+        u32(b, count), u32(b, static_cast<std::uint32_t>(lower));
+    b.insert(b.end(), data.begin(), data.end());
+}
+
+Bytes build(const std::string& spec, const RadioImage& image)
+{
+    std::istringstream in(spec);
+    Bytes b;
+    for (std::string t; in >> t;) {
+        const std::string v = t.substr(t.find(':') + 1);
+        if (const auto kind = fileKindFromName(t)) {
+            text(b, headerText(*kind));
+        } else if (t[0] == 'T') {
+            std::replace(t.begin(), t.end(), '~', ' ');
+            text(b, t.substr(2));
+        } else if (t[0] == 'I') {
+            u16(b, 2), u16(b, static_cast<std::uint32_t>(std::stoi(v)));
+        } else if (t == "S") {
+            table(b, { { 32, 0 } }, Bytes(image.settings.begin(), image.settings.end()));
+        } else if (t[0] == 'C' || t[0] == 'P' || t[0] == 'A') {
+            std::vector<Record> records(t[0] == 'C' ? image.channels.begin()
+                    : t[0] == 'P'                   ? image.parameters.begin()
+                                                    : image.alignment.begin(),
+                t[0] == 'C'       ? image.channels.end()
+                    : t[0] == 'P' ? image.parameters.end()
+                                  : image.alignment.end());
+            if (t.ends_with("5")) model::to5kHzForm(records);
+            const auto n = static_cast<std::uint32_t>(records.size());
+            Bytes data(n * 16);
+            for (std::size_t i = 0; i < n; ++i)
+                for (std::size_t k = 0; k < 16; ++k)
+                    data[i + k * n] = records[i][k];
+            table(b,
+                t.ends_with("'") ? std::vector<std::pair<std::uint32_t, std::int32_t>> { { 16, 0 }, { n, 0 } }
+                                 : std::vector<std::pair<std::uint32_t, std::int32_t>> { { n, 0 }, { 16, 0 } },
+                data);
+        } else if (t[0] == 'B') {
+            std::vector<std::pair<std::uint32_t, std::int32_t>> bounds;
+            std::istringstream shape(v.substr(0, v.find(':')));
+            for (std::string bound; std::getline(shape, bound, '/');)
+                bounds.emplace_back(std::stoul(bound),
+                    bound.find('@') == std::string::npos ? 0 : std::stoi(bound.substr(bound.find('@') + 1)));
+            Bytes data(std::stoul(v.substr(v.find(':') + 1)));
+            for (std::size_t i = 0; i < data.size(); ++i)
+                data[i] = static_cast<std::uint8_t>(i * 7);
+            table(b, bounds, data);
+        } else if (t[0] == 'X') {
+            const Bytes raw = test::bytesOf(v);
+            b.insert(b.end(), raw.begin(), raw.end());
+        } else if (t[0] == 'Z') {
+            b.insert(b.end(), std::stoul(v), 0xFF);
+        } else if (t[0] == 'F') {
+            const Bytes whole = encodeDataFile(image, *fileKindFromName(v));
+            b.insert(b.end(), whole.begin(), whole.end());
+        } else if (t[0] == '-') {
+            b.resize(b.size() - std::stoul(t.substr(1)));
+        } else if (t.starts_with("cut")) {
+            b.resize(std::stoul(v));
+        }
+    }
+    return b;
+}
+
+const char* const kFailures[] = { "Missing", "Format", "Model", "Read" };
+
+template <class Table> std::string which(const Table& got, const Table& file, const Table& current)
+{
+    Table via5k = file, from5k = file;
+    if constexpr (std::is_same_v<Table, model::ChannelTable> || std::is_same_v<Table, model::AlignmentTable>) {
+        model::to5kHzForm(via5k), model::toImageForm(via5k), model::toImageForm(from5k);
+    }
+    return got == file   ? "file"
+        : got == via5k   ? "via 5 kHz"
+        : got == from5k  ? "from 5 kHz"
+        : got == current ? "current"
+                         : "other";
+}
+
+std::string outcome(const util::Result<OpenedFile, OpenError>& opened, const RadioImage& file)
+{
+    if (!opened.ok())
+        return kFailures[static_cast<int>(opened.error().kind)] + std::string(" ")
+            + test::shown(opened.error().message);
+    const RadioImage& i = opened->image;
+    return "model " + std::to_string(i.modelIndex) + ", code " + std::to_string(i.unknownModelCode) + ", 5 kHz form "
+        + (opened->fiveKhzForm ? "yes" : "no") + "; channels " + which(i.channels, file.channels, kCurrent.channels)
+        + ", parameters " + which(i.parameters, file.parameters, kCurrent.parameters) + ", settings "
+        + which(i.settings, file.settings, kCurrent.settings) + ", alignment "
+        + which(i.alignment, file.alignment, kCurrent.alignment);
+}
+
+// Runs of the same outcome over every truncation, the outcomes of five changes of every byte of
+// the length and tag, the header text and the rest, and every message seen.
+std::string sweep(const Bytes& bytes, const std::string& name)
+{
+    std::set<std::string> messages;
+    const auto kind = [&](std::span<const std::uint8_t> b) {
+        const auto opened = decodeDataFile(b, name, kCurrent);
+        if (!opened.ok()) messages.insert(test::shown(opened.error().message));
+        return opened.ok() ? "opens" : kFailures[static_cast<int>(opened.error().kind)];
+    };
+    std::string out = "cut:", last;
+    std::size_t headerSize = 0;
+    for (std::size_t n = 0; n <= bytes.size(); ++n) {
+        const std::string now = kind(std::span(bytes).first(n));
+        if (now != last) out += (n ? "-" + std::to_string(n - 1) + ", " : " ") + now + " " + std::to_string(n);
+        if (now != last && last == "Format") headerSize = n;
+        last = now;
+    }
+    std::map<std::string, int> changes;
+    for (std::size_t offset = 0; offset < bytes.size(); ++offset)
+        for (const int change : { 0xFF, 0x01, 0x80, 0x7F, 0x10 }) {
+            Bytes damaged = bytes;
+            damaged[offset] ^= static_cast<std::uint8_t>(change);
+            ++changes[std::string(offset < 4 ? "tag " : offset < headerSize ? "header " : "") + kind(damaged)];
+        }
+    out += "; changes:";
+    for (const auto& [what, count] : changes)
+        out += " " + what + " " + std::to_string(count) + ",";
+    for (const std::string& message : messages)
+        out += " " + message;
+    return out;
+}
+
+std::string modelAndCode(const util::Result<OpenedFile, OpenError>& opened)
+{
+    return "model " + std::to_string(opened->image.modelIndex) + " code "
+        + std::to_string(opened->image.unknownModelCode);
+}
+
+const char* orNull(const std::string& s) { return s == "-" ? nullptr : s.c_str(); }
+
+const test::CaseOps kOps {
+    { "open", [](const Args& a) { return outcome(decodeDataFile(build(a[1], kFile), a[0], kCurrent), kFile); } },
+    { "openfile",
+        [](const Args& a) {
+            const auto path = a[0].starts_with("@") ? KORVANE_TEST_DATA + a[0].substr(1) : a[0];
+            return outcome(openDataFile(path, kCurrent), model::defaultImage(0));
+        } },
+    { "sweep", [](const Args& a) { return sweep(build(a[1], kFile), a[0]); } },
+    { "resave",
+        [](const Args& a) {
+            RadioImage current = kCurrent;
+            current.modelIndex = -1, current.unknownModelCode = 11; // must not leak into the file
+            const auto first = decodeDataFile(build("rdhax C P S A I:" + a[0] + " I:1", kFile), "x", current);
+            std::string out = modelAndCode(first) + ", saved and opened again:";
+            for (const FileKind kind : { FileKind::Rdw, FileKind::Rdh, FileKind::Rdhax })
+                out += " " + modelAndCode(decodeDataFile(encodeDataFile(first->image, kind), "x", kCurrent)) + ";";
+            return out;
+        } },
+    { "writes",
+        [](const Args& a) {
+            const RadioImage image = patternedImage(7, 4);
+            const Bytes written = encodeDataFile(image, *fileKindFromName(a[0])), spelled = build(a[1], image);
+            const auto diff = std::mismatch(written.begin(), written.end(), spelled.begin(), spelled.end());
+            return written == spelled ? "the same " + std::to_string(written.size()) + " bytes"
+                                      : "differs at " + std::to_string(diff.first - written.begin());
+        } },
+    { "fixture",
+        [](const Args& a) {
+            const Bytes written = encodeDataFile(model::defaultImage(0), *fileKindFromName(a[0]));
+            const std::string committed = test::dataFile("files/default_model0." + a[0]);
+            return std::to_string(written.size()) + " bytes, "
+                + (Bytes(committed.begin(), committed.end()) == written ? "as committed" : "NOT as committed");
+        } },
+    { "codewritten",
+        [](const Args& a) {
+            RadioImage image = model::defaultImage(0);
+            image.modelIndex = static_cast<std::int16_t>(std::stoi(a[0]));
+            image.unknownModelCode = static_cast<std::int16_t>(std::stoi(a[1]));
+            std::string out;
+            for (const FileKind kind : { FileKind::Rdw, FileKind::Rdh, FileKind::Rdhax }) {
+                const Bytes b = encodeDataFile(image, kind);
+                out += (out.empty() ? "" : " / ") + test::hex(std::span(b).last(8));
+            }
+            return out;
+        } },
+    { "kindname",
+        [](const Args& a) {
+            return fileKindFromName(a[0]) ? std::string(headerText(*fileKindFromName(a[0]))) : "none";
+        } },
+    { "kindpath", [](const Args& a) { return std::string(headerText(fileKindForPath(a[0]))); } },
+    { "kindheader",
+        [](const Args& a) {
+            return fileKindFromHeader(a[0]) ? std::string(headerText(*fileKindFromHeader(a[0]))) : "none";
+        } },
+    { "backupfolder",
+        [](const Args& a) { return backupFolder(orNull(a[0]), orNull(a[1])).lexically_normal().string(); } },
+    { "backupmessage", [](const Args& a) { return test::shown(backupFailedMessage(a[0], a[1])); } },
+    { "settings",
+        [](const Args& a) {
+            const StoredSettings s = parseSettings(a[0]);
+            return "port " + std::to_string(s.port) + ", password [" + s.password + "]";
+        } },
+    { "settingstext", [](const Args& a) { return test::escaped(settingsText(std::stoi(a[0]), a[1], a[2])); } },
+};
+
+} // namespace
+
+TEST(CoreFiles, Cases) { test::expectCases("files/cases.txt", kOps); }
+
+// Files written as rdw and rdhax carry every table unchanged, for every model and any bytes.
+TEST(CoreFiles, RoundTripKeepsEveryByte)
+{
+    for (std::uint32_t seed = 10; seed < 40; ++seed) {
+        const auto index = static_cast<std::int16_t>(static_cast<int>(seed % 8) - 1);
+        RadioImage image = patternedImage(seed, index);
+        image.unknownModelCode = index == -1 ? static_cast<std::int16_t>(6 + seed % 8) : std::int16_t { -1 };
+        for (const FileKind kind : { FileKind::Rdw, FileKind::Rdhax }) {
+            const auto opened = decodeDataFile(encodeDataFile(image, kind), "x", kCurrent);
+            ASSERT_TRUE(opened.ok());
+            EXPECT_EQ(opened->image, image) << seed;
+        }
+    }
+}
+
+namespace {
+
+// Every entry under the folder with its size, or where a link points.
+std::string listing(const fs::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(folder))
+        names.push_back(e.path().lexically_relative(folder).string()
+            + (e.is_symlink()             ? "->" + fs::read_symlink(e.path()).filename().string()
+                    : e.is_regular_file() ? "(" + std::to_string(e.file_size()) + ")"
+                                          : "/"));
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& name : names)
+        out += " " + name;
+    return out;
+}
+
+void put(const fs::path& path, std::size_t size, char c = 'x')
+{
+    std::ofstream(path, std::ios::binary) << std::string(size, c);
+}
+
+std::string contentOf(const fs::path& path, const RadioImage& image, FileKind kind)
+{
+    const std::string text = test::readWholeFile(path);
+    const Bytes expected = encodeDataFile(image, kind);
+    return Bytes(text.begin(), text.end()) == expected ? "the writer's bytes"
+                                                       : std::to_string(text.size()) + " other bytes";
+}
+
+// A backup's name for a time, written out independently of the code under test.
+std::string nameAt(system_clock::time_point t, const char* tag = "read")
+{
+    const auto ms = floor<milliseconds>(t);
+    const year_month_day date { floor<days>(ms) };
+    const hh_mm_ss clock { ms - floor<days>(ms) };
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%02u%02u-%02ld%02ld%02ld-%03ld-%s.rdw", static_cast<int>(date.year()),
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+        static_cast<long>(clock.hours().count()), static_cast<long>(clock.minutes().count()),
+        static_cast<long>(clock.seconds().count()), static_cast<long>(clock.subseconds().count()), tag);
+    return text;
+}
+
+const system_clock::time_point kNow = sys_days { 2026y / December / 6 } + 20h + 45min + 12s + 123ms;
+
+} // namespace
+
+// Saving replaces a file only when the new one is complete, through links and keeping permissions;
+// failures leave the old file as it was. The settings file is read and written the same way.
+TEST(CoreFiles, SavingTranscript)
+{
+    test::TempDir dir;
+    const RadioImage image = patternedImage(5, 1);
+    std::string out;
+    const auto save = [&](const std::string& name, FileKind kind) {
+        const auto failed = saveDataFile(name.empty() ? name : dir.file(name), image, kind);
+        out += "save " + name + " as " + std::string(headerText(kind)) + ": "
+            + (failed ? test::shown(*failed) : "saved") + ";" + listing(dir.path()) + "\n";
+    };
+    put(dir / "radio.rdw", 5000);
+    for (const FileKind kind : { FileKind::Rdw, FileKind::Rdh, FileKind::Rdhax }) {
+        save("radio.rdw", kind);
+        out += "  holds " + contentOf(dir / "radio.rdw", image, kind) + "\n";
+    }
+    out += "open: " + outcome(openDataFile(dir.file("radio.rdw"), kCurrent), image) + "\n";
+    fs::create_directory(dir / "kqv09");
+    save("kqv09/radio.rdh", FileKind::Rdh);
+    out += "open: " + outcome(openDataFile(dir.file("kqv09/radio.rdh"), kCurrent), image) + "\n";
+    fs::rename(dir / "kqv09/radio.rdh", dir / "radio.kqv09");
+    out += "renamed, open: " + outcome(openDataFile(dir.file("radio.kqv09"), kCurrent), image) + "\n";
+    fs::create_directory(dir / "sub");
+    for (const char* name : { "missing/radio.rdw", "radio.kqv09/radio.rdw", "sub", "sub/", "" })
+        save(name, FileKind::Rdw);
+
+    struct rlimit saved { };
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 200;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    save("radio.rdw", FileKind::Rdw); // fails half-way
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    put(dir / "real.rdw", 10);
+    fs::permissions(dir / "real.rdw", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(dir / "real.rdw", dir / "link.rdw");
+    save("link.rdw", FileKind::Rdw);
+    out += "  real.rdw holds " + contentOf(dir / "real.rdw", image, FileKind::Rdw) + ", permissions "
+        + std::to_string(static_cast<int>(fs::status(dir / "real.rdw").permissions() & fs::perms::all)) + "\n";
+
+    const std::string ini = dir.file("korvane.ini");
+    out += "settings of a missing file: port " + std::to_string(readSettingsFile(ini).port) + "\n";
+    out += std::string("write: ") + (writeSettingsFile(ini, 3, "/tmp/a b.rdw", "x=y") ? "written " : "failed ");
+    out += test::escaped(test::readWholeFile(ini)) + ", read back: port " + std::to_string(readSettingsFile(ini).port)
+        + ", password " + readSettingsFile(ini).password + "\n";
+    out += std::string("write into a missing folder: ")
+        + (writeSettingsFile(dir.file("missing/korvane.ini"), 1, "", "") ? "written" : "failed") + "\n";
+    EXPECT_EQ(out, test::expectedFile("files/saving.txt", out));
+}
+
+// Backups: their names and counters, what they hold, which old ones go, and the failures.
+TEST(CoreFiles, BackupsTranscript)
+{
+    test::TempDir dir;
+    std::string out;
+    const auto backup = [&](const fs::path& folder, BackupReason reason, system_clock::time_point now) {
+        model::RadioImage image = model::defaultImage(3);
+        image.channels[2][5] = 0x42;
+        const auto saved = saveBackup(folder, image, reason, now);
+        std::string text = saved.ok() ? fs::relative(*saved, dir.path()).string() : test::shown(saved.error());
+        if (const auto at = text.find(dir.path().string()); at != std::string::npos)
+            text.replace(at, dir.path().string().size(), "@");
+        if (saved.ok()) text += ": " + outcome(openDataFile(saved->string(), kCurrent), image);
+        out += text + "\n";
+    };
+    const fs::path deep = dir / "not" / "yet" / "there";
+    for (const auto& [reason, now] : { std::pair { BackupReason::ReadOut, kNow }, { BackupReason::BeforeWrite, kNow },
+             { BackupReason::ReadOut, kNow }, { BackupReason::ReadOut, kNow + 999us },
+             { BackupReason::BeforeWrite, kNow + 877ms },
+             { BackupReason::ReadOut, sys_days { 2027y / January / 1 } + 5ms } })
+        backup(deep, reason, now);
+    fs::remove_all(dir / "not");
+
+    // Backups 400 days old and 10 days old, one minute apart, among files of the user's own.
+    for (const auto& [oldCount, recentCount] : { std::pair { 60, 0 }, { 10, 0 }, { 30, 30 }, { 5, 55 } }) {
+        for (int k = 0; k < oldCount; ++k)
+            put(dir / nameAt(kNow - days { 400 } - minutes { oldCount - k }, k % 2 ? "read" : "write"), 0);
+        for (int k = 0; k < recentCount; ++k)
+            put(dir / nameAt(kNow - days { 10 } - minutes { k }), 0);
+        for (const char* name : { "notes.txt", "radio.rdw", "20200101-000000-000-read.rdh",
+                 "20200101-000000-000-read-1.rdw", "20200101-000000-000-read-02.rdw", "20200101-000000-000-erase.rdw",
+                 "20201301-000000-000-read.rdw", "2020101-000000-000-read.rdw", "x20200101-000000-000-read.rdw" })
+            put(dir / name, 4);
+        fs::create_directory(dir / "20200101-000000-000-write.rdw");
+        const std::string before = listing(dir.path());
+        out += std::to_string(oldCount) + " old, " + std::to_string(recentCount) + " recent: ";
+        backup(dir.path(), BackupReason::ReadOut, kNow);
+        std::string removed;
+        for (std::size_t at = 0; (at = before.find(' ', at)) != std::string::npos; ++at) {
+            const std::string name = before.substr(at + 1, before.find(' ', at + 1) - at - 1);
+            if (listing(dir.path()).find(" " + name) == std::string::npos) removed += " " + name;
+        }
+        out += "  removed:" + removed + "\n";
+        for (const auto& e : fs::directory_iterator(dir.path()))
+            fs::remove_all(e.path());
+    }
+
+    // The age comes from the name, not from the modification time.
+    for (int k = 0; k < 50; ++k)
+        put(dir / nameAt(kNow - days { 1 } - minutes { k }), 0);
+    put(dir / nameAt(kNow - days { 400 }), 0);
+    put(dir / nameAt(kNow - days { 365 } + 1s), 0);
+    fs::last_write_time(dir / nameAt(kNow - days { 365 } + 1s), fs::file_time_type::clock::now() - days { 3000 });
+    backup(dir.path(), BackupReason::BeforeWrite, kNow);
+    const std::string left = listing(dir.path());
+    out += "left " + std::to_string(std::count(left.begin(), left.end(), ' ')) + ", named 400 days ago "
+        + (left.find(nameAt(kNow - days { 400 })) == std::string::npos ? "gone" : "kept") + ", named 364 days ago "
+        + (left.find(nameAt(kNow - days { 365 } + 1s)) == std::string::npos ? "gone" : "kept") + "\n";
+    fs::remove_all(dir.path()), fs::create_directory(dir.path());
+
+    put(dir / "a-file", 4);
+    for (const fs::path& folder : { dir / "a-file", dir / "a-file" / "backups", fs::path("/proc/korvane/backups"),
+             fs::path("/proc/self"), fs::path() })
+        backup(folder, BackupReason::ReadOut, kNow);
+    EXPECT_EQ(out, test::expectedFile("files/backups.txt", out));
+}
