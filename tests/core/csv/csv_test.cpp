@@ -1,0 +1,266 @@
+// The channel spreadsheet: the cases in tests/data/csv/cases.txt (imports with the rows they give
+// or the refusal, rows and fields, tone cells), the committed fixtures, files, and round trips of
+// seeded random tables.
+
+#include "case_table.h"
+#include "core/files/channel_csv.h"
+#include "core/files/channel_csv_file.h"
+#include "core/files/channel_csv_rows.h"
+#include "core/files/channel_csv_tones.h"
+#include "core/files/data_file.h"
+#include "core/model/defaults.h"
+#include "core/model/frequency_codec.h"
+#include "core/model/models.h"
+#include "core/model/record_layout.h"
+#include "core/model/signalling_codec.h"
+#include "support/temp_dir.h"
+
+using namespace korvane;
+using namespace korvane::files;
+using korvane::test::Args;
+using model::Record;
+using model::Side;
+using Kind = CsvTone::Kind;
+
+namespace {
+
+const std::string kHeader = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,DtcsCode,DtcsPolarity,"
+                            "RxDtcsCode,CrossMode,Mode,TStep,Skip,Power,Comment,URCALL,RPT1CALL,RPT2CALL,DVCODE";
+
+model::RadioImage variedImage(int modelIndex)
+{
+    return openDataFile(KORVANE_TEST_DATA "/csv/varied_model" + std::to_string(modelIndex) + ".rdw", {})->image;
+}
+
+model::ChannelTable defaults(int modelIndex) { return model::defaultImage(modelIndex).channels; }
+
+// The export's rows of the channels that differ from the base ("closed" when only the open bit does).
+std::string rowsOf(const model::ChannelTable& table, const model::ChannelTable& base)
+{
+    model::RadioImage image = model::defaultImage(0);
+    image.channels = table;
+    std::istringstream csv(exportChannelCsv(image));
+    std::string out, line;
+    std::getline(csv, line);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        Record closed = base[i];
+        model::setBit(closed[model::flagByte(Side::Receive)], model::kOpenBit, false);
+        if (table[i] == base[i]) continue;
+        if (table[i] == closed) {
+            out += " / " + std::to_string(i + 1) + " closed";
+            continue;
+        }
+        while (std::getline(csv, line) && !line.starts_with(std::to_string(i + 1) + ",")) { }
+        out += " / " + line + (model::isTransmitAllowed(table[i]) ? "" : " (transmit inhibited)");
+    }
+    return out.empty() ? "nothing open" : out.substr(3);
+}
+
+CsvTone tone(std::istringstream& in)
+{
+    std::string kind;
+    CsvTone t;
+    in >> kind >> t.value;
+    t.kind = kind == "ctcss" ? Kind::Ctcss : kind == "dcs" || kind == "-dcs" ? Kind::Dcs : Kind::None;
+    t.inverted = kind == "-dcs";
+    return t;
+}
+
+std::string cellsText(const ToneCells& c)
+{
+    return c.tone + "," + c.rToneFreq + "," + c.cToneFreq + "," + c.dtcsCode + "," + c.dtcsPolarity + "," + c.rxDtcsCode
+        + "," + c.crossMode;
+}
+
+std::string tonesText(const ChannelTones& t)
+{
+    std::string out;
+    for (const CsvTone& s : { t.transmit, t.receive })
+        out += (out.empty() ? "tx " : ", rx ")
+            + (s.kind == Kind::None ? "none"
+                                    : (s.inverted ? "-" : "") + std::string(s.kind == Kind::Ctcss ? "ctcss " : "dcs ")
+                        + std::to_string(s.value));
+    return out;
+}
+
+const test::CaseOps kOps {
+    { "import",
+        [](const Args& a) {
+            const int m = std::stoi(a[0]);
+            const std::string csv = a[1].starts_with("@H") ? kHeader + a[1].substr(2) : a[1];
+            const auto base = a.size() > 2 ? variedImage(0).channels : defaults(m);
+            const auto table = importChannelCsv(csv, m, base);
+            return table.ok() ? rowsOf(*table, base) : test::shown(table.error());
+        } },
+    { "export",
+        [](const Args& a) {
+            model::ChannelTable table = defaults(0);
+            const auto bytes = test::bytesOf(a[0]);
+            std::copy(bytes.begin(), bytes.end(), table[0].begin());
+            return rowsOf(table, defaults(0));
+        } },
+    { "rows",
+        [](const Args& a) {
+            const auto rows = splitCsvRows(a[0]);
+            if (!rows.ok()) return "unclosed quote on line " + std::to_string(rows.error());
+            std::string out;
+            for (const CsvRow& row : *rows) {
+                out += std::to_string(row.line) + ":";
+                for (const std::string& field : row.fields)
+                    out += "[" + test::escaped(field) + "]";
+                out += " ";
+            }
+            return out;
+        } },
+    { "field",
+        [](const Args& a) {
+            const auto back = splitCsvRows(csvField(a[0]) + ",x\n");
+            return test::escaped(csvField(a[0]))
+                + (back.ok() && back->at(0).fields[0] == a[0] ? ", reads back" : ", changed");
+        } },
+    { "tonecells",
+        [](const Args& a) {
+            std::istringstream in(a[0]);
+            const CsvTone tx = tone(in), rx = tone(in);
+            const ToneCells cells = toneCells({ tx, rx });
+            const auto back = parseToneCells(cells);
+            return cellsText(cells) + (back.ok() && *back == ChannelTones { tx, rx } ? ", reads back" : ", changed");
+        } },
+    { "parsetones",
+        [](const Args& a) {
+            const auto tones = parseToneCells({ a[0], a[1], a[2], a[3], a[4], a[5], a[6] });
+            return tones.ok() ? tonesText(*tones) : tones.error().column + ": " + tones.error().reason;
+        } },
+};
+
+struct Lcg {
+    std::uint32_t state;
+    int below(int n)
+    {
+        return static_cast<int>(((state = state * 1664525u + 1013904223u) >> 8) % static_cast<std::uint32_t>(n));
+    }
+    std::uint8_t byte() { return static_cast<std::uint8_t>(below(256)); }
+    bool chance(int percent) { return below(100) < percent; }
+};
+
+// One side's signalling. Canonical: only what the window itself writes. Otherwise also the other
+// nibbles a record can carry, bits the decoders ignore, and code or 2-Tone bytes left over.
+void randomSignalling(Lcg& g, Record& r, Side s, bool canonical)
+{
+    const int choice = g.below(canonical ? 5 : 7);
+    std::uint8_t& flags = r[model::flagByte(s)];
+    if (!canonical)
+        r[model::codeLowByte(s)] = g.byte(), r[model::codeHighByte(s)] = g.byte(), r[model::twoToneByte(s)] = g.byte();
+    const int octal = g.below(512);
+    if (choice == 1)
+        model::encodeSignalling(r, s, model::SignallingKind::Ctcss, model::encodeCtcss(600 + g.below(2001)));
+    if (choice == 2 || choice == 3)
+        model::encodeSignalling(r, s, choice == 3 ? model::SignallingKind::InvertedCdcss : model::SignallingKind::Cdcss,
+            *model::encodeCdcss(octal / 64 * 100 + octal / 8 % 8 * 10 + octal % 8));
+    if (choice == 4) model::encodeTwoTone(r, s, g.byte());
+    if (!canonical && choice >= 1 && choice <= 3) {
+        r[model::codeHighByte(s)] |= static_cast<std::uint8_t>(g.byte() & (choice == 1 ? 0xC0 : 0xFE));
+        flags = static_cast<std::uint8_t>((flags & 0x0F) | (((flags >> 4) & 0xE) | g.below(2)) << 4);
+    }
+    static constexpr int kNoKind[] = { 0x1, 0x9, 0xA, 0xB, 0xC, 0xD, 0xE, 0xF };
+    if (choice == 5) flags = static_cast<std::uint8_t>((flags & 0x0F) | (kNoKind[g.below(8)] << 4));
+}
+
+// A channel table of the model with some channels open and varied; the others its default record.
+model::ChannelTable randomTable(std::uint32_t seed, int m, bool canonical)
+{
+    Lcg g { seed };
+    model::ChannelTable table = defaults(m);
+    for (Record& r : table) {
+        if (!g.chance(75)) continue;
+        const auto frequency = [&](bool step625) {
+            const std::int64_t step = model::stepHz(step625), first = (model::entryLimits(m).lowerHz + step - 1) / step;
+            return (first + g.below(static_cast<int>((model::entryLimits(m).upperHz - 1) / step - first + 1))) * step;
+        };
+        const bool rxStep = g.chance(50), txStep = g.chance(80) ? rxStep : !rxStep;
+        const std::int64_t rxHz = frequency(rxStep), txHz = g.chance(60) || txStep != rxStep ? frequency(txStep) : rxHz;
+        model::setBit(r[2], model::kOpenBit, true), model::setBit(r[2], model::kStepBit, rxStep);
+        model::setBit(r[7], model::kStepBit, txStep), model::setBit(r[7], model::kOpenBit, g.chance(85));
+        model::encodeFrequency(rxHz, r, Side::Receive), model::encodeFrequency(txHz, r, Side::Transmit);
+        randomSignalling(g, r, Side::Receive, canonical), randomSignalling(g, r, Side::Transmit, canonical);
+        r[model::kFlagsByte] = canonical ? g.byte() & 0x17 : g.byte();
+        for (std::size_t k = 13; k < 16 && !canonical; ++k)
+            r[k] = g.byte();
+    }
+    return table;
+}
+
+model::ChannelTable roundTrip(const model::ChannelTable& table, int m, const model::ChannelTable& base, bool raw = true)
+{
+    model::RadioImage image = model::defaultImage(m);
+    image.channels = table;
+    std::string csv = exportChannelCsv(image);
+    if (!raw) { // without the RawRecord column, as a tool that keeps only the named columns writes it back
+        std::string named;
+        for (std::size_t start = 0, end; start < csv.size(); start = end + 1)
+            end = csv.find('\n', start), named += csv.substr(start, csv.rfind(',', end) - start) + "\n";
+        csv = named;
+    }
+    const auto back = importChannelCsv(csv, m, base);
+    EXPECT_TRUE(back.ok()) << (back.ok() ? "" : back.error().text);
+    return back.ok() ? *back : model::ChannelTable {};
+}
+
+} // namespace
+
+TEST(CoreCsv, Cases) { test::expectCases("csv/cases.txt", kOps); }
+
+TEST(CoreCsv, FixturesExportToTheCommittedFilesAndComeBack)
+{
+    for (const int m : { 0, 3 }) {
+        const std::string name = "csv/varied_model" + std::to_string(m) + ".csv",
+                          csv = exportChannelCsv(variedImage(m));
+        EXPECT_EQ(csv, test::expectedFile(name, csv));
+        EXPECT_EQ(roundTrip(variedImage(m).channels, m, defaults(m)), variedImage(m).channels);
+    }
+}
+
+TEST(CoreCsv, Files)
+{
+    test::TempDir dir;
+    std::ofstream(dir / "refused.csv") << "Location,Frequency\n1,1.0\n";
+    const auto failed = saveChannelCsv(dir.file("x.csv"), variedImage(0));
+    std::string out = "save: " + (failed ? test::shown(*failed) : "saved");
+    out += "; holds the export: "
+        + std::to_string(test::readWholeFile(dir / "x.csv") == exportChannelCsv(variedImage(0)));
+    out += "; load: "
+        + std::to_string(loadChannelCsv(dir.file("x.csv"), 0, defaults(0)).value() == variedImage(0).channels);
+    out += "\nsave into a missing folder: " + test::shown(*saveChannelCsv(dir.file("no/x.csv"), variedImage(0)));
+    out += "\nload a missing file: " + test::shown(loadChannelCsv(dir.file("missing.csv"), 0, defaults(0)).error());
+    out += "\nload a refused file: " + test::shown(loadChannelCsv(dir.file("refused.csv"), 0, defaults(0)).error())
+        + "\n";
+    EXPECT_EQ(out, test::expectedFile("csv/files.txt", out));
+    EXPECT_FALSE(std::filesystem::exists(dir / "no"));
+}
+
+// Every byte of every channel comes back (RawRecord keeps what no column names); without RawRecord
+// every field with a meaning; with the table itself as the base, closed channels keep their bytes;
+// and exporting what was imported gives the same text.
+TEST(CoreCsv, RoundTripsOfRandomTables)
+{
+    for (int m = 0; m < model::kModelCount; ++m)
+        for (std::uint32_t seed = 1; seed <= 200; ++seed) {
+            const auto any = randomTable(seed * 7919u + static_cast<std::uint32_t>(m), m, false);
+            ASSERT_EQ(roundTrip(any, m, defaults(m)), any) << m << " " << seed;
+            const auto canonical = randomTable(seed * 104729u + static_cast<std::uint32_t>(m), m, true);
+            ASSERT_EQ(roundTrip(canonical, m, defaults(m), false), canonical) << m << " " << seed;
+        }
+    for (std::uint32_t seed = 1; seed <= 50; ++seed) {
+        model::ChannelTable table = randomTable(seed, 2, false);
+        Lcg g { seed };
+        for (Record& r : table)
+            for (const std::size_t k : { 0u, 1u, 3u, 11u, 13u })
+                r[k] = model::isChannelOpen(r) ? r[k] : g.byte();
+        EXPECT_EQ(roundTrip(table, 2, table), table) << seed;
+        model::RadioImage image = model::defaultImage(4);
+        image.channels = randomTable(seed, 4, false);
+        const std::string csv = exportChannelCsv(image);
+        image.channels = importChannelCsv(csv, 4, defaults(4)).value();
+        EXPECT_EQ(exportChannelCsv(image), csv) << seed;
+    }
+}
