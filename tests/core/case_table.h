@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -18,7 +17,7 @@
 namespace korvane::test {
 
 using Args = std::vector<std::string>;
-using CaseOps = std::map<std::string, std::function<std::string(const Args&)>>;
+using CaseRunner = std::function<std::string(const Args&)>; // the operation's name first
 
 inline std::string unescaped(std::string_view text)
 {
@@ -72,7 +71,7 @@ inline std::string shown(const util::Message& m)
     return "\"" + m.text + "\" [" + m.title + ", " + iconName(m.icon) + "]" + (m.detail.empty() ? "" : " " + m.detail);
 }
 
-inline std::string runCases(const std::string& name, const CaseOps& ops)
+inline std::string runCases(const std::string& name, const CaseRunner& run)
 {
     std::istringstream in(dataFile(name));
     std::string out;
@@ -93,17 +92,14 @@ inline std::string runCases(const std::string& name, const CaseOps& ops)
                 if (input[i] == '\\' && i + 1 < input.size()) field += input[++i];
             }
         }
-        const auto op = ops.find(args[0]);
-        const std::string outcome
-            = op == ops.end() ? "no such operation" : op->second(Args(args.begin() + 1, args.end()));
-        out += input + " => " + outcome + "\n";
+        out += input + " => " + run(args) + "\n";
     }
     return out;
 }
 
-inline void expectCases(const std::string& name, const CaseOps& ops)
+inline void expectCases(const std::string& name, const CaseRunner& run)
 {
-    const std::string produced = runCases(name, ops);
+    const std::string produced = runCases(name, run);
     EXPECT_EQ(produced, expectedFile(name, produced)) << name;
 }
 
