@@ -11,32 +11,10 @@
 
 #include <functional>
 #include <sstream>
-#include <string>
-#include <vector>
 
 namespace korvane::test {
 
 using Args = std::vector<std::string>;
-using CaseRunner = std::function<std::string(const Args&)>; // the operation's name first
-
-inline std::string unescaped(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char c = text[++i];
-        if (c == 'x') {
-            out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-            i += 2;
-        } else {
-            out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
-        }
-    }
-    return out;
-}
 
 // Control characters made visible, so an outcome stays on its line.
 inline std::string escaped(std::string_view text)
@@ -48,59 +26,45 @@ inline std::string escaped(std::string_view text)
 }
 
 // "01 A2 ff" (blanks optional) as bytes.
-inline std::vector<std::uint8_t> bytesOf(std::string_view hexText)
+inline std::vector<std::uint8_t> bytesOf(std::string hexText)
 {
+    std::erase(hexText, ' ');
     std::vector<std::uint8_t> bytes;
-    std::string digits;
-    for (const char c : hexText)
-        if (c != ' ') digits += c;
-    for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(digits.substr(i, 2), nullptr, 16)));
+    for (std::size_t i = 0; i + 1 < hexText.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hexText.substr(i, 2), nullptr, 16)));
     return bytes;
-}
-
-inline std::string iconName(util::MessageIcon icon)
-{
-    static const char* const names[] = { "none", "exclamation", "information", "question" };
-    return names[static_cast<int>(icon)];
 }
 
 // "text" [title, icon] and the detail line when there is one.
 inline std::string shown(const util::Message& m)
 {
-    return "\"" + m.text + "\" [" + m.title + ", " + iconName(m.icon) + "]" + (m.detail.empty() ? "" : " " + m.detail);
+    static const char* const icons[] = { "none", "exclamation", "information", "question" };
+    return "\"" + m.text + "\" [" + m.title + ", " + icons[static_cast<int>(m.icon)] + "]"
+        + (m.detail.empty() ? "" : " " + m.detail);
 }
 
-inline std::string runCases(const std::string& name, const CaseRunner& run)
+// `run` gets the operation's name and its arguments, and gives the outcome.
+inline void expectCases(const std::string& name, const std::function<std::string(const Args&)>& run)
 {
     std::istringstream in(dataFile(name));
     std::string out;
-    for (std::string line; std::getline(in, line);) {
+    for (std::string line; std::getline(in, line); out += "\n") {
+        const std::string input = line.substr(0, line.find(" => "));
         if (line.empty() || line[0] == '#') {
-            out += line + "\n";
+            out += line;
             continue;
         }
-        const std::string input = line.substr(0, line.find(" => "));
-        Args args;
-        std::string field;
-        for (std::size_t i = 0; i <= input.size(); ++i) {
-            if (i == input.size() || input[i] == '|') {
-                args.push_back(unescaped(field));
-                field.clear();
-            } else {
-                field += input[i];
-                if (input[i] == '\\' && i + 1 < input.size()) field += input[++i];
-            }
+        Args args(1);
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            const char c = input[i], e = i + 1 < input.size() ? input[i + 1] : c;
+            if (c == '|') args.emplace_back();
+            if (c != '|' && c != '\\') args.back() += c;
+            if (c == '\\' && e == 'x') args.back() += char(std::stoi(input.substr(i + 2, 2), nullptr, 16)), i += 3;
+            if (c == '\\' && e != 'x') args.back() += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e, ++i;
         }
-        out += input + " => " + run(args) + "\n";
+        out += input + " => " + run(args);
     }
-    return out;
-}
-
-inline void expectCases(const std::string& name, const CaseRunner& run)
-{
-    const std::string produced = runCases(name, run);
-    EXPECT_EQ(produced, expectedFile(name, produced)) << name;
+    EXPECT_EQ(out, expectedFile(name, out)) << name;
 }
 
 } // namespace korvane::test
