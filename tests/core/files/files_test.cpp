@@ -17,7 +17,6 @@
 #include "support/temp_dir.h"
 
 #include <csignal>
-#include <set>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -114,9 +113,8 @@ const char* const kFailures[] = { "Missing", "Format", "Model", "Read" };
 template <class Table> std::string which(const Table& got, const Table& file, const Table& current)
 {
     Table via5k = file, from5k = file;
-    if constexpr (std::is_same_v<Table, model::ChannelTable> || std::is_same_v<Table, model::AlignmentTable>) {
+    if constexpr (!std::is_same_v<Table, model::SettingsBlock> && !std::is_same_v<Table, model::ParameterTable>)
         model::to5kHzForm(via5k), model::toImageForm(via5k), model::toImageForm(from5k);
-    }
     return got == file   ? "file"
         : got == via5k   ? "via 5 kHz"
         : got == from5k  ? "from 5 kHz"
@@ -137,14 +135,12 @@ std::string outcome(const util::Result<OpenedFile, OpenError>& opened, const Rad
         + which(i.alignment, file.alignment, kCurrent.alignment);
 }
 
-// Runs of the same outcome over every truncation, the outcomes of five changes of every byte of
-// the length and tag, the header text and the rest, and every message seen.
+// Runs of the same outcome over every truncation, and the outcomes of five changes of every byte of
+// the length and tag, of the header text and of the rest.
 std::string sweep(const Bytes& bytes, const std::string& name)
 {
-    std::set<std::string> messages;
     const auto kind = [&](std::span<const std::uint8_t> b) {
         const auto opened = decodeDataFile(b, name, kCurrent);
-        if (!opened.ok()) messages.insert(test::shown(opened.error().message));
         return opened.ok() ? "opens" : kFailures[static_cast<int>(opened.error().kind)];
     };
     std::string out = "cut:", last;
@@ -165,8 +161,6 @@ std::string sweep(const Bytes& bytes, const std::string& name)
     out += "; changes:";
     for (const auto& [what, count] : changes)
         out += " " + what + " " + std::to_string(count) + ",";
-    for (const std::string& message : messages)
-        out += " " + message;
     return out;
 }
 
@@ -236,14 +230,11 @@ void put(const fs::path& path, std::size_t size) { std::ofstream(path) << std::s
 // A backup's name for a time, written out independently of the code under test.
 std::string nameAt(system_clock::time_point t, const char* tag = "read")
 {
-    const auto ms = floor<milliseconds>(t);
-    const year_month_day date { floor<days>(ms) };
-    const hh_mm_ss clock { ms - floor<days>(ms) };
+    const std::time_t seconds = system_clock::to_time_t(t);
     char text[64];
-    std::snprintf(text, sizeof text, "%04d%02u%02u-%02ld%02ld%02ld-%03ld-%s.rdw", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-        static_cast<long>(clock.hours().count()), static_cast<long>(clock.minutes().count()),
-        static_cast<long>(clock.seconds().count()), static_cast<long>(clock.subseconds().count()), tag);
+    const auto length = std::strftime(text, sizeof text, "%Y%m%d-%H%M%S-", std::gmtime(&seconds));
+    std::snprintf(text + length, sizeof text - length, "%03d-%s.rdw",
+        int(floor<milliseconds>(t).time_since_epoch().count() % 1000), tag);
     return text;
 }
 
