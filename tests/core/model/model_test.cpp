@@ -85,8 +85,8 @@ std::string run(const Args& a)
     if (op == "bytes") return formatFrequency(byte(a[1]), byte(a[2]), byte(a[3]));
     Record r = op == "enter" || op == "snap" ? withCount(0, step625(op == "enter" ? 3 : 2), op == "enter" ? 0x38 : 0x58)
         : op == "form" || op == "offgrid"    ? withCount(count(a[1]), step625(2), a.size() > 3 ? number(a[3]) : 0)
-        : op == "encode" || op == "apply" || op == "encodesignal" ? recordOf(a.back())
-                                                                  : Record {};
+        : op == "encode" || op == "apply" || op == "encodesignal" || op == "signal" ? recordOf(a.back())
+                                                                                    : Record {};
     if (op == "encode") {
         encodeFrequency(std::stoll(a[1]), r, Side::Receive);
         return hex(r) + " count " + std::to_string(frequencyCount(r, Side::Receive));
@@ -116,23 +116,12 @@ std::string run(const Args& a)
         const auto text = applySignallingChoice({ SignallingKind(number(a[2])), std::stoll(a[3]) }, r, side);
         return (text ? "\"" + *text + "\" " : "refused ") + hex(r);
     }
-    if (op == "signal") {
-        std::string out;
-        for (const Side s : { Side::Receive, Side::Transmit }) {
-            Record coded {};
-            coded[flagByte(s)] = byte(a[1]) << 4 | 0x0D, coded[codeLowByte(s)] = byte(a[2]);
-            coded[codeHighByte(s)] = byte(a[3]), coded[twoToneByte(s)] = byte(a[4]);
-            out += (out.empty() ? "\"" : " / \"") + formatSignalling(coded, s) + "\"";
-        }
-        return out;
-    }
-    if (op == "ctcss") {
-        const auto [c0, c1] = encodeCtcss(number(a[1]));
-        return hex(std::array { c0, c1 }) + " " + formatCtcss(c0, c1);
-    }
-    if (op == "cdcss") {
-        const auto code = encodeCdcss(number(a[1]));
-        return code ? hex(std::array { code->first, code->second }) + " " + formatCdcss(code->first, code->second)
+    if (op == "signal")
+        return "\"" + formatSignalling(r, Side::Receive) + "\" / \"" + formatSignalling(r, Side::Transmit) + "\"";
+    if (op == "ctcss" || op == "cdcss") {
+        const auto code = op == "ctcss" ? encodeCtcss(number(a[1])) : encodeCdcss(number(a[1]));
+        const auto [c0, c1] = code.value_or(CodeBytes {});
+        return code ? hex(std::array { c0, c1 }) + " " + (op == "ctcss" ? formatCtcss(c0, c1) : formatCdcss(c0, c1))
                     : "refused";
     }
     if (op == "encodesignal" && a[2] == "2tone") encodeTwoTone(r, side, byte(a[3]));
