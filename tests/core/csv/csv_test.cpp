@@ -107,10 +107,7 @@ std::string run(const Args& a)
 
 struct Lcg {
     std::uint32_t state;
-    int below(int n)
-    {
-        return static_cast<int>(((state = state * 1664525u + 1013904223u) >> 8) % static_cast<std::uint32_t>(n));
-    }
+    int below(int n) { return int(((state = state * 1664525u + 1013904223u) >> 8) % std::uint32_t(n)); }
     std::uint8_t byte() { return static_cast<std::uint8_t>(below(256)); }
     bool chance(int percent) { return below(100) < percent; }
 };
@@ -192,27 +189,28 @@ TEST(CoreCsv, FixturesExportToTheCommittedFilesAndComeBack)
     }
 }
 
+// Saving writes the export; loading reads a file as an import does.
 TEST(CoreCsv, Files)
 {
     test::TempDir dir;
     std::ofstream(dir / "refused.csv") << "Location,Frequency\n1,1.0\n";
-    const auto failed = saveChannelCsv(dir.file("x.csv"), variedImage(0));
-    std::string out = "save: " + (failed ? test::shown(*failed) : "saved");
-    out += "; holds the export: "
-        + std::to_string(test::readWholeFile(dir / "x.csv") == exportChannelCsv(variedImage(0)));
-    out += "; load: "
-        + std::to_string(loadChannelCsv(dir.file("x.csv"), 0, defaults(0)).value() == variedImage(0).channels);
-    out += "\nsave into a missing folder: " + test::shown(*saveChannelCsv(dir.file("no/x.csv"), variedImage(0)));
-    out += "\nload a missing file: " + test::shown(loadChannelCsv(dir.file("missing.csv"), 0, defaults(0)).error());
-    out += "\nload a refused file: " + test::shown(loadChannelCsv(dir.file("refused.csv"), 0, defaults(0)).error())
-        + "\n";
+    std::string out;
+    for (const char* name : { "x.csv", "no/x.csv" }) {
+        const auto failed = saveChannelCsv(dir.file(name), variedImage(3));
+        out += std::string("save ") + name + ": " + (failed ? test::shown(*failed) : "saved") + "\n";
+    }
+    for (const char* name : { "x.csv", "missing.csv", "refused.csv" }) {
+        const auto table = loadChannelCsv(dir.file(name), 3, defaults(3));
+        out += std::string("load ") + name + ": "
+            + (table.ok() ? rowsOf(*table, defaults(3)) : test::shown(table.error())) + "\n";
+    }
     EXPECT_EQ(out, test::expectedFile("csv/files.txt", out));
+    EXPECT_EQ(test::readWholeFile(dir / "x.csv"), exportChannelCsv(variedImage(3)));
     EXPECT_FALSE(std::filesystem::exists(dir / "no"));
 }
 
-// Every byte of every channel comes back (RawRecord keeps what no column names); without RawRecord
-// every field with a meaning; with the table itself as the base, closed channels keep their bytes;
-// and exporting what was imported gives the same text.
+// Every byte of every channel comes back (RawRecord keeps what no column names), and without
+// RawRecord every field with a meaning.
 TEST(CoreCsv, RoundTripsOfRandomTables)
 {
     for (int m = 0; m < model::kModelCount; ++m)
@@ -222,17 +220,4 @@ TEST(CoreCsv, RoundTripsOfRandomTables)
             const auto canonical = randomTable(seed * 104729u + static_cast<std::uint32_t>(m), m, true);
             ASSERT_EQ(roundTrip(canonical, m, defaults(m), false), canonical) << m << " " << seed;
         }
-    for (std::uint32_t seed = 1; seed <= 50; ++seed) {
-        model::ChannelTable table = randomTable(seed, 2, false);
-        Lcg g { seed };
-        for (Record& r : table)
-            for (const std::size_t k : { 0u, 1u, 3u, 11u, 13u })
-                r[k] = model::isChannelOpen(r) ? r[k] : g.byte();
-        EXPECT_EQ(roundTrip(table, 2, table), table) << seed;
-        model::RadioImage image = model::defaultImage(4);
-        image.channels = randomTable(seed, 4, false);
-        const std::string csv = exportChannelCsv(image);
-        image.channels = importChannelCsv(csv, 4, defaults(4)).value();
-        EXPECT_EQ(exportChannelCsv(image), csv) << seed;
-    }
 }

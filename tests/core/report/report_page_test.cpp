@@ -25,10 +25,8 @@ ReportTexts sampleTexts()
         t.channels[i].cells
             = { mhz, "2.50", signalling[i % 7], mhz, "6.25", signalling[(i + 3) % 7], "ADD", "OFF", "ON", "Wide" };
     }
-    t.channels[2].closed = true;
-    t.channels[2].transmitInhibited = true; // a closed channel ignores its transmit box
-    t.channels[4].transmitInhibited = true;
-    t.channels[15].closed = true;
+    t.channels[2].closed = t.channels[2].transmitInhibited = true; // a closed channel ignores its transmit box
+    t.channels[4].transmitInhibited = t.channels[15].closed = true;
     return t;
 }
 
