@@ -17,6 +17,8 @@
 #include "support/temp_dir.h"
 
 #include <csignal>
+#include <numeric>
+#include <set>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -35,16 +37,13 @@ namespace {
 RadioImage patternedImage(std::uint32_t state, std::int16_t modelIndex)
 {
     RadioImage image;
-    auto* bytes = reinterpret_cast<std::uint8_t*>(image.channels.data());
-    const auto fill = [&state](std::uint8_t* b, std::size_t n) {
-        while (n-- > 0)
-            *b++ = static_cast<std::uint8_t>((state = state * 1664525u + 1013904223u) >> 24);
-    };
-    fill(bytes, sizeof image.channels),
-        fill(reinterpret_cast<std::uint8_t*>(image.parameters.data()), sizeof image.parameters);
-    fill(reinterpret_cast<std::uint8_t*>(image.alignment.data()), sizeof image.alignment),
-        fill(image.settings.data(), 32);
     image.modelIndex = modelIndex;
+    const auto next = [&state] { return std::uint8_t((state = state * 1664525u + 1013904223u) >> 24); };
+    for (const std::span<Record> table :
+        { std::span<Record>(image.channels), std::span<Record>(image.parameters), std::span<Record>(image.alignment) })
+        for (Record& r : table)
+            std::generate(r.begin(), r.end(), next);
+    std::generate(image.settings.begin(), image.settings.end(), next);
     return image;
 }
 
@@ -204,17 +203,13 @@ std::string run(const Args& a)
 // Every entry under the folder with its size, or where a link points.
 std::string listing(const fs::path& folder)
 {
-    std::vector<std::string> names;
+    std::set<std::string> names;
     for (const auto& e : fs::recursive_directory_iterator(folder))
-        names.push_back(e.path().lexically_relative(folder).string()
+        names.insert(" " + e.path().lexically_relative(folder).string()
             + (e.is_symlink()             ? "->" + fs::read_symlink(e.path()).filename().string()
                     : e.is_regular_file() ? "(" + std::to_string(e.file_size()) + ")"
                                           : "/"));
-    std::sort(names.begin(), names.end());
-    std::string out;
-    for (const std::string& name : names)
-        out += " " + name;
-    return out;
+    return std::accumulate(names.begin(), names.end(), std::string());
 }
 
 void put(const fs::path& path, std::size_t size) { std::ofstream(path) << std::string(size, 'x'); }
@@ -262,8 +257,7 @@ TEST(CoreFiles, SavingTranscript)
     fs::create_directory(dir / "sub");
     for (const char* name : { "missing/radio.rdw", "radio.kqv09/radio.rdw", "sub", "sub/", "" })
         save(name, "rdw");
-    struct rlimit saved {
-    }, small {};
+    struct rlimit saved = {}, small = {};
     ::getrlimit(RLIMIT_FSIZE, &saved), small = saved, small.rlim_cur = 200;
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     ::setrlimit(RLIMIT_FSIZE, &small);
