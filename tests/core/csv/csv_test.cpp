@@ -45,13 +45,12 @@ std::string rowsOf(const model::ChannelTable& table, const model::ChannelTable& 
     for (std::size_t i = 0; i < table.size(); ++i) {
         Record closed = base[i];
         model::setBit(closed[model::flagByte(Side::Receive)], model::kOpenBit, false);
-        if (table[i] == base[i]) continue;
-        if (table[i] == closed) {
-            out += " / " + std::to_string(i + 1) + " closed";
-            continue;
-        }
-        while (std::getline(csv, line) && !line.starts_with(std::to_string(i + 1) + ",")) { }
-        out += " / " + line + (model::isTransmitAllowed(table[i]) ? "" : " (transmit inhibited)");
+        const bool open = table[i] != base[i] && table[i] != closed;
+        while (open && std::getline(csv, line) && !line.starts_with(std::to_string(i + 1) + ",")) { }
+        if (table[i] != base[i])
+            out += " / "
+                + (open ? line + (model::isTransmitAllowed(table[i]) ? "" : " (transmit inhibited)")
+                        : std::to_string(i + 1) + " closed");
     }
     return out.empty() ? "nothing open" : out.substr(3);
 }
@@ -59,11 +58,9 @@ std::string rowsOf(const model::ChannelTable& table, const model::ChannelTable& 
 CsvTone tone(std::istringstream& in)
 {
     std::string kind;
-    CsvTone t;
-    in >> kind >> t.value;
-    t.kind = kind == "ctcss" ? Kind::Ctcss : kind == "none" ? Kind::None : Kind::Dcs;
-    t.inverted = kind == "-dcs";
-    return t;
+    int value = 0;
+    in >> kind >> value;
+    return { kind == "ctcss" ? Kind::Ctcss : kind == "none" ? Kind::None : Kind::Dcs, value, kind == "-dcs" };
 }
 
 std::string run(const Args& a)
