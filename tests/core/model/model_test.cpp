@@ -25,7 +25,6 @@ namespace {
 
 int number(const std::string& text) { return static_cast<int>(std::stoll(text, nullptr, 0)); }
 std::uint8_t byte(const std::string& text) { return static_cast<std::uint8_t>(number(text)); }
-std::uint32_t count(const std::string& text) { return static_cast<std::uint32_t>(number(text)); }
 
 Record recordOf(const std::string& hexText)
 {
@@ -75,16 +74,15 @@ std::string run(const Args& a)
     const std::string& op = a[0];
     const Side side = a.size() > 1 && a[1] == "tx" ? Side::Transmit : Side::Receive;
     const auto step625 = [&](std::size_t k) { return a[k] == "6.25"; };
-    if (op == "decimal") {
-        const auto d = util::parseDecimal(a[1], number(a[2]));
-        return d ? std::to_string(d->value) + (d->inexact ? " inexact" : "") : "refused";
-    }
+    const auto d = op == "decimal" ? util::parseDecimal(a[1], number(a[2])) : std::nullopt;
+    if (op == "decimal") return d ? std::to_string(d->value) + (d->inexact ? " inexact" : "") : "refused";
     if (op == "halfeven")
         return std::to_string(util::divRoundHalfEven({ std::stoll(a[1]), a.size() > 3 }, std::stoll(a[2])));
     if (op == "format") return util::formatScaled(std::stoll(a[1]), number(a[2]), number(a[3]), number(a[4]));
     if (op == "bytes") return formatFrequency(byte(a[1]), byte(a[2]), byte(a[3]));
     Record r = op == "enter" || op == "snap" ? withCount(0, step625(op == "enter" ? 3 : 2), op == "enter" ? 0x38 : 0x58)
-        : op == "form" || op == "offgrid"    ? withCount(count(a[1]), step625(2), a.size() > 3 ? number(a[3]) : 0)
+        : op == "form" || op == "offgrid"
+        ? withCount(std::uint32_t(number(a[1])), step625(2), a.size() > 3 ? number(a[3]) : 0)
         : op == "encode" || op == "apply" || op == "encodesignal" || op == "signal" ? recordOf(a.back())
                                                                                     : Record {};
     if (op == "encode") {
@@ -100,12 +98,9 @@ std::string run(const Args& a)
         return out ? *out : "error " + shown(frequencyDataError());
     }
     if (op == "snap") return snapFrequencyToStep(a[1], r, Side::Transmit, number(a[3])) + " " + hex(r);
-    if (op == "form") {
-        to5kHzForm(std::span(&r, 1));
-        const std::string form = hex(r);
-        toImageForm(std::span(&r, 1));
-        return "5 kHz form " + form + ", back " + hex(r);
-    }
+    Record back = r;
+    if (op == "form") to5kHzForm(std::span(&r, 1)), back = r, toImageForm(std::span(&back, 1));
+    if (op == "form") return "5 kHz form " + hex(r) + ", back " + hex(back);
     if (op == "offgrid")
         return std::string(isOff5kHzGrid(r, 0) ? "off" : "on") + " / " + (isOff5kHzGrid(r, 1) ? "off" : "on");
     if (op == "cell") {
