@@ -174,14 +174,14 @@ std::string run(const Args& a)
         return outcome(openDataFile(a[1].starts_with("@") ? KORVANE_TEST_DATA + a[1].substr(1) : a[1], kCurrent),
             model::defaultImage(0));
     if (op == "sweep") return sweep(build(a[2], kFile), a[1]);
-    RadioImage image = op == "writes" && !a[2].starts_with("@") ? patternedImage(7, 4)
-        : op == "resave"                                        ? kCurrent
-                                                                : model::defaultImage(0);
-    if (op == "writes" && a[2].starts_with("@")) { // the default image against a committed file
-        const std::string committed = test::dataFile("files/" + a[2].substr(1));
-        return encodeDataFile(image, kind(1)) == Bytes(committed.begin(), committed.end()) ? "as committed" : "differs";
-    }
-    if (op == "writes") return encodeDataFile(image, kind(1)) == build(a[2], image) ? "the same bytes" : "differs";
+    const std::string committed
+        = op == "writes" && a[2].starts_with("@") ? test::dataFile("files/" + a[2].substr(1)) : "";
+    RadioImage image = op == "writes" && committed.empty() ? patternedImage(7, 4) : model::defaultImage(0);
+    if (op == "writes") // against the file spelled item by item, or the default image against a committed file
+        return encodeDataFile(image, kind(1))
+                == (committed.empty() ? build(a[2], image) : Bytes(committed.begin(), committed.end()))
+            ? "the same bytes"
+            : "differs";
     if (op == "codewritten") {
         image.modelIndex = std::int16_t(std::stoi(a[1])), image.unknownModelCode = std::int16_t(std::stoi(a[2]));
         std::string out;
