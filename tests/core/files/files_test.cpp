@@ -24,10 +24,9 @@
 
 using namespace korvane;
 using namespace korvane::files;
+using namespace korvane::model;
 using namespace std::chrono;
 using korvane::test::Args;
-using model::RadioImage;
-using model::Record;
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -84,7 +83,7 @@ Bytes build(const std::string& spec, const RadioImage& image)
             std::vector<Record> records(image.channels.begin(), image.channels.end());
             if (t[0] != 'C') records.assign(image.parameters.begin(), image.parameters.end());
             if (t[0] == 'A') records.assign(image.alignment.begin(), image.alignment.end());
-            if (t.ends_with("5")) model::to5kHzForm(records);
+            if (t.ends_with("5")) to5kHzForm(records);
             const auto n = static_cast<std::uint32_t>(records.size());
             std::string data(n * 16, 0); // the record index runs fastest
             for (std::size_t i = 0; i < n * 16; ++i)
@@ -112,8 +111,8 @@ const char* const kFailures[] = { "Missing", "Format", "Model", "Read" };
 template <class Table> std::string which(const Table& got, const Table& file, const Table& current)
 {
     Table via5k = file, from5k = file;
-    if constexpr (!std::is_same_v<Table, model::SettingsBlock> && !std::is_same_v<Table, model::ParameterTable>)
-        model::to5kHzForm(via5k), model::toImageForm(via5k), model::toImageForm(from5k);
+    if constexpr (!std::is_same_v<Table, SettingsBlock> && !std::is_same_v<Table, ParameterTable>)
+        to5kHzForm(via5k), toImageForm(via5k), toImageForm(from5k);
     return got == file   ? "file"
         : got == via5k   ? "via 5 kHz"
         : got == from5k  ? "from 5 kHz"
@@ -171,12 +170,12 @@ std::string run(const Args& a)
     const auto orNull = [](const std::string& s) { return s == "-" ? nullptr : s.c_str(); };
     if (op == "open") return outcome(decodeDataFile(build(a[2], kFile), a[1], kCurrent), kFile);
     if (op == "openfile")
-        return outcome(openDataFile(a[1].starts_with("@") ? KORVANE_TEST_DATA + a[1].substr(1) : a[1], kCurrent),
-            model::defaultImage(0));
+        return outcome(
+            openDataFile(a[1].starts_with("@") ? KORVANE_TEST_DATA + a[1].substr(1) : a[1], kCurrent), defaultImage(0));
     if (op == "sweep") return sweep(build(a[2], kFile), a[1]);
     const std::string committed
         = op == "writes" && a[2].starts_with("@") ? test::dataFile("files/" + a[2].substr(1)) : "";
-    RadioImage image = op == "writes" && committed.empty() ? patternedImage(7, 4) : model::defaultImage(0);
+    RadioImage image = op == "writes" && committed.empty() ? patternedImage(7, 4) : defaultImage(0);
     if (op == "writes") // against the file spelled item by item, or the default image against a committed file
         return encodeDataFile(image, kind(1))
                 == (committed.empty() ? build(a[2], image) : Bytes(committed.begin(), committed.end()))
@@ -283,7 +282,7 @@ TEST(CoreFiles, BackupsTranscript)
     test::TempDir dir;
     std::string out;
     const auto backup = [&](const fs::path& folder, BackupReason reason, system_clock::time_point now) {
-        model::RadioImage image = model::defaultImage(3);
+        RadioImage image = defaultImage(3);
         image.channels[2][5] = 0x42;
         const auto saved = saveBackup(folder, image, reason, now);
         std::string text = saved.ok() ? fs::relative(*saved, dir.path()).string() : test::shown(saved.error());
