@@ -1,8 +1,7 @@
 #pragma once
-// Case tables kept under tests/data: one case a line, "op|argument|argument => outcome". The test
-// runs each line's left side through the real code and writes the outcome after " => "; the whole
-// printout must equal the committed file (KORVANE_UPDATE_GOLDEN=1 rewrites the outcomes). Blank
-// lines and lines starting with '#' are kept as they are. Arguments take \n, \r, \t, \| and \xHH.
+// Case tables under tests/data, one case a line: "op|argument|... => outcome" (arguments take \n, \r,
+// \t, \| and \xHH; blank and '#' lines are kept). The test runs each left side through the real code;
+// the printout must equal the file (KORVANE_UPDATE_GOLDEN=1 rewrites the outcomes).
 
 #include "core/util/message.h"
 #include "support/golden.h"

@@ -43,11 +43,6 @@ Record withCount(std::uint32_t count, bool step625, int upper)
     return r;
 }
 
-std::string checked(const FieldCheck& c)
-{
-    return c.text + (c.message ? " " + shown(*c.message) : "") + (c.keepFocus ? " keeps focus" : "");
-}
-
 // For each code point: whether the key passes at lengths 0 to 6, without / with a selection.
 std::string keys(bool (*passes)(char32_t, std::size_t, bool), const std::string& codes)
 {
@@ -102,7 +97,7 @@ std::string run(const Args& a)
     if (op == "form") to5kHzForm(std::span(&r, 1)), back = r, toImageForm(std::span(&back, 1));
     if (op == "form") return "5 kHz form " + hex(r) + ", back " + hex(back);
     if (op == "offgrid")
-        return std::string(isOff5kHzGrid(r, 0) ? "off" : "on") + " / " + (isOff5kHzGrid(r, 1) ? "off" : "on");
+        return std::string(isOff5kHzGrid(r, 0) ? "off" : "on") + (isOff5kHzGrid(r, 1) ? "/off" : "/on");
     if (op == "cell") {
         const SignallingChoice c = parseSignallingCell(a[1]);
         return std::to_string(int(c.kind)) + " " + std::to_string(c.value) + " \"" + signallingCellText(c) + "\"";
@@ -124,8 +119,9 @@ std::string run(const Args& a)
         encodeSignalling(r, side, SignallingKind(number(a[2])), *encodeCdcss(number(a[3])));
     if (op == "encodesignal") return hex(r);
     if (op == "ctcsskeys" || op == "cdcsskeys") return keys(op == "ctcsskeys" ? ctcssKeyPasses : cdcssKeyPasses, a[1]);
-    if (op == "ctcsstext" || op == "cdcsstext")
-        return checked(op == "ctcsstext" ? checkCtcssText(a[1]) : checkCdcssText(a[1]));
+    const FieldCheck c = op == "ctcsstext" ? checkCtcssText(a[1]) : checkCdcssText(a[1]); // the field left
+    if (op.ends_with("text"))
+        return c.text + (c.message ? " " + shown(*c.message) : "") + (c.keepFocus ? " keeps focus" : "");
     if (op == "tonelist") return entries(files::parseToneList(a[1]));
     if (op == "readlist") {
         const std::string path = KORVANE_SOURCE_DIR + a[1], text = readWholeFile(path);
