@@ -92,7 +92,8 @@ std::string run(const Args& a)
         const auto out = a[4] == "+" ? stepUp(a[1], a[2], number(a[3])) : stepDown(a[1], a[2], number(a[3]));
         return out ? *out : "error " + shown(frequencyDataError());
     }
-    if (op == "snap") return snapFrequencyToStep(a[1], r, Side::Transmit, number(a[3])) + " " + hex(r);
+    const std::string snapped = op == "snap" ? snapFrequencyToStep(a[1], r, Side::Transmit, number(a[3])) : "";
+    if (op == "snap") return snapped + " " + hex(r); // the record after the snap
     Record back = r;
     if (op == "form") to5kHzForm(std::span(&r, 1)), back = r, toImageForm(std::span(&back, 1));
     if (op == "form") return "5 kHz form " + hex(r) + ", back " + hex(back);
