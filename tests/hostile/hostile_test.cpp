@@ -41,34 +41,22 @@ Bytes garbage(std::size_t length)
 }
 
 const LinkTarget kCom { "COM2", "/dev/ttyUSB1" };
-enum class Op {
-    ReadOlder,
-    ReadNewer,
-    ReadUnknownVersion,
-    ProgramOlder,
-    ProgramNewer,
-    ProgramRounded,
-    AlignOlder,
-    AlignNewer
-};
+enum Op { ReadOlder, ReadNewer, ReadUnknown, ProgramOlder, ProgramNewer, ProgramRounded, AlignOlder, AlignNewer };
 const char* const kOpNames[] = { "read older", "read newer", "read unknown version", "program older", "program newer",
     "program rounded", "adjust older", "adjust newer" };
 constexpr int kItem = 5;
 
-bool reads(Op op) { return op <= Op::ReadUnknownVersion; }
-bool aligns(Op op) { return op >= Op::AlignOlder; }
-int recordCount(Op op)
-{
-    return programmingRecordCount(op == Op::ProgramNewer ? Generation::Newer : Generation::Older);
-}
+bool reads(Op op) { return op <= ReadUnknown; }
+bool aligns(Op op) { return op >= AlignOlder; }
+int recordCount(Op op) { return programmingRecordCount(op == ProgramNewer ? Generation::Newer : Generation::Older); }
 
 model::RadioImage userImage(Op op)
 {
-    model::RadioImage image = model::defaultImage(op == Op::ProgramNewer || aligns(op) ? 3 : 0);
+    model::RadioImage image = model::defaultImage(op == ProgramNewer || aligns(op) ? 3 : 0);
     image.channels[4][13] = image.settings[3] = 0x5A;
     image.parameters[2][7] = 0x66;
     image.alignment[1][0] = 0x9A;
-    if (op == Op::ProgramRounded) model::setFrequencyCount(image.channels[0], model::Side::Receive, 58405);
+    if (op == ProgramRounded) model::setFrequencyCount(image.channels[0], model::Side::Receive, 58405);
     return image;
 }
 
@@ -77,25 +65,13 @@ Bytes readout(Op op)
     model::RadioImage radio = model::defaultImage(3);
     for (int c = 0; c < 16; ++c)
         radio.channels[c][13] = static_cast<std::uint8_t>(0xC0 + c);
-    return readoutStream(radio.channels, radio.settings, op == Op::ReadNewer ? &radio.parameters : nullptr, 3);
+    return readoutStream(radio.channels, radio.settings, op == ReadNewer ? &radio.parameters : nullptr, 3);
 }
 
-Bytes handshakeReply(Op op)
-{
-    switch (op) {
-    case Op::ReadNewer:
-    case Op::ProgramNewer:
-        return { 0x03, 0x01 };
-    case Op::ReadUnknownVersion:
-        return { 0x03, 0x05 };
-    case Op::AlignOlder:
-        return { 0x03, 0x80 };
-    case Op::AlignNewer:
-        return { 0x03, 0x01, 0x80 };
-    default:
-        return { static_cast<std::uint8_t>(reads(op) ? 0x03 : 0x00) };
-    }
-}
+// By operation: the older radios' one byte, a newer one's version 1, an unknown version 5, and the
+// adjustment replies with the radio's value 0x80.
+const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x03, 0x05 }, { 0x00 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x80 },
+    { 0x03, 0x01, 0x80 } };
 
 // Phases: handshake attempt 1..6 (the earlier ones unanswered); then for a read-out the go-ahead
 // and each record of the stream, for programming each record and the completion, for an
@@ -178,14 +154,14 @@ Result run(const Scene& r)
             const Clock::TimePoint at = answer + 12 * cut * kByteTime;
             return act(at, at + 6 * kByteTime);
         }
-        if (command && (writes == 1 || aligns(r.op))) p.deliver(answer, handshakeReply(r.op));
+        if (command && (writes == 1 || aligns(r.op))) p.deliver(answer, kReplies[r.op]);
         if (text == "OK") p.deliver(answer, stream);
         if (reads(r.op) || aligns(r.op) || writes != recordCount(r.op) + 1) return;
         if (!completion || r.how == How::Behave) return p.deliver(answer, { 'O', 'K' });
         done = true;
         act(answer, leftAt + kRecordPause + kCompletionPause / 2);
     };
-    if (r.op == Op::ProgramRounded) transcript.answers = { true };
+    if (r.op == ProgramRounded) transcript.answers = { true };
 
     const model::RadioImage before = userImage(r.op);
     model::RadioImage image = before;
@@ -228,7 +204,7 @@ TEST(HostileLine, EveryPhaseEveryMisbehaviourEveryPortFailure)
 {
     std::string all;
     for (int op = 0; op < 8; ++op) {
-        const Scene good { static_cast<Op>(op) };
+        const Scene good { Op(op) };
         const Result behaved = run(good);
         all += "== " + std::string(kOpNames[op]) + ": " + behaved.line + "\n";
         for (int how = 0; how < 6; ++how)

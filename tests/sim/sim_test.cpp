@@ -83,10 +83,7 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
             for (const Bytes& r : records(w == "records=older"))
                 send(r, hex(r)), now += std::chrono::milliseconds(100), radio.runTimers(now);
         } else {
-            Bytes bytes;
-            for (std::size_t i = 0; i + 1 < w.size(); i += 2)
-                bytes.push_back(static_cast<std::uint8_t>(std::stoi(w.substr(i, 2), nullptr, 16)));
-            send(bytes, w);
+            send(link::fakes::bytesOf(w), w);
         }
     }
     out << "exchanges " << radio.exchangesDone() << (hungUp ? ", hung up" : "") << ", model code "

@@ -32,9 +32,10 @@ struct Hang : std::runtime_error {
 class FakeClock final : public Clock {
 public:
     TimePoint now() override { return m_now; }
+    Duration late {}; // every sleep wakes this much late, as on a busy machine
     void sleepUntil(TimePoint deadline) override
     {
-        if (deadline > m_now) m_now = deadline;
+        if (deadline + late > m_now) m_now = deadline + late;
         if (m_now - TimePoint {} > 120s) throw Hang("fake time ran past two minutes");
     }
     void advance(Duration d) { m_now += d; }
@@ -45,6 +46,19 @@ private:
 };
 
 inline constexpr Clock::Duration kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 9600);
+
+// Bytes in hexadecimal ("-" for none), or BYTE*N: N of that byte.
+inline Bytes bytesOf(const std::string& text)
+{
+    const auto byte
+        = [&](std::size_t at) { return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)); };
+    if (const auto star = text.find('*'); star != std::string::npos)
+        return Bytes(std::stoul(text.substr(star + 1)), byte(0));
+    Bytes b;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+        b.push_back(byte(i));
+    return b;
+}
 
 inline std::string stamp(Clock::Duration d)
 {
@@ -301,9 +315,9 @@ inline Bytes readoutStream(const model::ChannelTable& channels, const model::Set
     std::copy(settings.begin(), settings.begin() + 16, head.begin());
     appendHalves(s, 0x02, 0x00, head);
     if (parameters) {
-        appendHalves(s, 0x02, 0x10,
-            model::Record {
-                0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE });
+        model::Record neverKept;
+        neverKept.fill(0xEE);
+        appendHalves(s, 0x02, 0x10, neverKept);
         for (int p = 0; p < 10; ++p)
             appendHalves(s, 0x02, static_cast<std::uint8_t>((p + 2) * 16), (*parameters)[p]);
     }

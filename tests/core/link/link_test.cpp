@@ -14,6 +14,7 @@
 #include "tests/core/link/link_fakes.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 #include <sstream>
 
 using namespace korvane;
@@ -110,51 +111,21 @@ model::ChannelTable olderChannels()
     }
     return t;
 }
-model::SettingsBlock radioSettings()
+// Each byte one more than the one before.
+template <class T> T pattern(std::uint8_t first)
 {
-    model::SettingsBlock s {};
-    for (int b = 0; b < 32; ++b)
-        s[b] = static_cast<std::uint8_t>(0x10 + b);
-    return s;
+    T t {};
+    std::iota(reinterpret_cast<std::uint8_t*>(&t), reinterpret_cast<std::uint8_t*>(&t) + sizeof t, first);
+    return t;
 }
-model::ParameterTable radioParameters()
-{
-    model::ParameterTable p {};
-    for (int r = 0; r < 10; ++r)
-        for (int b = 0; b < 16; ++b)
-            p[r][b] = static_cast<std::uint8_t>(0x80 + r * 16 + b);
-    return p;
-}
-Bytes older(int code) { return readoutStream(olderChannels(), radioSettings(), nullptr, code); }
+Bytes older(int code) { return readoutStream(olderChannels(), pattern<model::SettingsBlock>(0x10), nullptr, code); }
 Bytes newer(int code)
 {
     model::ChannelTable t = model::defaultImage(4).channels;
     for (int c = 0; c < 16; ++c)
         t[c][13] = static_cast<std::uint8_t>(0xC0 + c);
-    const model::ParameterTable p = radioParameters();
-    return readoutStream(t, radioSettings(), &p, code);
-}
-
-// A busy machine wakes every sleep 3 ms late.
-class LateClock final : public Clock {
-public:
-    explicit LateClock(FakeClock& inner)
-        : m_inner(inner)
-    {
-    }
-    TimePoint now() override { return m_inner.now(); }
-    void sleepUntil(TimePoint deadline) override { m_inner.sleepUntil(deadline + 3ms); }
-
-private:
-    FakeClock& m_inner;
-};
-
-Bytes bytesOf(const std::string& text)
-{
-    Bytes b;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
-        b.push_back(static_cast<std::uint8_t>(std::stoi(text.substr(i, 2), nullptr, 16)));
-    return b;
+    const model::ParameterTable p = pattern<model::ParameterTable>(0x80);
+    return readoutStream(t, pattern<model::SettingsBlock>(0x10), &p, code);
 }
 
 std::string run(Rig& r, const std::string& op, std::map<std::string, std::string> o)
@@ -193,10 +164,7 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
         r.ui.during = [&r, op] {
             r.out << "inner " << (op == "read" ? read(r, userImage()) : program(r, model::defaultImage(1))) << "\n";
         };
-    if (op == "read" && has("late")) {
-        LateClock late(r.clock);
-        return endName(readRadio(image, target, r.port, late, r.ui).end);
-    }
+    if (has("late")) r.clock.late = 3ms;
     if (op == "read") return read(r, image, target);
     if (op == "program") return program(r, image);
     aligningRadio(r, r.radio.handshakeReply, r.radio.answerFrom);

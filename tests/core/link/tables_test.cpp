@@ -19,6 +19,7 @@
 #include "tests/core/link/link_fakes.h"
 
 #include <gtest/gtest.h>
+#include <numeric>
 #include <sstream>
 
 using namespace korvane;
@@ -29,33 +30,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-Bytes rec(std::uint8_t kind, std::uint8_t address, Bytes data)
-{
-    data.insert(data.begin(), { 0x57, kind, address, static_cast<std::uint8_t>(data.size()) });
-    return data;
-}
-Bytes cat(std::initializer_list<Bytes> parts)
-{
-    Bytes all;
-    for (const Bytes& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-const Bytes k8 { 1, 2, 3, 4, 5, 6, 7, 8 };
-const Bytes k17 { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17 };
-
 void streams(std::ostream& out)
 {
-    const Bytes rows[] = { {}, Bytes(420, 0x11), rec(0x00, 0x08, k8), rec(0x00, 0xF8, k8),
-        cat({ { 0x00, 0x56, 0xFF }, rec(0x00, 0x13, { 9 }), { 0x58 }, rec(0x00, 0x14, { 7 }) }),
-        cat({ rec(0x00, 0x20, {}), rec(0x02, 0xC0, {}), rec(0x03, 0xD8, {}) }), rec(0x02, 0x00, k8),
-        rec(0x02, 0x0F, k17), cat({ rec(0x02, 0x10, k8), rec(0x02, 0x18, k8) }), rec(0x02, 0x20, k8),
-        rec(0x02, 0xB8, k8), cat({ rec(0x05, 0x00, { 0x57, 0x00, 0x00, 0x01 }), rec(0x01, 0xD8, { 3 }) }),
-        rec(0x03, 0xD8, k8), cat({ rec(0x03, 0xD8, { 3 }), rec(0x03, 0xD8, { 14 }), rec(0x03, 0x00, { 2 }) }),
-        rec(0x03, 0xD8, { 6 }), { 0x00, 0x57 }, cat({ rec(0x00, 0x00, k8), { 0x57, 0x00, 0x00 } }),
-        { 0x57, 0x00, 0x00, 0x08, 1, 2, 3, 4, 5, 6, 7 }, { 0x57, 0x05, 0x00, 0x08, 1, 2 }, rec(0x00, 0x09, k8),
-        rec(0x02, 0x0F, cat({ k17, { 18 } })), rec(0x02, 0xC0, k8), rec(0x02, 0xF0, k8), rec(0x02, 0x29, k8) };
-    for (const Bytes& row : rows) {
+    std::istringstream rows(korvane::test::dataFile("link/streams.txt"));
+    for (std::string line; std::getline(rows, line);) {
+        if (line[0] == '#') continue;
+        const Bytes row = bytesOf(line);
         model::RadioImage image {};
         const auto parsed = parseDataStream(row, image);
         out << "stream " << (row.size() > 40 ? std::to_string(row.size()) + " bytes" : hex(row)) << ": "
@@ -242,13 +222,11 @@ void tracing(std::ostream& out)
     (void)port.discardInput();
     (void)port.write(Bytes { 'r', 'E', 'A', 'D' });
     (void)port.drain();
-    out << "counts " << *port.transmitCount() << " " << *port.receiveCount() << "\n";
     clock.advance(80ms);
     out << "taken " << hex(*port.takeInput()) << ", then " << port.takeInput()->size() << "\n";
     (void)port.discardOutput();
     Bytes record(52);
-    for (std::size_t k = 0; k < record.size(); ++k)
-        record[k] = static_cast<std::uint8_t>(0xC0 + k);
+    std::iota(record.begin(), record.end(), 0xC0);
     clock.advance(1s);
     (void)port.write(Bytes(record.begin(), record.begin() + 32));
     (void)port.write(record);
@@ -348,20 +326,4 @@ TEST(LinkTables, MatchTheCommittedFile)
     ports(out);
     tracing(out);
     EXPECT_EQ(out.str(), korvane::test::expectedFile("link/tables.txt", out.str()));
-}
-
-TEST(LinkTables, TheTraceIsFlushedLineByLine)
-{
-    struct Counting : std::stringbuf {
-        std::size_t flushed = 0;
-        int sync() override { return flushed = str().size(), 0; }
-    } buffer;
-    std::ostream trace(&buffer);
-    FakeClock clock;
-    FakeSerialPort inner(clock);
-    TracingSerialPort port(inner, clock, trace);
-    (void)port.open("/dev/ttyUSB0");
-    (void)port.write(Bytes { 1 });
-    EXPECT_EQ(buffer.flushed, buffer.str().size());
-    EXPECT_GT(buffer.flushed, 0u);
 }
