@@ -121,12 +121,9 @@ std::string options(const std::string& line)
 
 TEST(SimRadio, ExchangesAndOptionsMatchTheCommittedFile)
 {
-    std::istringstream cases(korvane::test::dataFile("sim/cases.txt"));
     std::string all;
-    for (std::string line; std::getline(cases, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        const auto bar = line.find(" | ");
-        const auto rest = line.substr(bar + 3);
+    for (const std::string& line : link::fakes::caseLines("sim/cases.txt")) {
+        const auto rest = line.substr(line.find(" | ") + 3);
         all += "== " + line + "\n"
             + (line.starts_with("options")
                     ? options(rest)

@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,11 +25,6 @@ namespace korvane::link::fakes {
 using namespace std::chrono_literals;
 using korvane::test::hex;
 
-// Thrown when an operation runs far past every wait the protocol has: a hang, not a slow link.
-struct Hang : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
-
 class FakeClock final : public Clock {
 public:
     TimePoint now() override { return m_now; }
@@ -36,7 +32,7 @@ public:
     void sleepUntil(TimePoint deadline) override
     {
         if (deadline + late > m_now) m_now = deadline + late;
-        if (m_now - TimePoint {} > 120s) throw Hang("fake time ran past two minutes");
+        if (m_now - TimePoint {} > 120s) throw std::runtime_error("hung: fake time ran past two minutes");
     }
     void advance(Duration d) { m_now += d; }
     Duration elapsed() const { return m_now - TimePoint {}; }
@@ -46,6 +42,16 @@ private:
 };
 
 inline constexpr Clock::Duration kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 9600);
+
+// The lines of a committed case file under tests/data, without blank lines and comments.
+inline std::vector<std::string> caseLines(const std::string& name)
+{
+    std::istringstream in(korvane::test::dataFile(name));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    return lines;
+}
 
 // Bytes in hexadecimal ("-" for none), or BYTE*N: N of that byte.
 inline Bytes bytesOf(const std::string& text)
@@ -176,7 +182,7 @@ private:
     }
     std::optional<PortError> check(bool mustBeOpen = true)
     {
-        if (++calls > 2'000'000) throw Hang("the port was called two million times");
+        if (++calls > 2'000'000) throw std::runtime_error("hung: the port was called two million times");
         m_clock.advance(callCost);
         if (calls == failCall) return injectedError();
         if (!mustBeOpen) return std::nullopt;
@@ -215,6 +221,14 @@ struct FakeRadio {
         };
     }
 };
+
+inline std::string sidesText(const std::vector<ChannelSide>& sides)
+{
+    std::string text = "rounded";
+    for (const ChannelSide& s : sides)
+        text += " " + std::to_string(s.channel) + (s.side == model::Side::Receive ? "rx" : "tx");
+    return text;
+}
 
 // Writes every message, question and progress window into the transcript, stamped like a trace.
 class TranscriptUi final : public LinkUi {
@@ -258,13 +272,7 @@ public:
         line("progress closed, values" + m_values);
         progressShowing = false;
     }
-    void channelsRounded(const std::vector<ChannelSide>& sides) override
-    {
-        std::string text = "rounded";
-        for (const ChannelSide& s : sides)
-            text += " " + std::to_string(s.channel) + (s.side == model::Side::Receive ? "rx" : "tx");
-        line(text);
-    }
+    void channelsRounded(const std::vector<ChannelSide>& sides) override { line(sidesText(sides)); }
 
 private:
     void line(const std::string& text) { m_out << stamp(m_clock.elapsed()) << text << '\n'; }

@@ -46,17 +46,13 @@ model::RadioImage userImage(int modelIndex = 0)
     return image;
 }
 
-const char* endName(LinkEnd e)
-{
-    constexpr const char* names[] = { "Success", "Failed", "Declined", "Refused" };
-    return names[static_cast<int>(e)];
-}
+const char* const kEnds[] = { "Success", "Failed", "Declined", "Refused" };
 std::string form(std::optional<bool> f) { return f ? (*f ? "5kHz" : "image") : "unset"; }
 
 std::string read(Rig& rig, const model::RadioImage& before, const LinkTarget& target = kCom2)
 {
     const ReadOutcome o = readRadio(before, target, rig.port, rig.clock, rig.ui);
-    return std::string("read ") + endName(o.end) + " form " + form(o.fiveKhzForm) + " older "
+    return std::string("read ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm) + " older "
         + (o.olderRadio ? "1" : "0") + " model changed " + (o.modelChanged ? "1" : "0")
         + ", changes:" + changes(before, o.image);
 }
@@ -65,10 +61,8 @@ std::string program(Rig& rig, model::RadioImage image)
 {
     const model::RadioImage before = image;
     const ProgramOutcome o = programRadio(image, kCom2, rig.port, rig.clock, rig.ui);
-    std::string text = std::string("program ") + endName(o.end) + " form " + form(o.fiveKhzForm) + " older "
-        + (o.olderRadio ? "1" : "0") + " rounded";
-    for (const ChannelSide& s : o.roundedSides)
-        text += " " + std::to_string(s.channel) + (s.side == Side::Receive ? "rx" : "tx");
+    std::string text = std::string("program ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm)
+        + " older " + (o.olderRadio ? "1" : "0") + " " + sidesText(o.roundedSides);
     return text + ", changes:" + changes(before, image);
 }
 
@@ -94,8 +88,8 @@ model::AlignmentTable testTable()
 std::string start(Rig& rig, AlignmentSession& s, int item, int modelIndex = 3, const LinkTarget& target = kCom2)
 {
     const AlignmentStart o = s.start(target, item, modelIndex, testTable(), rig.ui);
-    return std::string("start ") + endName(o.end) + " form " + form(o.fiveKhzForm) + " value " + std::to_string(o.value)
-        + " mismatch " + (o.modelMismatch ? "1" : "0") + " open " + (s.open() ? "1" : "0");
+    return std::string("start ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm) + " value "
+        + std::to_string(o.value) + " mismatch " + (o.modelMismatch ? "1" : "0") + " open " + (s.open() ? "1" : "0");
 }
 
 // Older channels in the 5 kHz form: channel c receives on 450 MHz + c * 5 kHz, transmits on 460 MHz
@@ -215,10 +209,8 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
 
 TEST(LinkOperations, MatchTheCommittedTranscripts)
 {
-    std::istringstream cases(korvane::test::dataFile("link/cases.txt"));
     std::string all;
-    for (std::string line; std::getline(cases, line);) {
-        if (line.empty() || line[0] == '#') continue;
+    for (const std::string& line : caseLines("link/cases.txt")) {
         std::istringstream words(line.substr(line.find(" | ") + 3));
         std::string op, word;
         words >> op;

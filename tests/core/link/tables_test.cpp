@@ -32,9 +32,7 @@ namespace {
 
 void streams(std::ostream& out)
 {
-    std::istringstream rows(korvane::test::dataFile("link/streams.txt"));
-    for (std::string line; std::getline(rows, line);) {
-        if (line[0] == '#') continue;
+    for (const std::string& line : caseLines("link/streams.txt")) {
         const Bytes row = bytesOf(line);
         model::RadioImage image {};
         const auto parsed = parseDataStream(row, image);
@@ -70,7 +68,6 @@ void records(std::ostream& out)
         out << "records for model " << modelIndex << (g == Generation::Older ? ", older" : ", newer") << ":\n";
         for (const DataRecord& r : *sent)
             out << "  " << hex(r) << "\n";
-        if (image != patternImage(modelIndex)) out << "  THE IMAGE CHANGED\n";
     }
     model::RadioImage none = patternImage(0);
     none.modelIndex = -1;
@@ -183,6 +180,10 @@ void ports(std::ostream& out)
             out << " " << n << "=" << shown(deviceForPort(n, source(env)));
         out << "\n";
     }
+    ::setenv("KORVANE_COM3", "/dev/pts/5", 1), ::unsetenv("KORVANE_COM4"); // the process environment
+    out << "from the environment: " << shown(deviceForPort(3, { root / "dev", root / "sys", {} })) << " "
+        << shown(deviceForPort(4, { root / "dev", root / "sys", {} })) << "\n";
+    ::unsetenv("KORVANE_COM3");
     for (const std::string text :
         { "COM1", "com2", "cOm3", "COM4", "COM5", "COM0", "COM", "COM+1", "", "/dev/pts/7", "COMX" }) {
         const auto t = linkTargetFromText(text, source({ { "KORVANE_COM2", "/dev/pts/4" } }));
