@@ -55,16 +55,10 @@ struct Pty {
     }
 };
 
-template <class R> std::string got(const R& r)
-{
-    if (!r) return "error " + std::to_string(static_cast<int>(r.error().kind)) + " (" + r.error().reason + ")";
-    if constexpr (std::is_same_v<std::decay_t<decltype(*r)>, Bytes>)
-        return "bytes " + hex(*r);
-    else if constexpr (std::is_same_v<std::decay_t<decltype(*r)>, std::size_t>)
-        return std::to_string(*r);
-    else
-        return "ok";
-}
+std::string failed(const PortError& e) { return "error " + std::to_string(int(e.kind)) + " (" + e.reason + ")"; }
+std::string got(const PortStatus& r) { return r ? "ok" : failed(r.error()); }
+std::string got(const PortResult<std::size_t>& r) { return r ? std::to_string(*r) : failed(r.error()); }
+std::string got(const PortResult<Bytes>& r) { return r ? "bytes " + hex(*r) : failed(r.error()); }
 
 std::size_t waitFor(SerialPort& port, std::size_t n)
 {
@@ -146,4 +140,12 @@ TEST(PosixSerialPort, AFullOutputBufferTimesOut)
     for (int i = 0; i < 64 && written; ++i)
         written = port.write(Bytes(4096, 0x55)); // nobody reads the far end
     EXPECT_EQ(got(written), "error 5 (Connection timed out)");
+}
+
+TEST(PosixSerialPort, TheSteadyClockWaitsItsTime)
+{
+    SteadyClock clock;
+    const auto start = clock.now();
+    pause(clock, std::chrono::milliseconds(20)), clock.sleepUntil(start - std::chrono::seconds(1));
+    EXPECT_GE(clock.now() - start, std::chrono::milliseconds(20));
 }

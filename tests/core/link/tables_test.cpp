@@ -154,8 +154,7 @@ void ports(std::ostream& out)
             : d->starts_with(root.path().string()) ? d->substr(root.path().string().size())
                                                    : *d;
     };
-    fs::create_directories(root / "sys/class/tty");
-    fs::create_directories(root / "dev");
+    fs::create_directories(root / "sys/class/tty"), fs::create_directories(root / "dev");
     for (const char* name : { "ttyUSB10", "ttyUSB1", "ttyACM0", "tty0", "ttyUSB", "ttyUSBx", "ttyS", "console" })
         device(name);
     builtIn("ttyS1", true, 0); // announced, nothing fitted
