@@ -41,9 +41,9 @@ Bytes garbage(std::size_t length)
 }
 
 const LinkTarget kCom { "COM2", "/dev/ttyUSB1" };
-enum Op { ReadOlder, ReadNewer, ReadUnknown, ProgramOlder, ProgramNewer, ProgramRounded, AlignOlder, AlignNewer };
+enum Op { ReadOlder, ReadNewer, ReadUnknown, ProgramOlder, ProgramNewer, Rounded, AlignOlder, AlignNewer, AlignOther };
 const char* const kOpNames[] = { "read older", "read newer", "read unknown version", "program older", "program newer",
-    "program rounded", "adjust older", "adjust newer" };
+    "program rounded", "adjust older", "adjust newer", "adjust a radio of another model" };
 constexpr int kItem = 5;
 
 bool reads(Op op) { return op <= ReadUnknown; }
@@ -56,7 +56,7 @@ model::RadioImage userImage(Op op)
     image.channels[4][13] = image.settings[3] = 0x5A;
     image.parameters[2][7] = 0x66;
     image.alignment[1][0] = 0x9A;
-    if (op == ProgramRounded) model::setFrequencyCount(image.channels[0], model::Side::Receive, 58405);
+    if (op == Rounded) model::setFrequencyCount(image.channels[0], model::Side::Receive, 58405);
     return image;
 }
 
@@ -69,9 +69,9 @@ Bytes readout(Op op)
 }
 
 // By operation: the older radios' one byte, a newer one's version 1, an unknown version 5, and the
-// adjustment replies with the radio's value 0x80.
+// adjustment replies with the radio's value 0x80 (the last from a radio of model code 2).
 const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x03, 0x05 }, { 0x00 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x80 },
-    { 0x03, 0x01, 0x80 } };
+    { 0x03, 0x01, 0x80 }, { 0x02, 0x01, 0x80 } };
 
 // Phases: handshake attempt 1..6 (the earlier ones unanswered); then for a read-out the go-ahead
 // and each record of the stream, for programming each record and the completion, for an
@@ -161,7 +161,7 @@ Result run(const Scene& r)
         done = true;
         act(answer, leftAt + kRecordPause + kCompletionPause / 2);
     };
-    if (r.op == ProgramRounded) transcript.answers = { true };
+    if (r.op == Rounded) transcript.answers = { true };
 
     const model::RadioImage before = userImage(r.op);
     model::RadioImage image = before;
@@ -203,7 +203,7 @@ Result run(const Scene& r)
 TEST(HostileLine, EveryPhaseEveryMisbehaviourEveryPortFailure)
 {
     std::string all;
-    for (int op = 0; op < 8; ++op) {
+    for (int op = 0; op <= AlignOther; ++op) {
         const Scene good { Op(op) };
         const Result behaved = run(good);
         all += "== " + std::string(kOpNames[op]) + ": " + behaved.line + "\n";
