@@ -1,7 +1,7 @@
 // Data files, backups, the settings file and file kinds: the cases in tests/data/files/cases.txt
 // and the transcripts of saving and of backups in a scratch folder.
 //
-// A file spec spells a data file item by item, independently of the writer: rdw, rdh or rdhax
+// A recipe spells a data file item by item, independently of the writer: rdw, rdh or rdhax
 // (that header text), T:text (~ for a blank), I:n (an integer), C, P, A (the image's channel,
 // parameter and alignment tables; C' with the bound pairs swapped, C5 in the 5 kHz form), S (the
 // settings block), B:10@1/16:160 (a table of those bounds and 160 bytes), X:hex, Z:n (n bytes FF),
@@ -66,9 +66,9 @@ void item(Bytes& b, std::uint32_t tag, const Bounds& bounds, std::string_view da
     b.insert(b.end(), data.begin(), data.end());
 }
 
-Bytes build(const std::string& spec, const RadioImage& image)
+Bytes build(const std::string& recipe, const RadioImage& image)
 {
-    std::istringstream in(spec);
+    std::istringstream in(recipe);
     Bytes b;
     const auto chars = [](const auto& bytes) { return std::string(bytes.begin(), bytes.end()); };
     const auto raw = [&b](const Bytes& bytes) { b.insert(b.end(), bytes.begin(), bytes.end()); };
