@@ -297,12 +297,13 @@ TEST(CoreFiles, BackupsTranscript)
     fs::remove_all(dir / "not");
 
     // Backups 400 days old and 10 days old, one minute apart, among files of the user's own.
+    const char* const tags[] = { "write", "read", "read-2", "write-13" };
     for (const auto& [oldCount, recentCount] : { std::pair { 60, 0 }, { 10, 0 }, { 30, 30 }, { 5, 55 } }) {
         std::vector<std::string> names { "notes.txt", "radio.rdw", "20200101-000000-000-read.rdh",
             "20200101-000000-000-read-1.rdw", "20200101-000000-000-read-02.rdw", "20200101-000000-000-erase.rdw",
             "20201301-000000-000-read.rdw", "2020101-000000-000-read.rdw", "x20200101-000000-000-read.rdw" };
         for (int k = 0; k < oldCount; ++k)
-            names.push_back(nameAt(kNow - days { 400 } - minutes { oldCount - k }, k % 2 ? "read" : "write"));
+            names.push_back(nameAt(kNow - days { 400 } - minutes { oldCount - k }, tags[k % 4]));
         for (int k = 0; k < recentCount; ++k)
             names.push_back(nameAt(kNow - days { 10 } - minutes { k }));
         for (const std::string& name : names)
