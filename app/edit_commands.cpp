@@ -21,10 +21,6 @@ namespace korvane::app {
 
 namespace {
 
-// What a step on one cell of the channel grid is called, column by column.
-const char* const kColumnNames[model::kChannelColumns] = { "接收频率", "接收步进", "接收信令", "发射频率", "发射步进",
-    "发射信令", "扫描选择", "繁忙锁定", "时钟偏移", "频率宽度" };
-
 const util::Message kSaveQuestion { "当前数据已修改，是否先保存？", "保存数据", util::MessageIcon::Question, {} };
 
 QAction* addCommand(QMenu* menu, const char* name, const char* caption, QList<QKeySequence> keys = {})
@@ -271,7 +267,7 @@ QString EditCommands::describeChange(const model::RadioImage& before, const mode
     for (int k = 0; k < 11; ++k) {
         const auto which = static_cast<model::SettingsList>(k);
         if (model::decodeSetting(which, before.settings) != model::decodeSetting(which, after.settings))
-            return SettingsLists::caption(which);
+            return QString::fromUtf8(model::settingsListCaption(which).data(), static_cast<qsizetype>(model::settingsListCaption(which).size()));
     }
     std::vector<int> changed;
     for (int c = 0; c < model::kChannelCount; ++c)
@@ -285,7 +281,7 @@ QString EditCommands::describeChange(const model::RadioImage& before, const mode
     const auto textsAfter = model::channelCellTexts(b);
     for (int k = 0; k < model::kChannelColumns; ++k)
         if (textsBefore[static_cast<std::size_t>(k)] != textsAfter[static_cast<std::size_t>(k)])
-            return channel + QString::fromUtf8(kColumnNames[k]);
+            return channel + QString::fromUtf8(model::channelColumnName(k + 1).data(), static_cast<qsizetype>(model::channelColumnName(k + 1).size()));
     if (model::isChannelOpen(a) != model::isChannelOpen(b)) return channel + QStringLiteral("关闭信道");
     if (model::isTransmitAllowed(a) != model::isTransmitAllowed(b)) return channel + QStringLiteral("禁止发射");
     return channel.trimmed();

@@ -15,32 +15,24 @@ struct ListSpec {
     SettingsList which;
     const char* listName;
     const char* labelName;
-    const char* caption;
     bool scanFrame;
 };
 
 constexpr ListSpec kSpecs[] = {
-    { SettingsList::Monitor, "cboFuncMoni", "lblFuncMoni", "监听：", false },
-    { SettingsList::TimeOut, "cboFuncTOT", "lblFuncTOT", "发射限时：", false },
-    { SettingsList::Squelch, "cboFuncSQL", "lblFuncSQL", "静噪等级：", false },
-    { SettingsList::Beep, "cboFuncBeep", "lblFuncBeep", "提示音：", false },
-    { SettingsList::BatterySave, "cboFuncSave", "lblFuncSave", "省电功能：", false },
-    { SettingsList::Spacing, "cboFuncBand", "lblFuncBand", "信道宽度：", false },
-    { SettingsList::ScanMode, "cboScanOption", "lblScanOption", "扫描模式：", true },
-    { SettingsList::Priority, "cboScanPriority", "lblScanPriority", "优先信道：", true },
-    { SettingsList::ScanBack, "cboScanBack", "lblScanBack", "回扫周期：", true },
-    { SettingsList::Revert, "cboScanRevert", "lblScanRevert", "恢复信道：", true },
-    { SettingsList::Dwell, "cboScanDelay", "lblScanDelay", "扫描停留时间：", true },
+    { SettingsList::Monitor, "cboFuncMoni", "lblFuncMoni", false },
+    { SettingsList::TimeOut, "cboFuncTOT", "lblFuncTOT", false },
+    { SettingsList::Squelch, "cboFuncSQL", "lblFuncSQL", false },
+    { SettingsList::Beep, "cboFuncBeep", "lblFuncBeep", false },
+    { SettingsList::BatterySave, "cboFuncSave", "lblFuncSave", false },
+    { SettingsList::Spacing, "cboFuncBand", "lblFuncBand", false },
+    { SettingsList::ScanMode, "cboScanOption", "lblScanOption", true },
+    { SettingsList::Priority, "cboScanPriority", "lblScanPriority", true },
+    { SettingsList::ScanBack, "cboScanBack", "lblScanBack", true },
+    { SettingsList::Revert, "cboScanRevert", "lblScanRevert", true },
+    { SettingsList::Dwell, "cboScanDelay", "lblScanDelay", true },
 };
 
 } // namespace
-
-QString SettingsLists::caption(model::SettingsList which)
-{
-    for (const ListSpec& spec : kSpecs)
-        if (spec.which == which) return QString::fromUtf8(spec.caption).chopped(1);
-    return {};
-}
 
 SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
     : QObject(parent)
@@ -58,7 +50,7 @@ SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
         QGroupBox* frame = spec.scanFrame ? m_scan : m_function;
         QGridLayout* grid = spec.scanFrame ? scanGrid : functionGrid;
         int& n = spec.scanFrame ? scanCount : functionCount;
-        auto* label = new QLabel(QString::fromUtf8(spec.caption), frame);
+        auto* label = new QLabel(QString::fromStdString(std::string(model::settingsListCaption(spec.which))) + QStringLiteral("："), frame);
         label->setObjectName(spec.labelName);
         auto* combo = new QComboBox(frame);
         combo->setObjectName(spec.listName);

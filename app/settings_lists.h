@@ -29,8 +29,6 @@ public:
     // The choice action: writes the selected entry's field and sets the tooltip.
     void choose(model::SettingsList which);
     bool spacingIs25() const;
-    // The list's caption without its colon ("监听").
-    static QString caption(model::SettingsList which);
     // Some list shows no entry: its field holds a value no entry stands for.
     bool anyListEmpty() const;
 

@@ -17,5 +17,6 @@ int runRead(const Words& words);
 int runWrite(const Words& words);
 int runExportCsv(const Words& words);
 int runImportCsv(const Words& words);
+int runDiff(const Words& words);
 
 } // namespace korvane::cli

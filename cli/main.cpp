@@ -18,6 +18,7 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli align   --port PORT FILE --item N [--set V]... (--ok | --cancel) [--trace TRACE]
   korvane-cli export-csv FILE -o OUT.csv
   korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
+  korvane-cli diff    A B
   korvane-cli --help | --version
 
   new      save the defaults of model index N (0..6)
@@ -30,6 +31,8 @@ constexpr std::string_view kHelp = R"(Usage:
            (--cancel)
   export-csv  write the open channels of FILE as a spreadsheet (CSV)
   import-csv  the channels of CSV in the defaults of model N, saved as FILE
+  diff     one line per field that differs between A and B, in the window's words; A or B
+           is a data file or radio:PORT (what the radio on PORT holds now)
 
 Without --kind the output's extension (.rdw, .rdh, .rdhax) decides, else rdw.
 PORT is COM1..COM4 (the device in KORVANE_COMn, else the n-th serial device) or a device
@@ -43,7 +46,8 @@ and the exit status is 1.
 read and write keep an automatic backup of each image read from or about to be written to
 a radio in $XDG_DATA_HOME/korvane/backups (else ~/.local/share/korvane/backups); backups
 older than a year are removed, but the newest 50 always stay.
-Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question.
+Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question; diff: 0 the same,
+1 differences printed, 4 A or B could not be read.
 )";
 
 } // namespace
@@ -81,6 +85,8 @@ int main(int argc, char** argv)
         return runExportCsv(words);
     if (command == "import-csv")
         return runImportCsv(words);
+    if (command == "diff")
+        return runDiff(words);
     usageError("unknown command: " + std::string(command));
     return kExitUsage;
 }

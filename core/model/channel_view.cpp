@@ -14,6 +14,13 @@ std::string onOff(bool on) { return on ? "ON" : "OFF"; }
 
 std::string_view stepText(bool step625) { return step625 ? "6.25" : "2.50"; }
 
+std::string_view channelColumnName(int column)
+{
+    static constexpr std::array<std::string_view, kChannelColumns> names { "接收频率", "接收步进", "接收信令",
+        "发射频率", "发射步进", "发射信令", "扫描选择", "繁忙锁定", "时钟偏移", "频率宽度" };
+    return names[static_cast<std::size_t>(column - 1)];
+}
+
 std::array<std::string, kChannelColumns> channelCellTexts(const Record& r)
 {
     const std::uint8_t flags = r[kFlagsByte];

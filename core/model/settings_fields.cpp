@@ -103,6 +103,18 @@ std::optional<int> rawPosition(SettingsList list, const SettingsBlock& s)
 
 } // namespace
 
+std::string_view settingsListCaption(SettingsList list)
+{
+    static constexpr std::array<std::string_view, 11> captions { "监听", "发射限时", "静噪等级", "提示音", "省电功能",
+        "信道宽度", "扫描模式", "优先信道", "回扫周期", "恢复信道", "扫描停留时间" };
+    return captions[static_cast<std::size_t>(list)];
+}
+
+std::string_view settingsFrameCaption(SettingsList list)
+{
+    return static_cast<int>(list) < static_cast<int>(SettingsList::ScanMode) ? "功能设置" : "扫描参数设置";
+}
+
 std::span<const std::string> settingsEntries(SettingsList list) { return allEntries()[static_cast<int>(list)]; }
 
 std::optional<int> decodeSetting(SettingsList list, const SettingsBlock& settings)

@@ -36,6 +36,11 @@ inline constexpr std::array<SettingsList, 11> kRefreshOrder {
 
 std::span<const std::string> settingsEntries(SettingsList list);
 
+// The list's caption in the window without its colon ("监听"), and the frame it sits in
+// ("功能设置" or "扫描参数设置").
+std::string_view settingsListCaption(SettingsList list);
+std::string_view settingsFrameCaption(SettingsList list);
+
 // The list position the settings block selects. Nothing when no entry can show the field: a
 // squelch nibble of 0 or above 9, scan mode 3, a revert value of 0 or above 4, a time-field byte
 // that is not two decimal digits, or a value beyond the list's last entry.

@@ -112,6 +112,8 @@ std::string expand(std::string text, const std::string& device, const std::strin
 
 void expectText(const std::string& got, const std::string& want)
 {
+    if (want.starts_with("<") && std::getenv("KORVANE_UPDATE_GOLDEN") != nullptr)
+        std::ofstream(want.substr(1), std::ios::binary) << got;
     if (want.starts_with("<"))
         EXPECT_EQ(got, readWholeFile(want.substr(1)));
     else if (want.ends_with("*"))
@@ -219,6 +221,20 @@ void makeInputs(const std::filesystem::path& in)
     model::RadioImage ch7 = model::defaultImage(5);
     ch7.channels[7][11] = 0x2A;
     saveFile(at("ch7.rdw"), ch7);
+    // Model 0's defaults with a field of every kind changed, under model 1's code.
+    model::RadioImage every = model::defaultImage(0);
+    model::encodeFrequency(146'012'500, every.channels[0], model::Side::Receive);
+    model::setBit(every.channels[0][2], model::kOpenBit, true);
+    model::setBit(every.channels[1][7], model::kOpenBit, false);
+    every.channels[1][10] = 0x17;
+    every.channels[2][14] = 0x5A;
+    model::encodeSetting(model::SettingsList::TimeOut, every.settings, 3);
+    model::encodeSetting(model::SettingsList::Dwell, every.settings, 2);
+    every.settings[20] = 0x11;
+    every.parameters[1][2] = 0x33;
+    every.alignment[2][3] = 0x44;
+    every.modelIndex = 1;
+    saveFile(at("every.rdw"), every);
     std::string rdhax = encoded(model::defaultImage(0), files::FileKind::Rdhax);
     rdhax[607] = 9; // the model code item: a code no model has, and one past the codes
     std::ofstream(at("m9.rdhax"), std::ios::binary) << rdhax;
