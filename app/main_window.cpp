@@ -97,6 +97,10 @@ void MainWindow::buildMenus()
         &MainWindow::exportCsv);
     connect(addEntry(file, "mnuImportCsv", QStringLiteral("导入CSV...")), &QAction::triggered, this,
         &MainWindow::importCsv);
+    connect(addEntry(file, "mnuCompare", QStringLiteral("比较...")), &QAction::triggered, this,
+        &MainWindow::compareWithFile);
+    connect(addEntry(file, "mnuCompareRadio", QStringLiteral("读取对讲机比较")), &QAction::triggered, this,
+        &MainWindow::compareWithRadio);
     addSeparator(file, "null0");
     QAction* printEntry = addEntry(file, "mnuPrint", QStringLiteral("打印(&P)"));
     printEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
@@ -126,6 +130,8 @@ void MainWindow::buildMenus()
     QAction* writeEntry = addEntry(program, "mnuWrite", QStringLiteral("写频(&W)"));
     writeEntry->setShortcut(QKeySequence(Qt::Key_F6));
     connect(writeEntry, &QAction::triggered, this, &MainWindow::writeRadio);
+    connect(addEntry(program, "mnuWriteVerify", QStringLiteral("写频并校验")), &QAction::triggered, this,
+        &MainWindow::writeAndVerify);
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     editor->setObjectName("mnuEditor");

@@ -21,12 +21,15 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace korvane::app {
 
 class AlignmentView;
 class ChannelView;
 class ContentArea;
+struct CompareRow;
 class EditCommands;
 class FrequencyBox;
 class LinkRunner;
@@ -73,6 +76,9 @@ public:
     void choosePort();
     void readRadio();
     void writeRadio();
+    void writeAndVerify();
+    void compareWithFile();
+    void compareWithRadio();
 
     // Ends any open in-place edit by taking the focus away from it.
     void focusSink();
@@ -109,6 +115,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Programs the radio with the image: what was sent and whether the radio is an older one, or
+    // nothing when programming did not succeed.
+    std::optional<std::pair<model::RadioImage, bool>> writeImage();
+    void showDifferences(const std::vector<CompareRow>& rows, const QStringList& headings, const QString& title = {});
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();

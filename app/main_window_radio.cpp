@@ -82,10 +82,12 @@ void MainWindow::readRadio()
     m_state.readBusy = false;
 }
 
-void MainWindow::writeRadio()
+void MainWindow::writeRadio() { writeImage(); }
+
+std::optional<std::pair<model::RadioImage, bool>> MainWindow::writeImage()
 {
     if (linkRunner().busy())
-        return;
+        return std::nullopt;
     repaint();
     if (alignmentItemOpen())
         cancelAlignmentItem();
@@ -120,6 +122,9 @@ void MainWindow::writeRadio()
     if (outcome.success())
         setWindowTitle(QStringLiteral("写频完成 - ") + title());
     mentionBackupFailure(backupFailure);
+    if (!outcome.success())
+        return std::nullopt;
+    return std::pair { working, outcome.olderRadio };
 }
 
 } // namespace korvane::app

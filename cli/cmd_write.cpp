@@ -44,18 +44,8 @@ int saveRadioContent(
 int verifyRadio(const model::RadioImage& written, bool olderRadio, const link::LinkTarget& target,
     link::SerialPort& port, link::Clock& clock)
 {
-    // The read-out keeps what the radio does not send from the image it starts from: start from
-    // one unlike the written image in every byte, so a record the radio leaves out shows up too.
-    model::RadioImage unlike = written;
-    for (model::Record& record : unlike.channels)
-        std::transform(record.begin(), record.end(), record.begin(), std::bit_not<std::uint8_t>());
-    for (model::Record& record : unlike.parameters)
-        std::transform(record.begin(), record.end(), record.begin(), std::bit_not<std::uint8_t>());
-    std::transform(
-        unlike.settings.begin(), unlike.settings.end(), unlike.settings.begin(), std::bit_not<std::uint8_t>());
-
     CliLinkUi ui(false, progressWanted());
-    const link::ReadOutcome outcome = link::readRadio(unlike, target, port, clock, ui);
+    const link::ReadOutcome outcome = link::readRadio(link::verifyStartImage(written), target, port, clock, ui);
     if (!outcome.success()) {
         ui.finish(outcome.end);
         printError(link::verifyReadFailed());

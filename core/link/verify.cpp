@@ -133,7 +133,7 @@ std::string_view verifyFieldName(VerifyArea area, int byte)
     return {};
 }
 
-util::Message verifyDifferenceMessage(const VerifyDifference& d)
+std::string verifyDifferencePlace(const VerifyDifference& d)
 {
     std::string where;
     switch (d.area) {
@@ -154,8 +154,29 @@ util::Message verifyDifferenceMessage(const VerifyDifference& d)
         where = std::string(field);
     else if (!field.empty())
         where += "（" + std::string(field) + "）";
-    return util::Message { "校验失败：" + where + "：写入 " + hex(d.written) + "，读回 " + hex(d.readBack), "校验失败",
-        util::MessageIcon::Exclamation, {} };
+    return where;
+}
+
+std::string verifyByteText(std::uint8_t byte) { return hex(byte); }
+
+model::RadioImage verifyStartImage(const model::RadioImage& written)
+{
+    model::RadioImage unlike = written;
+    const auto invert = [](auto& bytes) {
+        std::transform(bytes.begin(), bytes.end(), bytes.begin(), std::bit_not<std::uint8_t>());
+    };
+    for (model::Record& record : unlike.channels)
+        invert(record);
+    for (model::Record& record : unlike.parameters)
+        invert(record);
+    invert(unlike.settings);
+    return unlike;
+}
+
+util::Message verifyDifferenceMessage(const VerifyDifference& d)
+{
+    return util::Message { "校验失败：" + verifyDifferencePlace(d) + "：写入 " + hex(d.written) + "，读回 " + hex(d.readBack),
+        "校验失败", util::MessageIcon::Exclamation, {} };
 }
 
 util::Message verifyPassed()

@@ -8,6 +8,7 @@
 #include "core/util/message.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,13 @@ std::vector<VerifyDifference> compareProgrammed(
 // The field a byte holds, for the user ("发射频率"); empty where no field is known.
 std::string_view verifyFieldName(VerifyArea area, int byte);
 
+// Where a difference lies: "信道 3 字节 5（发射频率）".
+std::string verifyDifferencePlace(const VerifyDifference& difference);
+// A byte as the messages show it: "0x12".
+std::string verifyByteText(std::uint8_t byte);
+// What a read-back starts from: the written image with every byte programming sends inverted, so
+// that a record the radio leaves out shows up as a difference too.
+model::RadioImage verifyStartImage(const model::RadioImage& written);
 // One line per difference: "校验失败：信道 3 字节 5（发射频率）：写入 0x12，读回 0x13".
 util::Message verifyDifferenceMessage(const VerifyDifference& difference);
 util::Message verifyPassed();

@@ -1,0 +1,138 @@
+// 比较... and 读取对讲机比较 of the File menu, and 写频并校验 of the Program menu: differences
+// are listed, the image never changes.
+
+#include "app/main_window.h"
+
+#include "app/channel_view.h"
+#include "app/compare_dialog.h"
+#include "app/link_runner.h"
+#include "core/compare/image_compare.h"
+#include "core/files/data_file.h"
+#include "core/link/link_messages.h"
+#include "core/link/link_target.h"
+#include "core/link/posix_serial_port.h"
+#include "core/link/readout.h"
+#include "core/link/steady_clock.h"
+#include "core/link/verify.h"
+
+namespace korvane::app {
+
+namespace {
+
+const QString kCompareTitle = QStringLiteral("比较");
+const QString kResultTitle = QStringLiteral("比较结果");
+const QString kThisImage = QStringLiteral("本数据");
+
+// A read-out whose only purpose is the comparison after it: its "读频完成" box is left out, the
+// list of differences (or the verdict) follows at once. Everything else passes through.
+class ReadForComparison final : public link::LinkUi {
+public:
+    explicit ReadForComparison(link::LinkUi& ui) : m_ui(ui) { }
+    void showMessage(const util::Message& message) override
+    {
+        if (message != link::readComplete()) m_ui.showMessage(message);
+    }
+    bool askYesNo(const util::Message& question) override { return m_ui.askYesNo(question); }
+    void progressOpen(const std::string& caption, const std::string& label) override
+    {
+        m_ui.progressOpen(caption, label);
+    }
+    void progressValue(int value) override { m_ui.progressValue(value); }
+    void progressClose() override { m_ui.progressClose(); }
+
+private:
+    link::LinkUi& m_ui;
+};
+const util::Message kSame { "两份数据完全相同。", "比较", util::MessageIcon::Information, {} };
+
+std::vector<CompareRow> rowsOf(const std::vector<compare::Difference>& differences)
+{
+    std::vector<CompareRow> rows;
+    for (const compare::Difference& d : differences)
+        rows.push_back({ QString::fromStdString(d.where), QString::fromStdString(d.ours),
+            QString::fromStdString(d.theirs), d.channel, d.column });
+    return rows;
+}
+
+} // namespace
+
+void MainWindow::compareWithFile()
+{
+    const FileDialogRequest request { kCompareTitle, QString(),
+        { QStringLiteral("rdw文件(*.rdw)"), QStringLiteral("rdh文件(*.rdh)"), QStringLiteral("rdha文件(*.rdhax)") }, 1,
+        QStringLiteral("rdw") };
+    const auto choice = m_dialogs.chooseOpenFile(this, request);
+    if (!choice || choice->path.isEmpty()) return;
+    commitOpenEntry();
+    const auto opened = files::openDataFile(choice->path.toStdString(), m_image);
+    if (!opened) {
+        m_dialogs.showMessage(this, opened.error().message);
+        return;
+    }
+    showDifferences(rowsOf(compare::compareImages(m_image, opened->image)), { kThisImage, QStringLiteral("文件") });
+}
+
+void MainWindow::compareWithRadio()
+{
+    if (linkRunner().busy()) return;
+    commitOpenEntry();
+    const model::RadioImage current = m_image;
+    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    link::ReadOutcome outcome;
+    linkRunner().run([&](link::LinkUi& ui) {
+        link::PosixSerialPort port;
+        link::SteadyClock clock;
+        ReadForComparison quiet(ui);
+        outcome = link::readRadio(current, target, port, clock, quiet);
+    });
+    if (outcome.success())
+        showDifferences(rowsOf(compare::compareImages(m_image, outcome.image)), { kThisImage, QStringLiteral("对讲机") });
+}
+
+void MainWindow::writeAndVerify()
+{
+    const auto written = writeImage();
+    if (!written) return;
+    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    link::ReadOutcome outcome;
+    linkRunner().run([&](link::LinkUi& ui) {
+        link::PosixSerialPort port;
+        link::SteadyClock clock;
+        ReadForComparison quiet(ui);
+        outcome = link::readRadio(link::verifyStartImage(written->first), target, port, clock, quiet);
+    });
+    if (!outcome.success()) {
+        m_dialogs.showMessage(this, link::verifyReadFailed());
+        return;
+    }
+    const auto differences = link::compareProgrammed(
+        written->first, outcome.image, written->second ? link::Generation::Older : link::Generation::Newer);
+    if (differences.empty()) {
+        m_dialogs.showMessage(this, link::verifyPassed());
+        return;
+    }
+    std::vector<CompareRow> rows;
+    for (const link::VerifyDifference& d : differences)
+        rows.push_back({ QString::fromStdString(link::verifyDifferencePlace(d)),
+            QString::fromStdString(link::verifyByteText(d.written)),
+            QString::fromStdString(link::verifyByteText(d.readBack)),
+            d.area == link::VerifyArea::Channel ? d.record : -1 });
+    showDifferences(rows, { QStringLiteral("写入"), QStringLiteral("读回") }, QStringLiteral("校验失败"));
+}
+
+void MainWindow::showDifferences(const std::vector<CompareRow>& rows, const QStringList& headings, const QString& title)
+{
+    if (rows.empty()) {
+        m_dialogs.showMessage(this, kSame);
+        return;
+    }
+    CompareDialog dialog(title.isEmpty() ? kResultTitle : title, headings, rows, this);
+    m_dialogs.runModal(dialog);
+    if (const auto cell = dialog.chosenCell()) {
+        m_channelView->grid()->setFocus();
+        m_channelView->grid()->setCurrentCell(cell->first, cell->second);
+        m_channelView->setCurrentCell(cell->first, cell->second);
+    }
+}
+
+} // namespace korvane::app
