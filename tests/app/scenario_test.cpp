@@ -1,0 +1,456 @@
+// The window driven through its top-level windows as the user drives it, step by step from the
+// scripts in tests/data/app/*.steps. Each script's transcript (the steps, the messages and
+// questions shown, the file dialogs asked for, the window snapshots, the image's bytes, files
+// written and what the radio heard) is compared with the committed tests/data/app/*.txt.
+
+#include "app/alignment_view.h"
+#include "app/channel_view.h"
+#include "app/frequency_box.h"
+#include "core/files/data_file.h"
+#include "core/model/defaults.h"
+#include "support/golden.h"
+#include "support/sim_radio.h"
+#include "support/snapshot.h"
+#include "support/window_fixture.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QRegularExpression>
+#include <QStyleOptionSlider>
+#include <QtTest>
+
+using namespace korvane;
+
+namespace {
+
+QStringList words(const QString& line)
+{
+    QStringList out;
+    static const QRegularExpression token("\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)");
+    for (auto m = token.globalMatch(line); m.hasNext();) {
+        const auto match = m.next();
+        out << (match.capturedLength(2) > 0 ? match.captured(2) : match.captured(1).replace("\\n", "\n"));
+    }
+    return out;
+}
+
+Qt::Key keyNamed(const QString& name)
+{
+    static const std::map<QString, Qt::Key> keys { { "Return", Qt::Key_Return }, { "Enter", Qt::Key_Enter },
+        { "Escape", Qt::Key_Escape }, { "Space", Qt::Key_Space }, { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down },
+        { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right }, { "Tab", Qt::Key_Tab }, { "PageUp", Qt::Key_PageUp },
+        { "PageDown", Qt::Key_PageDown }, { "Home", Qt::Key_Home }, { "End", Qt::Key_End },
+        { "Backspace", Qt::Key_Backspace }, { "Delete", Qt::Key_Delete }, { "F1", Qt::Key_F1 },
+        { "Insert", Qt::Key_Insert } };
+    const auto found = keys.find(name);
+    return found != keys.end() ? found->second : static_cast<Qt::Key>(name.at(0).toUpper().unicode());
+}
+
+Qt::MouseButton buttonNamed(const QString& name)
+{
+    return name == "right" ? Qt::RightButton : name == "middle" ? Qt::MiddleButton : Qt::LeftButton;
+}
+
+QWindow* windowOf(const QWidget* w) { return w->window()->windowHandle(); }
+
+QPoint inWindow(const QWidget* w, QPoint at) { return w->mapTo(w->window(), at); }
+
+QString hexLines(const QByteArray& bytes)
+{
+    QString out;
+    for (qsizetype at = 0; at < bytes.size(); at += 32)
+        out += QString("  %1: ").arg(at, 4, 16, QChar('0'))
+            + QString::fromStdString(test::hex(bytes.mid(at, 32))) + "\n";
+    return out;
+}
+
+class Scenario {
+public:
+    explicit Scenario(QString name) : m_name(std::move(name)) { test::colourLegend().clear(); }
+    QString run(const QStringList& lines)
+    {
+        for (int i = 0; i < lines.size(); ++i) {
+            const QString line = lines[i].trimmed();
+            if (line.isEmpty()) continue;
+            if (line.startsWith('#')) {
+                m_out += (lines.value(i - 1).startsWith('#') ? "" : "\n") + line + "\n";
+                continue;
+            }
+            m_out += "> " + line + "\n";
+            if (line == "dialog") {
+                QStringList block;
+                while (++i < lines.size() && lines[i].trimmed() != "end") block << lines[i];
+                m_out += "  (queued)\n";
+                m_fixture->dialogs.modalScripts.push_back([this, block](QDialog& dialog) {
+                    if (!QTest::qWaitForWindowActive(&dialog, 1000)) m_out += "  (dialog not active)\n";
+                    QWidget* outer = std::exchange(m_root, &dialog);
+                    m_out += "  [dialog " + dialog.objectName() + "]\n";
+                    for (const QString& step : block) {
+                        if (!dialog.isVisible()) {
+                            m_out += "  (closed)\n";
+                            break;
+                        }
+                        m_out += "  >> " + step.trimmed() + "\n";
+                        this->step(words(step));
+                    }
+                    m_out += QString("  [dialog result %1]\n").arg(dialog.result());
+                    m_root = outer;
+                });
+                continue;
+            }
+            step(words(line));
+            news();
+        }
+        return m_out;
+    }
+
+private:
+    QWidget* widget(const QString& spec) const
+    {
+        const QStringList parts = spec.split('#');
+        if (parts[0] == "window" || m_root->objectName() == parts[0]) return m_root;
+        for (QWidget* w : m_root->findChildren<QWidget*>(parts[0]))
+            if (parts.size() == 1 || w->property("index").toInt() == parts[1].toInt()) return w;
+        qFatal("no widget %s", qPrintable(spec));
+    }
+
+    QString path(const QString& name) const
+    {
+        return name.startsWith("@") ? QString(KORVANE_TEST_DATA) + "/" + name.mid(1) : m_fixture->path(name);
+    }
+
+    model::Record& record(const QString& which)
+    {
+        auto& image = m_fixture->window->image();
+        if (which.startsWith("p")) return image.parameters.at(which.mid(1).toUInt());
+        if (which.startsWith("a")) return image.alignment.at(which.mid(1).toUInt());
+        return image.channels.at(which.toUInt() - 1);
+    }
+
+    void click(const QWidget* w, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(windowOf(w), button, {}, inWindow(w, at));
+    }
+
+    void startWindow(const QStringList& a)
+    {
+        m_fixture->window.reset();
+        int ports = 0;
+        for (int k = 1; k + 1 < a.size(); k += 2)
+            if (a[k] == "ports") ports = a[k + 1].toInt();
+        m_root = &m_fixture->start([ports] { return ports; });
+        m_root->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_root)) m_out += "  (window not active)\n";
+    }
+
+    // One step; `a` holds its words.
+    void step(const QStringList& a)
+    {
+        const QString& op = a[0];
+        app::MainWindow* mw = m_fixture->window.get();
+        if (op == "start") startWindow(a);
+        else if (op == "ini") {
+            QFile file(m_fixture->settingsPath());
+            if (!file.open(QIODevice::Append)) m_out += "  (cannot write the settings file)\n";
+            file.write(a.mid(1).join(' ').toUtf8() + "\r\n");
+        } else if (op == "sim") {
+            m_sim.reset();
+            m_sim = std::make_unique<test::SimRadio>(
+                QStringList { "--no-pace", "--log", m_fixture->path("radio.log") } + a.mid(1));
+            m_heard = 0;
+        } else if (op == "nosim") m_sim.reset();
+        else if (op == "heard") heard();
+        else if (op == "snap") snap(a);
+        else if (op == "act") {
+            auto* action = m_root->findChild<QAction*>(a[1]);
+            QVERIFY2(action, qPrintable(a[1]));
+            action->trigger();
+        } else if (op == "tool") {
+            for (QAction* action : mw->toolBar()->actions())
+                if (action->data().toString() == a[1]) {
+                    QWidget* button = mw->toolBar()->widgetForAction(action);
+                    click(button, button->rect().center());
+                }
+        } else if (op == "click") {
+            QWidget* w = widget(a[1]);
+            // A point from the left and top edges, or from the right and bottom when negative.
+            const auto edge = [](int at, int size) { return at < 0 ? size + at : at; };
+            const QPoint at = a.size() > 3 ? QPoint(edge(a[2].toInt(), w->width()), edge(a[3].toInt(), w->height()))
+                                           : w->rect().center();
+            click(w, at, buttonNamed(a.value(4, a.value(2))));
+        } else if (op == "cell") {
+            auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
+            const QPoint at = grid->visualRect(grid->model()->index(a[2].toInt(), a[3].toInt())).center();
+            click(grid->viewport(), at, buttonNamed(a.value(4)));
+        } else if (op == "press" || op == "release") {
+            // A cell of a grid, or (row = row count, column = column count) just past the last.
+            auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
+            const int row = a[2].toInt(), column = a[3].toInt();
+            const auto along = [](int at, int count, int position, int size) {
+                return at < count ? position + size / 2 : position + size + 2;
+            };
+            const int last = grid->rowCount() - 1, right = grid->columnCount() - 1;
+            const QPoint at(along(column, right + 1, grid->columnViewportPosition(std::min(column, right)),
+                                grid->columnWidth(std::min(column, right))),
+                along(row, last + 1, grid->rowViewportPosition(std::min(row, last)), grid->rowHeight(std::min(row, last))));
+            if (op == "press") QTest::mousePress(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
+            else QTest::mouseRelease(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
+        } else if (op == "node") {
+            auto* tree = mw->alignmentView()->treeView2();
+            click(tree->viewport(), tree->visualItemRect(tree->node(a[1])).center());
+        } else if (op == "bar") scrollBarClick(qobject_cast<QScrollBar*>(widget(a[1])), a[2]);
+        else if (op == "drag") {
+            auto* bar = qobject_cast<QScrollBar*>(widget(a[1]));
+            bar->setSliderDown(true);
+            bar->setSliderPosition(a[2].toInt());
+            bar->setSliderDown(false);
+        } else if (op == "wheel") {
+            QWidget* w = widget(a[1]);
+            const QPoint at = inWindow(w, w->visibleRegion().boundingRect().center());
+            QWheelEvent event(at, w->window()->mapToGlobal(at), {}, { 0, 120 * a[2].toInt() }, Qt::NoButton, {},
+                Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            qApp->notify(windowOf(w), &event);
+        } else if (op == "key")
+            for (const QString& k : a.mid(1)) {
+                // Ctrl+X, Shift+Insert, Keypad+Enter
+                const QStringList parts = k.split('+');
+                Qt::KeyboardModifiers mods;
+                for (const QString& m : parts.mid(0, parts.size() - 1))
+                    mods |= m == "Ctrl" ? Qt::ControlModifier : m == "Shift" ? Qt::ShiftModifier : Qt::KeypadModifier;
+                QTest::keyClick(windowOf(m_root), keyNamed(parts.last()), mods);
+            }
+        else if (op == "clip") QGuiApplication::clipboard()->setText(a[1]);
+        else if (op == "retype") {
+            // Over the whole text of the focused box, as a user replaces a selected entry.
+            if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget())) box->selectAll();
+            QTest::keyClick(windowOf(m_root), Qt::Key_Backspace);
+            for (const QChar c : a.value(1)) QTest::keyClick(windowOf(m_root), c.toLatin1());
+        } else if (op == "type")
+            for (const QChar c : a[1]) QTest::keyClick(windowOf(m_root), c.toLatin1());
+        else if (op == "focus") widget(a[1])->setFocus(Qt::TabFocusReason);
+        else if (op == "at") {
+            // The current cell of a grid, moved there as the arrow keys would, with the focus.
+            auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
+            grid->setFocus();
+            grid->setCurrentCell(a[2].toInt(), a[3].toInt());
+        }
+        else if (op == "choose") {
+            auto* list = qobject_cast<QComboBox*>(widget(a[1]));
+            list->showPopup();
+            QAbstractItemView* view = list->view();
+            view->setCurrentIndex(view->model()->index(a[2].toInt(), list->modelColumn(), list->rootModelIndex()));
+            QTest::keyClick(view, Qt::Key_Return);
+        } else if (op == "settext") {
+            if (auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1])))
+                grid->setText(a[2].toInt(), a[3].toInt(), a.value(4));
+            else
+                qobject_cast<QLineEdit*>(widget(a[1]))->setText(a.value(2));
+        }
+        else if (op == "answer")
+            for (const QString& yes : a.mid(1)) m_fixture->dialogs.answers.push_back(yes == "yes");
+        else if (op == "openfile" || op == "savefile") {
+            auto& queue = op == "openfile" ? m_fixture->dialogs.openChoices : m_fixture->dialogs.saveChoices;
+            if (a.value(1) == "-") queue.push_back(std::nullopt);
+            else queue.push_back(app::FileChoice { path(a[1]), a.value(2, "1").toInt() });
+        } else if (op == "copy") QFile::copy(path(a[1]), path(a[2]));
+        else if (op == "mkdir") QDir().mkpath(path(a[1]));
+        else if (op == "remove") QFile::remove(path(a[1]));
+        else if (op == "saveimage") {
+            auto image = model::defaultImage(a[2].toInt());
+            if (a.size() > 4) image.settings.at(a[3].toUInt()) = static_cast<std::uint8_t>(a[4].toUInt(nullptr, 16));
+            const auto kind = a[1].endsWith(".rdh") ? files::FileKind::Rdh
+                : a[1].endsWith(".rdhax")           ? files::FileKind::Rdhax
+                                                    : files::FileKind::Rdw;
+            if (files::saveDataFile(path(a[1]).toStdString(), image, kind)) m_out += "  (not saved)\n";
+        } else if (op == "poke") {
+            // poke CHANNEL|pN|aN|set|model BYTE HEX...: bytes of the image, then shown
+            auto& image = mw->image();
+            if (a[1] == "model") image.modelIndex = static_cast<std::int16_t>(a[2].toInt());
+            else
+                for (int k = 3; k < a.size(); ++k) {
+                    const auto at = static_cast<std::size_t>(a[2].toInt() + k - 3);
+                    const auto value = static_cast<std::uint8_t>(a[k].toUInt(nullptr, 16));
+                    (a[1] == "set" ? image.settings.at(at) : record(a[1]).at(at)) = value;
+                }
+            mw->refreshFromImage();
+        } else if (op == "resize") mw->resize(a[1].toInt(), a[2].toInt());
+        else if (op == "wait") QTest::qWait(a[1].toInt());
+        else if (op == "image") image(a.value(1, "1").toInt(), a.value(2, "16").toInt(), a.size() == 1);
+        else if (op == "state") state();
+        else if (op == "file") {
+            QFile file(path(a[1]));
+            if (!file.open(QIODevice::ReadOnly)) m_out += "  (no file)\n";
+            else if (a.value(2) == "text") m_out += QString::fromUtf8(file.readAll()).replace("\r\n", "\\r\\n\n");
+            else m_out += hexLines(file.readAll());
+        } else if (op == "ls") {
+            static const QRegularExpression stamp("\\d{8}-\\d{6}-\\d{3}");
+            for (QString name : QDir(path(a[1])).entryList(QDir::Files, QDir::Name))
+                m_out += "  " + name.replace(stamp, "<stamp>") + "\n";
+        } else if (op == "close") mw->close();
+        else if (op == "call") call(a[1]);
+        else QFAIL(qPrintable("unknown step " + op));
+    }
+
+    // A window or one widget of it; `snap GRID FROM TO` shows only those rows of a grid.
+    void snap(const QStringList& a)
+    {
+        const QStringList lines = test::snapshot(a.size() > 1 ? widget(a[1]) : m_root).split('\n');
+        static const QRegularExpression gridRow("^\\s*r(\\d+) ");
+        for (const QString& line : lines) {
+            const auto row = gridRow.match(line);
+            if (a.size() < 4 || !row.hasMatch() || (row.captured(1).toInt() >= a[2].toInt() && row.captured(1).toInt() <= a[3].toInt()))
+                m_out += line.isEmpty() ? "" : line + "\n";
+        }
+    }
+
+    // The window's own commands for what has no control of its own in a test.
+    void call(const QString& what)
+    {
+        app::MainWindow* mw = m_fixture->window.get();
+        if (what == "focusSink") mw->focusSink();
+        else if (what == "drop") mw->txtRecFreq()->drop(), mw->txtTxFreq()->drop();
+        else if (what == "commit") mw->txtRecFreq()->commitOnLeaving(), mw->txtTxFreq()->commitOnLeaving();
+        else if (what == "unfocus") QApplication::focusWidget()->clearFocus();
+        else if (what == "save") mw->save();
+        else if (what == "refresh") mw->refreshFromImage();
+        else if (what == "readBusy") mw->state().readBusy = !mw->state().readBusy;
+    }
+
+    void scrollBarClick(QScrollBar* bar, const QString& part)
+    {
+        QStyleOptionSlider opt;
+        opt.initFrom(bar);
+        opt.subControls = QStyle::SC_All;
+        opt.orientation = bar->orientation();
+        opt.minimum = bar->minimum();
+        opt.maximum = bar->maximum();
+        opt.sliderPosition = bar->sliderPosition();
+        opt.sliderValue = bar->value();
+        opt.singleStep = bar->singleStep();
+        opt.pageStep = bar->pageStep();
+        const auto control = part == "add" ? QStyle::SC_ScrollBarAddLine
+            : part == "sub"                ? QStyle::SC_ScrollBarSubLine
+            : part == "pageadd"            ? QStyle::SC_ScrollBarAddPage
+                                           : QStyle::SC_ScrollBarSubPage;
+        click(bar, bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, control, bar).center());
+    }
+
+    // Messages, questions and file dialogs that came up since the last step.
+    void news()
+    {
+        auto& d = m_fixture->dialogs;
+        for (; m_messages < d.messages.size(); ++m_messages)
+            m_out += "  message [" + QString::fromStdString(d.messages[m_messages].title) + "] "
+                + QString::fromStdString(d.messages[m_messages].text) + "\n";
+        for (; m_questions < d.questions.size(); ++m_questions)
+            m_out += "  question [" + QString::fromStdString(d.questions[m_questions].title) + "] "
+                + QString::fromStdString(d.questions[m_questions].text) + "\n";
+        for (; m_requests < d.fileRequests.size(); ++m_requests) {
+            const auto& r = d.fileRequests[m_requests];
+            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName).replace(
+                         m_fixture->dir.path(), "<dir>")
+                + " filters=" + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex)
+                + r.defaultSuffix + "\n";
+        }
+        for (; m_modals < d.modalNames.size(); ++m_modals) m_out += "  dialog shown " + d.modalNames[m_modals] + "\n";
+        if (m_fixture->window && m_fixture->window->windowTitle() != m_title) {
+            m_title = m_fixture->window->windowTitle();
+            m_out += "  title " + test::quoted(m_title) + "\n";
+        }
+    }
+
+    // The image's bytes: the model, the settings, channels `first` to `last`, and when `all` the
+    // parameter and alignment records too.
+    void image(int first, int last, bool all)
+    {
+        const auto& image = m_fixture->window->image();
+        m_out += QString("  model %1 unknown code %2\n  settings %3\n")
+                     .arg(image.modelIndex)
+                     .arg(image.unknownModelCode)
+                     .arg(QString::fromStdString(test::hex(image.settings)));
+        for (auto i = static_cast<std::size_t>(first - 1); i < static_cast<std::size_t>(last); ++i)
+            m_out += QString("  ch%1 %2\n").arg(i + 1, 2).arg(QString::fromStdString(test::hex(image.channels[i])));
+        for (std::size_t i = 0; all && i < image.parameters.size(); ++i)
+            m_out += QString("  p%1 %2\n").arg(i).arg(QString::fromStdString(test::hex(image.parameters[i])));
+        for (std::size_t i = 0; all && i < image.alignment.size(); ++i)
+            m_out += QString("  a%1 %2\n").arg(i).arg(QString::fromStdString(test::hex(image.alignment[i])));
+    }
+
+    void state()
+    {
+        const auto& s = m_fixture->window->state();
+        m_out += QString("  port COM%1 of %2, password %3, file %4, 5kHz %5, busy %6, loaded %7\n")
+                     .arg(s.portNumber)
+                     .arg(s.portCount)
+                     .arg(test::quoted(s.password), test::quoted(s.currentFile).replace(m_fixture->dir.path(), "<dir>"))
+                     .arg(s.fiveKhzForm)
+                     .arg(s.readBusy)
+                     .arg(s.loadComplete);
+        for (int i = 0; i <= s.recent.newest(); ++i)
+            m_out += QString("  recent %1 %2%3\n")
+                         .arg(i)
+                         .arg(test::quoted(s.recent.caption(i)).replace(m_fixture->dir.path(), "<dir>"))
+                         .arg(s.recent.checked(i) ? " checked" : "");
+    }
+
+    // What the radio heard since the last look, from its own log.
+    void heard()
+    {
+        QFile file(m_fixture->path("radio.log"));
+        if (!file.open(QIODevice::ReadOnly)) return;
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        for (; m_heard < lines.size(); ++m_heard) {
+            const QString& l = lines[m_heard];
+            if (const auto at = l.indexOf(" <- "); at >= 0) m_out += "  radio <- " + l.mid(at + 4).trimmed() + "\n";
+            else if (const auto note = l.indexOf("-- "); note >= 0) m_out += "  radio " + l.mid(note) + "\n";
+        }
+    }
+
+    QString m_name;
+    std::unique_ptr<test::WindowFixture> m_fixture = std::make_unique<test::WindowFixture>();
+    std::unique_ptr<test::SimRadio> m_sim;
+    QWidget* m_root = nullptr;
+    QString m_out;
+    QString m_title;
+    std::size_t m_messages = 0, m_questions = 0, m_requests = 0, m_modals = 0;
+    qsizetype m_heard = 0;
+};
+
+} // namespace
+
+class ScenarioTest : public QObject {
+    Q_OBJECT
+private slots:
+    void scenario_data()
+    {
+        QTest::addColumn<QString>("name");
+        const QDir folder(QString(KORVANE_TEST_DATA) + "/app");
+        for (const QString& file : folder.entryList({ KORVANE_SCENARIOS }, QDir::Files, QDir::Name))
+            QTest::newRow(qPrintable(file)) << file.chopped(6);
+    }
+
+    void scenario()
+    {
+        QFETCH(QString, name);
+        const QString steps = QString::fromStdString(test::dataFile("app/" + name.toStdString() + ".steps"));
+        const std::string produced = Scenario(name).run(steps.split('\n')).toStdString();
+        const std::string expected = test::expectedFile("app/" + name.toStdString() + ".txt", produced);
+        if (produced == expected) return;
+        std::size_t line = 1, at = 0;
+        for (; at < std::min(produced.size(), expected.size()) && produced[at] == expected[at]; ++at)
+            line += produced[at] == '\n' ? 1 : 0;
+        const auto lineAt = [at](const std::string& text) {
+            const auto start = text.rfind('\n', at == 0 ? 0 : at - 1);
+            const auto from = start == std::string::npos ? 0 : start + 1;
+            return text.substr(from, text.find('\n', from) - from);
+        };
+        QFAIL(qPrintable(QString("%1.txt differs at line %2\n  expected: %3\n  produced: %4")
+                             .arg(name)
+                             .arg(line)
+                             .arg(QString::fromStdString(lineAt(expected)), QString::fromStdString(lineAt(produced)))));
+    }
+};
+
+QTEST_MAIN(ScenarioTest)
+#include "scenario_test.moc"
