@@ -29,7 +29,7 @@ QStringList words(const QString& line)
     static const QRegularExpression token("\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)");
     for (auto m = token.globalMatch(line); m.hasNext();) {
         const auto match = m.next();
-        out << (match.capturedLength(2) > 0 ? match.captured(2) : match.captured(1).replace("\\n", "\n"));
+        out << (match.capturedLength(2) > 0 ? match.captured(2) : match.captured(1).replace("\\n", "\n").replace("\\r", "\r"));
     }
     return out;
 }
@@ -92,6 +92,7 @@ public:
                         }
                         m_out += "  >> " + step.trimmed() + "\n";
                         this->step(words(step));
+                        news();
                     }
                     m_out += QString("  [dialog result %1]\n").arg(dialog.result());
                     m_root = outer;
@@ -146,6 +147,7 @@ private:
     // One step; `a` holds its words.
     void step(const QStringList& a)
     {
+        if (qEnvironmentVariableIsSet("KORVANE_STEPS")) qDebug("%s", qPrintable(a.join(' ')));
         const QString& op = a[0];
         app::MainWindow* mw = m_fixture->window.get();
         if (op == "start") startWindow(a);
@@ -224,6 +226,8 @@ private:
         else if (op == "retype") {
             // Over the whole text of the focused box, as a user replaces a selected entry.
             if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget())) box->selectAll();
+            if (auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget()); list && list->lineEdit())
+                list->lineEdit()->selectAll();
             QTest::keyClick(windowOf(m_root), Qt::Key_Backspace);
             for (const QChar c : a.value(1)) QTest::keyClick(windowOf(m_root), c.toLatin1());
         } else if (op == "type")
@@ -241,9 +245,23 @@ private:
             QAbstractItemView* view = list->view();
             view->setCurrentIndex(view->model()->index(a[2].toInt(), list->modelColumn(), list->rootModelIndex()));
             QTest::keyClick(view, Qt::Key_Return);
+        } else if (op == "chooseall") {
+            auto* list = qobject_cast<QComboBox*>(widget(a[1]));
+            for (int i = 0; i < list->count(); ++i) {
+                step({ "choose", a[1], QString::number(i) });
+                m_out += QString("  [%1] %2 settings %3\n")
+                             .arg(i)
+                             .arg(list->currentText(), QString::fromStdString(test::hex(mw->image().settings)));
+            }
+        } else if (op == "popup") {
+            auto* list = qobject_cast<QComboBox*>(widget(a[1]));
+            list->showPopup();
+            list->hidePopup();
         } else if (op == "settext") {
             if (auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1])))
                 grid->setText(a[2].toInt(), a[3].toInt(), a.value(4));
+            else if (auto* list = qobject_cast<QComboBox*>(widget(a[1])))
+                list->setEditText(a.value(2));
             else
                 qobject_cast<QLineEdit*>(widget(a[1]))->setText(a.value(2));
         }
@@ -253,12 +271,21 @@ private:
             auto& queue = op == "openfile" ? m_fixture->dialogs.openChoices : m_fixture->dialogs.saveChoices;
             if (a.value(1) == "-") queue.push_back(std::nullopt);
             else queue.push_back(app::FileChoice { path(a[1]), a.value(2, "1").toInt() });
-        } else if (op == "copy") QFile::copy(path(a[1]), path(a[2]));
+        } else if (op == "write") {
+            QFile file(path(a[1]));
+            if (!file.open(QIODevice::WriteOnly)) m_out += "  (cannot write)\n";
+            file.write(a.value(2).toUtf8());
+        } else if (op == "datadir")
+            qputenv("KORVANE_DATA_DIR", (a.size() > 1 ? path(a[1]) : KORVANE_SOURCE_DIR "/data").toLocal8Bit());
+        else if (op == "copy") QFile::copy(path(a[1]), path(a[2]));
         else if (op == "mkdir") QDir().mkpath(path(a[1]));
         else if (op == "remove") QFile::remove(path(a[1]));
         else if (op == "saveimage") {
             auto image = model::defaultImage(a[2].toInt());
-            if (a.size() > 4) image.settings.at(a[3].toUInt()) = static_cast<std::uint8_t>(a[4].toUInt(nullptr, 16));
+            // saveimage NAME MODEL [code CODE | BYTE HEX]: model defaults, a model code naming no model,
+            // or one settings byte changed
+            if (a.value(3) == "code") image.modelIndex = -1, image.unknownModelCode = static_cast<std::int16_t>(a[4].toInt());
+            else if (a.size() > 4) image.settings.at(a[3].toUInt()) = static_cast<std::uint8_t>(a[4].toUInt(nullptr, 16));
             const auto kind = a[1].endsWith(".rdh") ? files::FileKind::Rdh
                 : a[1].endsWith(".rdhax")           ? files::FileKind::Rdhax
                                                     : files::FileKind::Rdw;
@@ -287,7 +314,7 @@ private:
             static const QRegularExpression stamp("\\d{8}-\\d{6}-\\d{3}");
             for (QString name : QDir(path(a[1])).entryList(QDir::Files, QDir::Name))
                 m_out += "  " + name.replace(stamp, "<stamp>") + "\n";
-        } else if (op == "close") mw->close();
+        } else if (op == "close") m_root->close();
         else if (op == "call") call(a[1]);
         else QFAIL(qPrintable("unknown step " + op));
     }

@@ -157,7 +157,14 @@ inline void dumpWidget(QString& out, const QWidget* w, const QString& pad)
     if (qobject_cast<const QComboBox*>(w) || qobject_cast<const QTextBrowser*>(w)) return;
     for (const QObject* child : w->children()) {
         auto* c = qobject_cast<const QWidget*>(child);
-        if (!c || c->isWindow() || !c->isVisible()) continue;
+        if (!c || c->isWindow()) continue;
+        if (!c->isVisible()) {
+            // A hidden control shows its state but not its parts.
+            if (!c->objectName().isEmpty() && !c->objectName().startsWith("qt_"))
+                out += inner + c->metaObject()->className() + " " + c->objectName() + " hidden"
+                    + (c->isEnabledTo(w) ? "" : " off") + widgetState(c) + "\n";
+            continue;
+        }
         // Qt's own parts (scroll area viewports and the like) are walked through, not shown.
         if (c->objectName().startsWith("qt_") || qobject_cast<const QMenu*>(c))
             for (const QObject* part : c->children()) {
