@@ -102,7 +102,7 @@ public:
             step(words(line));
             news();
         }
-        return m_out;
+        return m_out.replace(m_fixture->dir.path(), "<dir>").replace(KORVANE_TEST_DATA, "<data>");
     }
 
 private:
@@ -112,6 +112,8 @@ private:
         if (parts[0] == "window" || m_root->objectName() == parts[0]) return m_root;
         for (QWidget* w : m_root->findChildren<QWidget*>(parts[0]))
             if (parts.size() == 1 || w->property("index").toInt() == parts[1].toInt()) return w;
+        for (QWidget* w : m_root->findChildren<QWidget*>()) // or the first of a class
+            if (w->metaObject()->className() == parts[0]) return w;
         qFatal("no widget %s", qPrintable(spec));
     }
 
@@ -164,9 +166,12 @@ private:
         else if (op == "heard") heard();
         else if (op == "snap") snap(a);
         else if (op == "act") {
-            auto* action = m_root->findChild<QAction*>(a[1]);
-            QVERIFY2(action, qPrintable(a[1]));
-            action->trigger();
+            const QStringList parts = a[1].split('#');
+            for (QAction* action : m_root->findChildren<QAction*>(parts[0]))
+                if (parts.size() == 1 || action->property("index").toInt() == parts[1].toInt()) {
+                    action->trigger();
+                    break;
+                }
         } else if (op == "tool") {
             for (QAction* action : mw->toolBar()->actions())
                 if (action->data().toString() == a[1]) {
@@ -277,7 +282,17 @@ private:
             file.write(a.value(2).toUtf8());
         } else if (op == "datadir")
             qputenv("KORVANE_DATA_DIR", (a.size() > 1 ? path(a[1]) : KORVANE_SOURCE_DIR "/data").toLocal8Bit());
-        else if (op == "copy") QFile::copy(path(a[1]), path(a[2]));
+        else if (op == "patch") {
+            // patch FILE OFFSET HEX...: bytes overwritten; patch FILE cut LENGTH: the file cut short
+            QFile file(path(a[1]));
+            if (!file.open(QIODevice::ReadWrite)) m_out += "  (cannot patch)\n";
+            if (a[2] == "cut") file.resize(a[3].toInt());
+            else
+                for (int k = 3; k < a.size(); ++k) {
+                    file.seek(a[2].toInt() + k - 3);
+                    file.putChar(static_cast<char>(a[k].toUInt(nullptr, 16)));
+                }
+        } else if (op == "copy") QFile::copy(path(a[1]), path(a[2]));
         else if (op == "mkdir") QDir().mkpath(path(a[1]));
         else if (op == "remove") QFile::remove(path(a[1]));
         else if (op == "saveimage") {
@@ -367,19 +382,18 @@ private:
     void news()
     {
         auto& d = m_fixture->dialogs;
+        for (; m_requests < d.fileRequests.size(); ++m_requests) {
+            const auto& r = d.fileRequests[m_requests];
+            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName)
+                + " filters=" + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex)
+                + r.defaultSuffix + "\n";
+        }
         for (; m_messages < d.messages.size(); ++m_messages)
             m_out += "  message [" + QString::fromStdString(d.messages[m_messages].title) + "] "
                 + QString::fromStdString(d.messages[m_messages].text) + "\n";
         for (; m_questions < d.questions.size(); ++m_questions)
             m_out += "  question [" + QString::fromStdString(d.questions[m_questions].title) + "] "
                 + QString::fromStdString(d.questions[m_questions].text) + "\n";
-        for (; m_requests < d.fileRequests.size(); ++m_requests) {
-            const auto& r = d.fileRequests[m_requests];
-            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName).replace(
-                         m_fixture->dir.path(), "<dir>")
-                + " filters=" + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex)
-                + r.defaultSuffix + "\n";
-        }
         for (; m_modals < d.modalNames.size(); ++m_modals) m_out += "  dialog shown " + d.modalNames[m_modals] + "\n";
         if (m_fixture->window && m_fixture->window->windowTitle() != m_title) {
             m_title = m_fixture->window->windowTitle();
@@ -410,14 +424,14 @@ private:
         m_out += QString("  port COM%1 of %2, password %3, file %4, 5kHz %5, busy %6, loaded %7\n")
                      .arg(s.portNumber)
                      .arg(s.portCount)
-                     .arg(test::quoted(s.password), test::quoted(s.currentFile).replace(m_fixture->dir.path(), "<dir>"))
+                     .arg(test::quoted(s.password), test::quoted(s.currentFile))
                      .arg(s.fiveKhzForm)
                      .arg(s.readBusy)
                      .arg(s.loadComplete);
         for (int i = 0; i <= s.recent.newest(); ++i)
             m_out += QString("  recent %1 %2%3\n")
                          .arg(i)
-                         .arg(test::quoted(s.recent.caption(i)).replace(m_fixture->dir.path(), "<dir>"))
+                         .arg(test::quoted(s.recent.caption(i)))
                          .arg(s.recent.checked(i) ? " checked" : "");
     }
 
