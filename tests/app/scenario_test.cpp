@@ -6,6 +6,7 @@
 #include "app/alignment_view.h"
 #include "app/channel_view.h"
 #include "app/frequency_box.h"
+#include "app/splash_window.h"
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/golden.h"
@@ -82,7 +83,10 @@ public:
                 while (++i < lines.size() && lines[i].trimmed() != "end") block << lines[i];
                 m_out += "  (queued)\n";
                 m_fixture->dialogs.modalScripts.push_back([this, block](QDialog& dialog) {
-                    if (!QTest::qWaitForWindowActive(&dialog, 1000)) m_out += "  (dialog not active)\n";
+                    // Shown without a window manager, a dialog is not made active by itself.
+                    dialog.activateWindow();
+                    if (!QTest::qWaitFor([&dialog] { return dialog.isActiveWindow(); }, 2000))
+                        m_out += "  (dialog not active)\n";
                     QWidget* outer = std::exchange(m_root, &dialog);
                     m_out += "  [dialog " + dialog.objectName() + "]\n";
                     for (const QString& step : block) {
@@ -98,6 +102,12 @@ public:
                     m_root = outer;
                 });
                 continue;
+            }
+            // A dialog closed before takes the window's activation with it, as without a window manager.
+            if (m_root && !m_root->isActiveWindow() && m_root->isVisible()) {
+                m_root->activateWindow();
+                if (!QTest::qWaitFor([this] { return m_root->isActiveWindow(); }, 2000))
+                    m_out += "  (window not active)\n";
             }
             step(words(line));
             news();
@@ -138,10 +148,19 @@ private:
     void startWindow(const QStringList& a)
     {
         m_fixture->window.reset();
+        // start [ports N] [screen WIDTH]: the ports found, the screen's width (else its own)
         int ports = 0;
         for (int k = 1; k + 1 < a.size(); k += 2)
-            if (a[k] == "ports") ports = a[k + 1].toInt();
-        m_root = &m_fixture->start([ports] { return ports; });
+            (a[k] == "ports" ? ports : m_screen) = a[k + 1].toInt();
+        auto& f = *m_fixture;
+        if (m_screen == 0) m_root = &f.start([ports] { return ports; });
+        else {
+            f.window = std::make_unique<app::MainWindow>(f.dialogs,
+                app::MainWindowOptions { f.settingsPath(), [ports] { return ports; }, [this] { return m_screen; },
+                    f.backupFolder().toStdString() });
+            f.window->show();
+            m_root = f.window.get();
+        }
         m_root->activateWindow();
         if (!QTest::qWaitForWindowActive(m_root)) m_out += "  (window not active)\n";
     }
@@ -316,7 +335,32 @@ private:
                     (a[1] == "set" ? image.settings.at(at) : record(a[1]).at(at)) = value;
                 }
             mw->refreshFromImage();
+        } else if (op == "env") {
+            // env NAME [VALUE]: set for the rest of the run, or back to what it was
+            if (!m_env.contains(a[1])) m_env[a[1]] = qgetenv(qPrintable(a[1]));
+            qputenv(qPrintable(a[1]), a.size() > 2 ? path(a[2]).toLocal8Bit() : m_env[a[1]]);
+        } else if (op == "commit") {
+            // Text from an input method, not typed.
+            QInputMethodEvent event;
+            event.setCommitString(a.value(1));
+            if (QObject* focus = QGuiApplication::focusObject()) QCoreApplication::sendEvent(focus, &event);
+            else m_out += "  (no focus)\n";
+        } else if (op == "contextmenu") {
+            QString seen = "none";
+            QTimer::singleShot(0, [&seen] {
+                if (QWidget* popup = QApplication::activePopupWidget()) seen = "shown", popup->close();
+            });
+            QWidget* w = widget(a[1]);
+            if (auto* list = qobject_cast<QComboBox*>(w); list && list->lineEdit()) w = list->lineEdit();
+            click(w, w->rect().center(), Qt::RightButton);
+            QCoreApplication::processEvents();
+            m_out += "  context menu " + seen + "\n";
+        } else if (op == "splash") {
+            app::SplashWindow splash;
+            splash.show();
+            m_out += test::snapshot(&splash);
         } else if (op == "resize") mw->resize(a[1].toInt(), a[2].toInt());
+        else if (op == "screen") m_screen = a[1].toInt();
         else if (op == "wait") QTest::qWait(a[1].toInt());
         else if (op == "image") image(a.value(1, "1").toInt(), a.value(2, "16").toInt(), a.size() == 1);
         else if (op == "state") state();
@@ -456,6 +500,8 @@ private:
     QString m_title;
     std::size_t m_messages = 0, m_questions = 0, m_requests = 0, m_modals = 0;
     qsizetype m_heard = 0;
+    int m_screen = 0;
+    QMap<QString, QByteArray> m_env;
 };
 
 } // namespace
