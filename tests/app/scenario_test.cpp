@@ -178,8 +178,12 @@ private:
             file.write(a.mid(1).join(' ').toUtf8() + "\r\n");
         } else if (op == "sim") {
             m_sim.reset();
-            m_sim = std::make_unique<test::SimRadio>(
-                QStringList { "--no-pace", "--log", m_fixture->path("radio.log") } + a.mid(1));
+            // sim OPTION...: a simulated radio on COM1 that logs what it hears; files named after
+            // --save and --file are in the scenario's folder
+            QStringList options { "--log", m_fixture->path("radio.log") };
+            for (int k = 1; k < a.size(); ++k)
+                options << (a[k - 1] == "--save" || a[k - 1] == "--file" ? path(a[k]) : a[k]);
+            m_sim = std::make_unique<test::SimRadio>(options);
             m_heard = 0;
         } else if (op == "nosim") m_sim.reset();
         else if (op == "heard") heard();
@@ -355,6 +359,12 @@ private:
             click(w, w->rect().center(), Qt::RightButton);
             QCoreApplication::processEvents();
             m_out += "  context menu " + seen + "\n";
+        } else if (op == "onmessage") {
+            // onmessage GRID FROM TO: the grid's rows as they are while each message is shown
+            m_fixture->dialogs.onMessage = [this, a](const util::Message&) {
+                m_out += "  while the message shows:\n";
+                snap(a);
+            };
         } else if (op == "splash") {
             app::SplashWindow splash;
             splash.show();
@@ -432,12 +442,12 @@ private:
                 + " filters=" + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex)
                 + r.defaultSuffix + "\n";
         }
-        for (; m_messages < d.messages.size(); ++m_messages)
-            m_out += "  message [" + QString::fromStdString(d.messages[m_messages].title) + "] "
-                + QString::fromStdString(d.messages[m_messages].text) + "\n";
         for (; m_questions < d.questions.size(); ++m_questions)
             m_out += "  question [" + QString::fromStdString(d.questions[m_questions].title) + "] "
                 + QString::fromStdString(d.questions[m_questions].text) + "\n";
+        for (; m_messages < d.messages.size(); ++m_messages)
+            m_out += "  message [" + QString::fromStdString(d.messages[m_messages].title) + "] "
+                + QString::fromStdString(d.messages[m_messages].text) + "\n";
         for (; m_modals < d.modalNames.size(); ++m_modals) m_out += "  dialog shown " + d.modalNames[m_modals] + "\n";
         if (m_fixture->window && m_fixture->window->windowTitle() != m_title) {
             m_title = m_fixture->window->windowTitle();
@@ -482,6 +492,14 @@ private:
     // What the radio heard since the last look, from its own log.
     void heard()
     {
+        // The radio logs as it goes: wait until its log has been quiet for a moment.
+        QFileInfo log(m_fixture->path("radio.log"));
+        for (qint64 size = -1, quiet = 0, tries = 0; quiet < 3 && tries < 50; ++tries) {
+            QTest::qWait(60);
+            log.refresh();
+            quiet = log.size() == size ? quiet + 1 : 0;
+            size = log.size();
+        }
         QFile file(m_fixture->path("radio.log"));
         if (!file.open(QIODevice::ReadOnly)) return;
         const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
