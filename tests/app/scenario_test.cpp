@@ -5,6 +5,7 @@
 
 #include "app/alignment_view.h"
 #include "app/channel_view.h"
+#include "app/fonts.h"
 #include "app/frequency_box.h"
 #include "app/splash_window.h"
 #include "core/files/data_file.h"
@@ -15,6 +16,8 @@
 #include "support/window_fixture.h"
 
 #include <QClipboard>
+#include <QPrinter>
+#include <QProcess>
 #include <QDir>
 #include <QRegularExpression>
 #include <QStyleOptionSlider>
@@ -365,6 +368,34 @@ private:
                 m_out += "  while the message shows:\n";
                 snap(a);
             };
+        } else if (op == "top") {
+            // top [NAME]: steps go to another top-level window, or back to the main window
+            m_root = mw;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (a.size() > 1 && w->objectName() == a[1] && w->isVisible()) m_root = w;
+        } else if (op == "printto") {
+            // printto FILE|-: the print dialog prints to a PDF file, or is cancelled
+            m_fixture->dialogs.printerChoice = [this, file = a.value(1)](QPrinter& printer) {
+                m_out += "  print dialog\n";
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(file == "-" || file.isEmpty() ? file.left(0) : path(file));
+                return file != "-";
+            };
+        } else if (op == "pdftext") {
+            // The words of the page with their boxes in points, as pdftotext finds them.
+            QProcess pdftotext;
+            pdftotext.start("pdftotext", { "-bbox", path(a[1]), "-" });
+            pdftotext.waitForFinished();
+            static const QRegularExpression word("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+            for (auto m = word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput())); m.hasNext();) {
+                const auto w = m.next();
+                m_out += QString("  %1,%2 %3,%4 %5\n")
+                             .arg(qRound(w.captured(1).toDouble()))
+                             .arg(qRound(w.captured(2).toDouble()))
+                             .arg(qRound(w.captured(3).toDouble()))
+                             .arg(qRound(w.captured(4).toDouble()))
+                             .arg(w.captured(5));
+            }
         } else if (op == "splash") {
             app::SplashWindow splash;
             splash.show();
@@ -372,7 +403,8 @@ private:
         } else if (op == "resize") mw->resize(a[1].toInt(), a[2].toInt());
         else if (op == "screen") m_screen = a[1].toInt();
         else if (op == "wait") QTest::qWait(a[1].toInt());
-        else if (op == "image") image(a.value(1, "1").toInt(), a.value(2, "16").toInt(), a.size() == 1);
+        else if (op == "image") // image [FIRST LAST | tables]: all, some channels, or the other tables
+            image(a.value(1, "1").toInt(), a.value(2, "16").toInt(), a.size() == 1 || a[1] == "tables");
         else if (op == "state") state();
         else if (op == "file") {
             QFile file(path(a[1]));
@@ -527,6 +559,8 @@ private:
 class ScenarioTest : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase() { app::installFontSubstitutions(); }
+
     void scenario_data()
     {
         QTest::addColumn<QString>("name");
