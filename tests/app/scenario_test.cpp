@@ -16,9 +16,9 @@
 #include "support/window_fixture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QPrinter>
 #include <QProcess>
-#include <QDir>
 #include <QRegularExpression>
 #include <QStyleOptionSlider>
 #include <QtTest>
@@ -33,7 +33,8 @@ QStringList words(const QString& line)
     static const QRegularExpression token("\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)");
     for (auto m = token.globalMatch(line); m.hasNext();) {
         const auto match = m.next();
-        out << (match.capturedLength(2) > 0 ? match.captured(2) : match.captured(1).replace("\\n", "\n").replace("\\r", "\r"));
+        out << (match.capturedLength(2) > 0 ? match.captured(2)
+                                            : match.captured(1).replace("\\n", "\n").replace("\\r", "\r"));
     }
     return out;
 }
@@ -63,14 +64,18 @@ QString hexLines(const QByteArray& bytes)
 {
     QString out;
     for (qsizetype at = 0; at < bytes.size(); at += 32)
-        out += QString("  %1: ").arg(at, 4, 16, QChar('0'))
-            + QString::fromStdString(test::hex(bytes.mid(at, 32))) + "\n";
+        out += QString("  %1: ").arg(at, 4, 16, QChar('0')) + QString::fromStdString(test::hex(bytes.mid(at, 32)))
+            + "\n";
     return out;
 }
 
 class Scenario {
 public:
-    explicit Scenario(QString name) : m_name(std::move(name)) { test::colourLegend().clear(); }
+    explicit Scenario(QString name)
+        : m_name(std::move(name))
+    {
+        test::colourLegend().clear();
+    }
     QString run(const QStringList& lines)
     {
         for (int i = 0; i < lines.size(); ++i) {
@@ -83,7 +88,8 @@ public:
             m_out += "> " + line + "\n";
             if (line == "dialog") {
                 QStringList block;
-                while (++i < lines.size() && lines[i].trimmed() != "end") block << lines[i];
+                while (++i < lines.size() && lines[i].trimmed() != "end")
+                    block << lines[i];
                 m_out += "  (queued)\n";
                 m_fixture->dialogs.modalScripts.push_back([this, block](QDialog& dialog) {
                     // Shown without a window manager, a dialog is not made active by itself.
@@ -156,7 +162,8 @@ private:
         for (int k = 1; k + 1 < a.size(); k += 2)
             (a[k] == "ports" ? ports : m_screen) = a[k + 1].toInt();
         auto& f = *m_fixture;
-        if (m_screen == 0) m_root = &f.start([ports] { return ports; });
+        if (m_screen == 0)
+            m_root = &f.start([ports] { return ports; });
         else {
             f.window = std::make_unique<app::MainWindow>(f.dialogs,
                 app::MainWindowOptions { f.settingsPath(), [ports] { return ports; }, [this] { return m_screen; },
@@ -174,7 +181,8 @@ private:
         if (qEnvironmentVariableIsSet("KORVANE_STEPS")) qDebug("%s", qPrintable(a.join(' ')));
         const QString& op = a[0];
         app::MainWindow* mw = m_fixture->window.get();
-        if (op == "start") startWindow(a);
+        if (op == "start")
+            startWindow(a);
         else if (op == "ini") {
             QFile file(m_fixture->settingsPath());
             if (!file.open(QIODevice::Append)) m_out += "  (cannot write the settings file)\n";
@@ -188,9 +196,12 @@ private:
                 options << (a[k - 1] == "--save" || a[k - 1] == "--file" ? path(a[k]) : a[k]);
             m_sim = std::make_unique<test::SimRadio>(options);
             m_heard = 0;
-        } else if (op == "nosim") m_sim.reset();
-        else if (op == "heard") heard();
-        else if (op == "snap") snap(a);
+        } else if (op == "nosim")
+            m_sim.reset();
+        else if (op == "heard")
+            heard();
+        else if (op == "snap")
+            snap(a);
         else if (op == "act") {
             const QStringList parts = a[1].split('#');
             for (QAction* action : m_root->findChildren<QAction*>(parts[0]))
@@ -225,13 +236,17 @@ private:
             const int last = grid->rowCount() - 1, right = grid->columnCount() - 1;
             const QPoint at(along(column, right + 1, grid->columnViewportPosition(std::min(column, right)),
                                 grid->columnWidth(std::min(column, right))),
-                along(row, last + 1, grid->rowViewportPosition(std::min(row, last)), grid->rowHeight(std::min(row, last))));
-            if (op == "press") QTest::mousePress(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
-            else QTest::mouseRelease(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
+                along(row, last + 1, grid->rowViewportPosition(std::min(row, last)),
+                    grid->rowHeight(std::min(row, last))));
+            if (op == "press")
+                QTest::mousePress(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
+            else
+                QTest::mouseRelease(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
         } else if (op == "node") {
             auto* tree = mw->alignmentView()->treeView2();
             click(tree->viewport(), tree->visualItemRect(tree->node(a[1])).center());
-        } else if (op == "bar") scrollBarClick(qobject_cast<QScrollBar*>(widget(a[1])), a[2]);
+        } else if (op == "bar")
+            scrollBarClick(qobject_cast<QScrollBar*>(widget(a[1])), a[2]);
         else if (op == "drag") {
             auto* bar = qobject_cast<QScrollBar*>(widget(a[1]));
             bar->setSliderDown(true);
@@ -253,24 +268,27 @@ private:
                     mods |= m == "Ctrl" ? Qt::ControlModifier : m == "Shift" ? Qt::ShiftModifier : Qt::KeypadModifier;
                 QTest::keyClick(windowOf(m_root), keyNamed(parts.last()), mods);
             }
-        else if (op == "clip") QGuiApplication::clipboard()->setText(a[1]);
+        else if (op == "clip")
+            QGuiApplication::clipboard()->setText(a[1]);
         else if (op == "retype") {
             // Over the whole text of the focused box, as a user replaces a selected entry.
             if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget())) box->selectAll();
             if (auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget()); list && list->lineEdit())
                 list->lineEdit()->selectAll();
             QTest::keyClick(windowOf(m_root), Qt::Key_Backspace);
-            for (const QChar c : a.value(1)) QTest::keyClick(windowOf(m_root), c.toLatin1());
+            for (const QChar c : a.value(1))
+                QTest::keyClick(windowOf(m_root), c.toLatin1());
         } else if (op == "type")
-            for (const QChar c : a[1]) QTest::keyClick(windowOf(m_root), c.toLatin1());
-        else if (op == "focus") widget(a[1])->setFocus(Qt::TabFocusReason);
+            for (const QChar c : a[1])
+                QTest::keyClick(windowOf(m_root), c.toLatin1());
+        else if (op == "focus")
+            widget(a[1])->setFocus(Qt::TabFocusReason);
         else if (op == "at") {
             // The current cell of a grid, moved there as the arrow keys would, with the focus.
             auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
             grid->setFocus();
             grid->setCurrentCell(a[2].toInt(), a[3].toInt());
-        }
-        else if (op == "choose") {
+        } else if (op == "choose") {
             auto* list = qobject_cast<QComboBox*>(widget(a[1]));
             list->showPopup();
             QAbstractItemView* view = list->view();
@@ -295,38 +313,47 @@ private:
                 list->setEditText(a.value(2));
             else
                 qobject_cast<QLineEdit*>(widget(a[1]))->setText(a.value(2));
-        }
-        else if (op == "answer")
-            for (const QString& yes : a.mid(1)) m_fixture->dialogs.answers.push_back(yes == "yes");
+        } else if (op == "answer")
+            for (const QString& yes : a.mid(1))
+                m_fixture->dialogs.answers.push_back(yes == "yes");
         else if (op == "openfile" || op == "savefile") {
             auto& queue = op == "openfile" ? m_fixture->dialogs.openChoices : m_fixture->dialogs.saveChoices;
-            if (a.value(1) == "-") queue.push_back(std::nullopt);
-            else queue.push_back(app::FileChoice { path(a[1]), a.value(2, "1").toInt() });
+            if (a.value(1) == "-")
+                queue.push_back(std::nullopt);
+            else
+                queue.push_back(app::FileChoice { path(a[1]), a.value(2, "1").toInt() });
         } else if (op == "write") {
             QFile file(path(a[1]));
             if (!file.open(QIODevice::WriteOnly)) m_out += "  (cannot write)\n";
             file.write(a.value(2).toUtf8());
+            if (a.value(2).startsWith("#!")) file.setPermissions(file.permissions() | QFile::ExeOwner);
         } else if (op == "datadir")
             qputenv("KORVANE_DATA_DIR", (a.size() > 1 ? path(a[1]) : KORVANE_SOURCE_DIR "/data").toLocal8Bit());
         else if (op == "patch") {
             // patch FILE OFFSET HEX...: bytes overwritten; patch FILE cut LENGTH: the file cut short
             QFile file(path(a[1]));
             if (!file.open(QIODevice::ReadWrite)) m_out += "  (cannot patch)\n";
-            if (a[2] == "cut") file.resize(a[3].toInt());
+            if (a[2] == "cut")
+                file.resize(a[3].toInt());
             else
                 for (int k = 3; k < a.size(); ++k) {
                     file.seek(a[2].toInt() + k - 3);
                     file.putChar(static_cast<char>(a[k].toUInt(nullptr, 16)));
                 }
-        } else if (op == "copy") QFile::copy(path(a[1]), path(a[2]));
-        else if (op == "mkdir") QDir().mkpath(path(a[1]));
-        else if (op == "remove") QFile::remove(path(a[1]));
+        } else if (op == "copy")
+            QFile::copy(path(a[1]), path(a[2]));
+        else if (op == "mkdir")
+            QDir().mkpath(path(a[1]));
+        else if (op == "remove")
+            QFile::remove(path(a[1]));
         else if (op == "saveimage") {
             auto image = model::defaultImage(a[2].toInt());
             // saveimage NAME MODEL [code CODE | BYTE HEX]: model defaults, a model code naming no model,
             // or one settings byte changed
-            if (a.value(3) == "code") image.modelIndex = -1, image.unknownModelCode = static_cast<std::int16_t>(a[4].toInt());
-            else if (a.size() > 4) image.settings.at(a[3].toUInt()) = static_cast<std::uint8_t>(a[4].toUInt(nullptr, 16));
+            if (a.value(3) == "code")
+                image.modelIndex = -1, image.unknownModelCode = static_cast<std::int16_t>(a[4].toInt());
+            else if (a.size() > 4)
+                image.settings.at(a[3].toUInt()) = static_cast<std::uint8_t>(a[4].toUInt(nullptr, 16));
             const auto kind = a[1].endsWith(".rdh") ? files::FileKind::Rdh
                 : a[1].endsWith(".rdhax")           ? files::FileKind::Rdhax
                                                     : files::FileKind::Rdw;
@@ -334,7 +361,8 @@ private:
         } else if (op == "poke") {
             // poke CHANNEL|pN|aN|set|model BYTE HEX...: bytes of the image, then shown
             auto& image = mw->image();
-            if (a[1] == "model") image.modelIndex = static_cast<std::int16_t>(a[2].toInt());
+            if (a[1] == "model")
+                image.modelIndex = static_cast<std::int16_t>(a[2].toInt());
             else
                 for (int k = 3; k < a.size(); ++k) {
                     const auto at = static_cast<std::size_t>(a[2].toInt() + k - 3);
@@ -350,8 +378,10 @@ private:
             // Text from an input method, not typed.
             QInputMethodEvent event;
             event.setCommitString(a.value(1));
-            if (QObject* focus = QGuiApplication::focusObject()) QCoreApplication::sendEvent(focus, &event);
-            else m_out += "  (no focus)\n";
+            if (QObject* focus = QGuiApplication::focusObject())
+                QCoreApplication::sendEvent(focus, &event);
+            else
+                m_out += "  (no focus)\n";
         } else if (op == "contextmenu") {
             QString seen = "none";
             QTimer::singleShot(0, [&seen] {
@@ -386,7 +416,8 @@ private:
             QProcess pdftotext;
             pdftotext.start("pdftotext", { "-bbox", path(a[1]), "-" });
             pdftotext.waitForFinished();
-            static const QRegularExpression word("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
+            static const QRegularExpression word(
+                "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>");
             for (auto m = word.globalMatch(QString::fromUtf8(pdftotext.readAllStandardOutput())); m.hasNext();) {
                 const auto w = m.next();
                 m_out += QString("  %1,%2 %3,%4 %5\n")
@@ -400,24 +431,36 @@ private:
             app::SplashWindow splash;
             splash.show();
             m_out += test::snapshot(&splash);
-        } else if (op == "resize") mw->resize(a[1].toInt(), a[2].toInt());
-        else if (op == "screen") m_screen = a[1].toInt();
-        else if (op == "wait") QTest::qWait(a[1].toInt());
-        else if (op == "image") // image [FIRST LAST | tables]: all, some channels, or the other tables
+        } else if (op == "resize")
+            mw->resize(a[1].toInt(), a[2].toInt());
+        else if (op == "screen")
+            m_screen = a[1].toInt();
+        else if (op == "wait")
+            QTest::qWait(a[1].toInt());
+        else if (op == "waitfor") {
+            if (!QTest::qWaitFor([this, &a] { return QFile::exists(path(a[1])); }, 10000)) m_out += "  (none)\n";
+        } else if (op == "image") // image [FIRST LAST | tables]: all, some channels, or the other tables
             image(a.value(1, "1").toInt(), a.value(2, "16").toInt(), a.size() == 1 || a[1] == "tables");
-        else if (op == "state") state();
+        else if (op == "state")
+            state();
         else if (op == "file") {
             QFile file(path(a[1]));
-            if (!file.open(QIODevice::ReadOnly)) m_out += "  (no file)\n";
-            else if (a.value(2) == "text") m_out += QString::fromUtf8(file.readAll()).replace("\r\n", "\\r\\n\n");
-            else m_out += hexLines(file.readAll());
+            if (!file.open(QIODevice::ReadOnly))
+                m_out += "  (no file)\n";
+            else if (a.value(2) == "text")
+                m_out += QString::fromUtf8(file.readAll()).replace("\r\n", "\\r\\n\n");
+            else
+                m_out += hexLines(file.readAll());
         } else if (op == "ls") {
             static const QRegularExpression stamp("\\d{8}-\\d{6}-\\d{3}");
             for (QString name : QDir(path(a[1])).entryList(QDir::Files, QDir::Name))
                 m_out += "  " + name.replace(stamp, "<stamp>") + "\n";
-        } else if (op == "close") m_root->close();
-        else if (op == "call") call(a[1]);
-        else QFAIL(qPrintable("unknown step " + op));
+        } else if (op == "close")
+            m_root->close();
+        else if (op == "call")
+            call(a[1]);
+        else
+            QFAIL(qPrintable("unknown step " + op));
     }
 
     // A window or one widget of it; `snap GRID FROM TO` shows only those rows of a grid.
@@ -427,7 +470,8 @@ private:
         static const QRegularExpression gridRow("^\\s*r(\\d+) ");
         for (const QString& line : lines) {
             const auto row = gridRow.match(line);
-            if (a.size() < 4 || !row.hasMatch() || (row.captured(1).toInt() >= a[2].toInt() && row.captured(1).toInt() <= a[3].toInt()))
+            if (a.size() < 4 || !row.hasMatch()
+                || (row.captured(1).toInt() >= a[2].toInt() && row.captured(1).toInt() <= a[3].toInt()))
                 m_out += line.isEmpty() ? "" : line + "\n";
         }
     }
@@ -436,13 +480,20 @@ private:
     void call(const QString& what)
     {
         app::MainWindow* mw = m_fixture->window.get();
-        if (what == "focusSink") mw->focusSink();
-        else if (what == "drop") mw->txtRecFreq()->drop(), mw->txtTxFreq()->drop();
-        else if (what == "commit") mw->txtRecFreq()->commitOnLeaving(), mw->txtTxFreq()->commitOnLeaving();
-        else if (what == "unfocus") QApplication::focusWidget()->clearFocus();
-        else if (what == "save") mw->save();
-        else if (what == "refresh") mw->refreshFromImage();
-        else if (what == "readBusy") mw->state().readBusy = !mw->state().readBusy;
+        if (what == "focusSink")
+            mw->focusSink();
+        else if (what == "drop")
+            mw->txtRecFreq()->drop(), mw->txtTxFreq()->drop();
+        else if (what == "commit")
+            mw->txtRecFreq()->commitOnLeaving(), mw->txtTxFreq()->commitOnLeaving();
+        else if (what == "unfocus")
+            QApplication::focusWidget()->clearFocus();
+        else if (what == "save")
+            mw->save();
+        else if (what == "refresh")
+            mw->refreshFromImage();
+        else if (what == "readBusy")
+            mw->state().readBusy = !mw->state().readBusy;
     }
 
     void scrollBarClick(QScrollBar* bar, const QString& part)
@@ -470,9 +521,8 @@ private:
         auto& d = m_fixture->dialogs;
         for (; m_requests < d.fileRequests.size(); ++m_requests) {
             const auto& r = d.fileRequests[m_requests];
-            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName)
-                + " filters=" + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex)
-                + r.defaultSuffix + "\n";
+            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName) + " filters="
+                + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex) + r.defaultSuffix + "\n";
         }
         for (; m_questions < d.questions.size(); ++m_questions)
             m_out += "  question [" + QString::fromStdString(d.questions[m_questions].title) + "] "
@@ -480,7 +530,8 @@ private:
         for (; m_messages < d.messages.size(); ++m_messages)
             m_out += "  message [" + QString::fromStdString(d.messages[m_messages].title) + "] "
                 + QString::fromStdString(d.messages[m_messages].text) + "\n";
-        for (; m_modals < d.modalNames.size(); ++m_modals) m_out += "  dialog shown " + d.modalNames[m_modals] + "\n";
+        for (; m_modals < d.modalNames.size(); ++m_modals)
+            m_out += "  dialog shown " + d.modalNames[m_modals] + "\n";
         if (m_fixture->window && m_fixture->window->windowTitle() != m_title) {
             m_title = m_fixture->window->windowTitle();
             m_out += "  title " + test::quoted(m_title) + "\n";
@@ -537,8 +588,10 @@ private:
         const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
         for (; m_heard < lines.size(); ++m_heard) {
             const QString& l = lines[m_heard];
-            if (const auto at = l.indexOf(" <- "); at >= 0) m_out += "  radio <- " + l.mid(at + 4).trimmed() + "\n";
-            else if (const auto note = l.indexOf("-- "); note >= 0) m_out += "  radio " + l.mid(note) + "\n";
+            if (const auto at = l.indexOf(" <- "); at >= 0)
+                m_out += "  radio <- " + l.mid(at + 4).trimmed() + "\n";
+            else if (const auto note = l.indexOf("-- "); note >= 0)
+                m_out += "  radio " + l.mid(note) + "\n";
         }
     }
 

@@ -61,7 +61,8 @@ inline void dumpGrid(QString& out, const app::RecordGrid* grid, const QString& p
     QStringList heights, widths;
     for (int r = 0; r < grid->rowCount(); ++r)
         heights << QString::number(grid->rowHeight(r)) + (grid->isRowHidden(r) ? "h" : "");
-    for (int c = 0; c < grid->columnCount(); ++c) widths << QString::number(grid->columnWidth(c));
+    for (int c = 0; c < grid->columnCount(); ++c)
+        widths << QString::number(grid->columnWidth(c));
     out += pad + "rows " + heights.join(' ') + " | columns " + widths.join(' ') + "\n";
     out += pad + QString("current %1,%2\n").arg(grid->currentRow()).arg(grid->currentColumn());
     // Colours by letter, named when first met in a run: {text background}, ! for bold.
@@ -89,7 +90,8 @@ inline void dumpTree(QString& out, const QTreeWidgetItem* item, const QTreeWidge
 {
     out += pad + quoted(item->text(0)) + " " + item->data(0, Qt::UserRole).toString()
         + (item->isExpanded() ? " open" : "") + (item == tree->currentItem() ? " current" : "") + "\n";
-    for (int i = 0; i < item->childCount(); ++i) dumpTree(out, item->child(i), tree, pad + "  ");
+    for (int i = 0; i < item->childCount(); ++i)
+        dumpTree(out, item->child(i), tree, pad + "  ");
 }
 
 // What one widget shows besides its geometry.
@@ -97,7 +99,7 @@ inline QString widgetState(const QWidget* w)
 {
     QString s;
     if (auto* l = qobject_cast<const QLabel*>(w))
-        s += !l->pixmap().isNull()          ? " picture=" + imageHash(l->pixmap().toImage())
+        s += !l->pixmap().isNull()        ? " picture=" + imageHash(l->pixmap().toImage())
             : w->objectName() == "sbDate" ? QString(" <today>")
             : w->objectName() == "sbTime" ? QString(" <now>")
                                           : " " + quoted(l->text());
@@ -110,7 +112,8 @@ inline QString widgetState(const QWidget* w)
     if (auto* g = qobject_cast<const QGroupBox*>(w)) s += " " + quoted(g->title());
     if (auto* c = qobject_cast<const QComboBox*>(w)) {
         QStringList items;
-        for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
+        for (int i = 0; i < c->count(); ++i)
+            items << c->itemText(i);
         s += QString(" [%1] ").arg(c->currentIndex()) + quoted(c->currentText()) + " items=" + items.join('|');
     }
     if (auto* e = qobject_cast<const QLineEdit*>(w)) {
@@ -150,7 +153,8 @@ inline void dumpWidget(QString& out, const QWidget* w, const QString& pad)
     const QString inner = pad + "  ";
     if (auto* grid = qobject_cast<const app::RecordGrid*>(w)) dumpGrid(out, grid, inner);
     if (auto* tree = qobject_cast<const QTreeWidget*>(w))
-        for (int i = 0; i < tree->topLevelItemCount(); ++i) dumpTree(out, tree->topLevelItem(i), tree, inner);
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            dumpTree(out, tree->topLevelItem(i), tree, inner);
     if (auto* bar = qobject_cast<const QMenuBar*>(w))
         for (const QAction* a : bar->actions())
             if (a->menu()) dumpMenu(out, a->menu(), inner);
