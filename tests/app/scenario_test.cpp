@@ -69,6 +69,21 @@ QString hexLines(const QByteArray& bytes)
     return out;
 }
 
+// Notes in the transcript when a watched widget is shown or hidden.
+class VisibilityNotes : public QObject {
+public:
+    explicit VisibilityNotes(QString& out) : m_out(out) { }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            m_out += "  " + watched->objectName() + (event->type() == QEvent::Show ? " shown\n" : " hidden\n");
+        return false;
+    }
+
+private:
+    QString& m_out;
+};
+
 class Scenario {
 public:
     explicit Scenario(QString name)
@@ -435,6 +450,8 @@ private:
             mw->resize(a[1].toInt(), a[2].toInt());
         else if (op == "screen")
             m_screen = a[1].toInt();
+        else if (op == "watch")
+            widget(a[1])->installEventFilter(&m_notes);
         else if (op == "wait")
             QTest::qWait(a[1].toInt());
         else if (op == "waitfor") {
@@ -605,6 +622,7 @@ private:
     qsizetype m_heard = 0;
     int m_screen = 0;
     QMap<QString, QByteArray> m_env;
+    VisibilityNotes m_notes { m_out };
 };
 
 } // namespace
