@@ -193,7 +193,7 @@ private:
     // One step; `a` holds its words.
     void step(const QStringList& a)
     {
-        if (qEnvironmentVariableIsSet("KORVANE_STEPS")) qDebug("%s", qPrintable(a.join(' ')));
+        if (qEnvironmentVariableIsSet("KORVANE_STEPS")) qDebug("%lld %s", QDateTime::currentMSecsSinceEpoch() % 100000, qPrintable(a.join(" ")));
         const QString& op = a[0];
         app::MainWindow* mw = m_fixture->window.get();
         if (op == "start")
