@@ -72,7 +72,10 @@ QString hexLines(const QByteArray& bytes)
 // Notes in the transcript when a watched widget is shown or hidden.
 class VisibilityNotes : public QObject {
 public:
-    explicit VisibilityNotes(QString& out) : m_out(out) { }
+    explicit VisibilityNotes(QString& out)
+        : m_out(out)
+    {
+    }
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
@@ -193,7 +196,6 @@ private:
     // One step; `a` holds its words.
     void step(const QStringList& a)
     {
-        if (qEnvironmentVariableIsSet("KORVANE_STEPS")) qDebug("%lld %s", QDateTime::currentMSecsSinceEpoch() % 100000, qPrintable(a.join(" ")));
         const QString& op = a[0];
         app::MainWindow* mw = m_fixture->window.get();
         if (op == "start")
@@ -594,7 +596,7 @@ private:
     {
         // The radio logs as it goes: wait until its log has been quiet for a moment.
         QFileInfo log(m_fixture->path("radio.log"));
-        for (qint64 size = -1, quiet = 0, tries = 0; quiet < 3 && tries < 50; ++tries) {
+        for (qint64 size = -1, quiet = 0, tries = 0; quiet < 5 && tries < 80; ++tries) {
             QTest::qWait(60);
             log.refresh();
             quiet = log.size() == size ? quiet + 1 : 0;
@@ -647,18 +649,15 @@ private slots:
         const std::string produced = Scenario(name).run(steps.split('\n')).toStdString();
         const std::string expected = test::expectedFile("app/" + name.toStdString() + ".txt", produced);
         if (produced == expected) return;
-        std::size_t line = 1, at = 0;
-        for (; at < std::min(produced.size(), expected.size()) && produced[at] == expected[at]; ++at)
-            line += produced[at] == '\n' ? 1 : 0;
-        const auto lineAt = [at](const std::string& text) {
-            const auto start = text.rfind('\n', at == 0 ? 0 : at - 1);
-            const auto from = start == std::string::npos ? 0 : start + 1;
-            return text.substr(from, text.find('\n', from) - from);
-        };
+        const QStringList p = QString::fromStdString(produced).split('\n');
+        const QStringList e = QString::fromStdString(expected).split('\n');
+        qsizetype line = 0;
+        while (line < p.size() && line < e.size() && p[line] == e[line])
+            ++line;
         QFAIL(qPrintable(QString("%1.txt differs at line %2\n  expected: %3\n  produced: %4")
                              .arg(name)
-                             .arg(line)
-                             .arg(QString::fromStdString(lineAt(expected)), QString::fromStdString(lineAt(produced)))));
+                             .arg(line + 1)
+                             .arg(e.value(line), p.value(line))));
     }
 };
 
