@@ -7,7 +7,6 @@
 #include "app/channel_view.h"
 #include "app/fonts.h"
 #include "app/frequency_box.h"
-#include "app/splash_window.h"
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/golden.h"
@@ -89,11 +88,7 @@ private:
 
 class Scenario {
 public:
-    explicit Scenario(QString name)
-        : m_name(std::move(name))
-    {
-        test::colourLegend().clear();
-    }
+    Scenario() { test::colourLegend().clear(); }
     QString run(const QStringList& lines)
     {
         for (int i = 0; i < lines.size(); ++i) {
@@ -180,15 +175,12 @@ private:
         for (int k = 1; k + 1 < a.size(); k += 2)
             (a[k] == "ports" ? ports : m_screen) = a[k + 1].toInt();
         auto& f = *m_fixture;
-        if (m_screen == 0)
-            m_root = &f.start([ports] { return ports; });
-        else {
-            f.window = std::make_unique<app::MainWindow>(f.dialogs,
-                app::MainWindowOptions { f.settingsPath(), [ports] { return ports; }, [this] { return m_screen; },
-                    f.backupFolder().toStdString() });
-            f.window->show();
-            m_root = f.window.get();
-        }
+        std::function<int()> screen = [this] { return m_screen; };
+        f.window = std::make_unique<app::MainWindow>(f.dialogs,
+            app::MainWindowOptions { f.settingsPath(), [ports] { return ports; }, m_screen ? screen : nullptr,
+                f.backupFolder().toStdString() });
+        f.window->show();
+        m_root = f.window.get();
         m_root->activateWindow();
         if (!QTest::qWaitForWindowActive(m_root)) m_out += "  (window not active)\n";
     }
@@ -444,10 +436,6 @@ private:
                              .arg(qRound(w.captured(4).toDouble()))
                              .arg(w.captured(5));
             }
-        } else if (op == "splash") {
-            app::SplashWindow splash;
-            splash.show();
-            m_out += test::snapshot(&splash);
         } else if (op == "resize")
             mw->resize(a[1].toInt(), a[2].toInt());
         else if (op == "screen")
@@ -507,8 +495,6 @@ private:
             mw->txtRecFreq()->commitOnLeaving(), mw->txtTxFreq()->commitOnLeaving();
         else if (what == "unfocus")
             QApplication::focusWidget()->clearFocus();
-        else if (what == "save")
-            mw->save();
         else if (what == "refresh")
             mw->refreshFromImage();
         else if (what == "readBusy")
@@ -614,7 +600,6 @@ private:
         }
     }
 
-    QString m_name;
     std::unique_ptr<test::WindowFixture> m_fixture = std::make_unique<test::WindowFixture>();
     std::unique_ptr<test::SimRadio> m_sim;
     QWidget* m_root = nullptr;
@@ -646,7 +631,7 @@ private slots:
     {
         QFETCH(QString, name);
         const QString steps = QString::fromStdString(test::dataFile("app/" + name.toStdString() + ".steps"));
-        const std::string produced = Scenario(name).run(steps.split('\n')).toStdString();
+        const std::string produced = Scenario().run(steps.split('\n')).toStdString();
         const std::string expected = test::expectedFile("app/" + name.toStdString() + ".txt", produced);
         if (produced == expected) return;
         const QStringList p = QString::fromStdString(produced).split('\n');
