@@ -8,6 +8,8 @@
 
 #include "core/model/frequency_codec.h"
 #include "core/model/frequency_form.h"
+#include "core/model/models.h"
+#include "core/model/settings_fields.h"
 
 #include <map>
 #include <thread>
@@ -23,6 +25,7 @@ const std::string kUntouched = "not a data file, and it must stay so\n";
 struct Case {
     std::string name;
     std::optional<Strings> radio; // the simulator's options; none: no radio at all
+    std::vector<Strings> then; // run one after another once args has finished; the last is checked
     Strings args; // "@dev" the radio's device, "@link" its link, "@/" the case's folder, "@in/" the inputs
     int exitCode = 0;
     std::string out, err; // the same words stand in; an ending "*" matches any rest
@@ -79,6 +82,7 @@ std::vector<Case> cases()
         const Strings rest(w.begin() + 1, w.end());
         if (w[0] == "radio") c.radio = rest;
         if (w[0] == "run") c.args = rest;
+        if (w[0] == "then") c.then.push_back(rest);
         if (w[0] == "exit") c.exitCode = std::stoi(w.at(1));
         if (w[0] == "out") c.out = w.at(1);
         if (w[0] == "err") c.err = w.at(1);
@@ -108,7 +112,9 @@ std::string expand(std::string text, const std::string& device, const std::strin
 
 void expectText(const std::string& got, const std::string& want)
 {
-    if (want.ends_with("*"))
+    if (want.starts_with("<"))
+        EXPECT_EQ(got, readWholeFile(want.substr(1)));
+    else if (want.ends_with("*"))
         EXPECT_TRUE(got.starts_with(want.substr(0, want.size() - 1))) << got;
     else
         EXPECT_EQ(got, want);
@@ -127,13 +133,71 @@ model::RadioImage imageWith(int c, std::int64_t hz, bool step625 = false, bool o
     return image;
 }
 
+// Model m's defaults with every channel made different: frequencies on the 5 kHz grid (channel 16
+// on the 6.25 kHz step) so that an older radio takes them unchanged, signalling, flags, 2-Tone
+// numbers, a few settings and a parameter table of its own.
+model::RadioImage distinctImage(int m)
+{
+    model::RadioImage image = model::defaultImage(m);
+    for (int c = 0; c < model::kChannelCount; ++c) {
+        model::Record& r = image.channels[static_cast<std::size_t>(c)];
+        const std::int64_t base = model::frequencyHz(r, model::Side::Receive) / 5000 * 5000;
+        for (model::Side s : { model::Side::Receive, model::Side::Transmit }) {
+            model::setBit(r[static_cast<std::size_t>(model::flagByte(s))], model::kStepBit, c == 15);
+            model::encodeFrequency(c == 15 ? base / 6250 * 6250 + 6250 * 3
+                                           : base + 25'000 * c + (s == model::Side::Transmit ? 10'000 : 0),
+                r, s);
+        }
+        model::setBit(r[static_cast<std::size_t>(model::flagByte(model::Side::Receive))], model::kOpenBit, c % 3 != 2);
+        r[2] = static_cast<std::uint8_t>((r[2] & 0x0F) | (c % 2 == 0 ? 0x30 : 0x50));
+        r[3] = static_cast<std::uint8_t>(0x10 + c);
+        r[10] = static_cast<std::uint8_t>(c & 0x17);
+        r[11] = static_cast<std::uint8_t>(c);
+        r[12] = static_cast<std::uint8_t>(15 - c);
+    }
+    model::encodeSetting(model::SettingsList::TimeOut, image.settings, 3);
+    model::encodeSetting(model::SettingsList::Priority, image.settings, (m + 1) % 16);
+    image.settings[14] = 0x5A;
+    for (std::size_t p = 0; p < image.parameters.size(); ++p)
+        for (std::size_t b = 0; b < model::kRecordSize; ++b)
+            image.parameters[p][b] = static_cast<std::uint8_t>(p * 16 + b + static_cast<std::size_t>(m) * 7);
+    return image;
+}
+
+// What a read-out saves of a radio programmed with `sent`: a fresh start's image with the radio's
+// channels, settings 0 to 15, model and (newer radio) parameter table, and its model's test channels.
+model::RadioImage readBack(const model::RadioImage& sent, bool newer)
+{
+    model::RadioImage image = model::defaultImage(0);
+    image.channels = sent.channels;
+    std::copy_n(sent.settings.begin(), 16, image.settings.begin());
+    if (newer) image.parameters = sent.parameters;
+    image.modelIndex = sent.modelIndex;
+    image.alignment = model::defaultAlignmentTable(sent.modelIndex);
+    return image;
+}
+
 // The inputs every case may use, in "@in/".
 void makeInputs(const std::filesystem::path& in)
 {
     std::filesystem::create_directories(in);
-    const auto at = [&](const char* name) { return (in / name).string(); };
+    const auto at = [&](const std::string& name) { return (in / name).string(); };
+    // Each model written from one kind of file and read back into another.
+    const std::string sentKinds[] = { "rdw", "rdhax", "rdw", "rdh", "rdhax", "rdw", "rdh" };
+    const std::string readKinds[] = { "rdw", "rdhax", "rdh", "rdw", "rdhax", "rdh", "rdw" };
+    for (int m = 0; m < 7; ++m) {
+        const std::string n = std::to_string(m);
+        saveFile(at("distinct" + n + "." + sentKinds[m]), distinctImage(m));
+        const model::RadioImage sent = openFile(at("distinct" + n + "." + sentKinds[m]));
+        saveFile(at("newer" + n + "." + readKinds[m]), readBack(sent, true));
+        saveFile(at("older" + n + "." + readKinds[m]), readBack(sent, false));
+    }
     saveFile(at("m0.rdw"), model::defaultImage(0));
+    saveFile(at("m2.rdw"), model::defaultImage(2));
+    saveFile(at("m2.rdh"), model::defaultImage(2));
     saveFile(at("m3.rdw"), model::defaultImage(3));
+    saveFile(at("m5.rdh"), model::defaultImage(5));
+    saveFile(at("m5.rdhax"), model::defaultImage(5));
     model::RadioImage verify = model::defaultImage(3);
     verify.channels[2][11] = 0x05;
     saveFile(at("v3.rdw"), verify);
@@ -152,8 +216,13 @@ void makeInputs(const std::filesystem::path& in)
         7);
     std::ofstream(at("short.rdw"), std::ios::binary)
         << encoded(model::defaultImage(0), files::FileKind::Rdw).substr(0, 300);
+    model::RadioImage ch7 = model::defaultImage(5);
+    ch7.channels[7][11] = 0x2A;
+    saveFile(at("ch7.rdw"), ch7);
     std::string rdhax = encoded(model::defaultImage(0), files::FileKind::Rdhax);
-    rdhax[607] = 20; // the model code item: a code no model has
+    rdhax[607] = 9; // the model code item: a code no model has, and one past the codes
+    std::ofstream(at("m9.rdhax"), std::ios::binary) << rdhax;
+    rdhax[607] = 20;
     std::ofstream(at("m20.rdhax"), std::ios::binary) << rdhax;
     std::ofstream(at("bad.csv"), std::ios::binary) << "Location,Frequency\r\n1,145.0\r\n2,145.001\r\n";
 }
@@ -173,6 +242,7 @@ TEST_F(E2eCases, Golden)
     std::vector<std::filesystem::path> dirs;
     std::vector<std::unique_ptr<SimRadio>> radios;
     std::vector<std::unique_ptr<CliProcess>> runs;
+    std::vector<Env> envs;
     const auto fill = [&](std::size_t k, const std::string& text) {
         const SimRadio* radio = radios[k].get();
         return expand(text, radio ? radio->device() : "/dev/null", radio ? radio->linkPath() : "", dirs[k], in);
@@ -191,22 +261,29 @@ TEST_F(E2eCases, Golden)
             if (rows[k].radio) {
                 Strings options;
                 for (const std::string& o : *rows[k].radio)
-                    options.push_back(expand(o, "", "", dirs[k], in));
-                radios[k] = std::make_unique<SimRadio>(dirs[k], options);
+                    if (o != "--paced") options.push_back(expand(o, "", "", dirs[k], in));
+                const bool paced = options.size() < rows[k].radio->size();
+                radios[k] = std::make_unique<SimRadio>(dirs[k], options, paced);
                 ASSERT_FALSE(radios[k]->device().empty()) << rows[k].name;
             }
             Strings args;
             for (const std::string& a : rows[k].args)
                 args.push_back(fill(k, a));
-            Env env;
+            envs.emplace_back();
             for (const auto& [name, value] : rows[k].env)
-                env.emplace_back(name, fill(k, value));
-            runs.push_back(std::make_unique<CliProcess>(dirs[k], args, env));
+                envs[k].emplace_back(name, fill(k, value));
+            runs.push_back(std::make_unique<CliProcess>(dirs[k], args, envs[k]));
         }
         for (std::size_t k = first; k < last; ++k) {
             const Case& row = rows[k];
             SCOPED_TRACE(row.name);
-            const CliRun run = runs[k]->finish();
+            CliRun run = runs[k]->finish();
+            for (const Strings& next : row.then) {
+                Strings args;
+                for (const std::string& a : next)
+                    args.push_back(fill(k, a));
+                run = runCli(dirs[k], args, envs[k]);
+            }
             EXPECT_EQ(run.exitCode, row.exitCode);
             expectText(run.out, fill(k, row.out));
             expectText(run.err, fill(k, row.err));
@@ -232,6 +309,8 @@ TEST_F(E2eCases, Golden)
                     EXPECT_EQ(readWholeFile(file), kUntouched) << name;
                 } else if (check.starts_with("size=")) {
                     EXPECT_EQ(readWholeFile(file).size(), std::stoul(value)) << name;
+                } else if (check.starts_with("same=")) {
+                    EXPECT_EQ(readWholeFile(file), readWholeFile(fill(k, value))) << name;
                 } else if (check.starts_with("model=")) {
                     EXPECT_EQ(openFile(file.string()).modelIndex, std::stoi(value)) << name;
                 } else if (check.starts_with("rx")) {

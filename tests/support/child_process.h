@@ -90,7 +90,6 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    bool started() const { return m_pid > 0; }
     void kill(int signal)
     {
         if (m_pid > 0 && !m_status) ::kill(m_pid, signal);
@@ -104,21 +103,6 @@ public:
             ::waitpid(m_pid, &status, 0);
             m_ended = SteadyTime::now();
             m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        return m_status.value_or(-1);
-    }
-    // The exit status, or -1 when it has not ended in time.
-    int waitFor(std::chrono::milliseconds timeout)
-    {
-        const auto end = SteadyTime::now() + timeout;
-        while (m_pid > 0 && !m_status && SteadyTime::now() < end) {
-            int status = 0;
-            if (::waitpid(m_pid, &status, WNOHANG) == m_pid) {
-                m_ended = SteadyTime::now();
-                m_status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-            } else {
-                std::this_thread::sleep_for(10ms);
-            }
         }
         return m_status.value_or(-1);
     }

@@ -1,0 +1,337 @@
+#pragma once
+// The link's stand-ins: a clock that moves only when waited on, a serial port on a virtual line at
+// 9600 baud (11 bits a byte) whose far end is a callback, a scripted radio, a user interface that
+// writes what it is told into a transcript, and read-out streams built byte by byte.
+
+#include "core/link/clock.h"
+#include "core/link/link_ui.h"
+#include "core/link/serial_port.h"
+#include "core/model/radio_image.h"
+#include "support/golden.h"
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace korvane::link::fakes {
+
+using namespace std::chrono_literals;
+using korvane::test::hex;
+
+class FakeClock final : public Clock {
+public:
+    TimePoint now() override { return m_now; }
+    Duration late {}; // every sleep wakes this much late, as on a busy machine
+    void sleepUntil(TimePoint deadline) override
+    {
+        if (deadline + late > m_now) m_now = deadline + late;
+        if (m_now - TimePoint {} > 120s || ++m_sleeps > 1'000'000) throw std::runtime_error("hung: the clock");
+    }
+    void advance(Duration d) { m_now += d; }
+    Duration elapsed() const { return m_now - TimePoint {}; }
+
+private:
+    TimePoint m_now {};
+    long m_sleeps = 0;
+};
+
+inline constexpr Clock::Duration kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 9600);
+
+// The lines of a committed case file under tests/data, without blank lines and comments.
+inline std::vector<std::string> caseLines(const std::string& name)
+{
+    std::istringstream in(korvane::test::dataFile(name));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty() && line[0] != '#') lines.push_back(line);
+    return lines;
+}
+
+// Bytes in hexadecimal ("-" for none), or BYTE*N: N of that byte.
+inline Bytes bytesOf(const std::string& text)
+{
+    const auto byte
+        = [&](std::size_t at) { return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)); };
+    if (const auto star = text.find('*'); star != std::string::npos)
+        return Bytes(std::stoul(text.substr(star + 1)), byte(0));
+    Bytes b;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+        b.push_back(byte(i));
+    return b;
+}
+
+inline std::string stamp(Clock::Duration d)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%11.6f ", std::chrono::duration<double>(d).count());
+    return text;
+}
+
+class FakeSerialPort final : public SerialPort {
+public:
+    using FarEnd = std::function<void(FakeSerialPort&, const Bytes& written, Clock::TimePoint leftAt)>;
+    explicit FakeSerialPort(FakeClock& clock)
+        : m_clock(clock)
+    {
+    }
+
+    FarEnd farEnd;
+    std::map<std::string, PortErrorKind> openFailures;
+    Clock::Duration callCost {}; // every call takes this long, so bytes arrive between two calls
+    int hangUpOnWrite = 0; // the line drops as this write (1-based) is made
+    int stallFromWrite = 0; // from this write on, bytes never leave while drain says all is well
+    long failCall = 0; // this call (1-based, closing not counted) fails once, as on an I/O error
+    std::optional<Clock::TimePoint> hangUpAt, noiseFrom; // noise: one byte per byte time, for ever
+    std::optional<Clock::TimePoint> firstDropSeen;
+    std::vector<Bytes> writes;
+    std::vector<std::string> opened;
+    int closes = 0;
+    long calls = 0;
+
+    // Bytes arriving from `start`, one per byte time when paced, all at once otherwise.
+    void deliver(Clock::TimePoint start, const Bytes& bytes, bool paced = true)
+    {
+        for (std::uint8_t b : bytes)
+            m_incoming.emplace_back(start += paced ? kByteTime : Clock::Duration {}, b);
+        std::stable_sort(m_incoming.begin(), m_incoming.end(), [](auto& a, auto& b) { return a.first < b.first; });
+    }
+    static PortError injectedError() { return PortError { PortErrorKind::Other, "", "Input/output error", {} }; }
+
+    PortStatus open(const std::string& device) override
+    {
+        close();
+        if (auto e = check(false)) return *e;
+        opened.push_back(device);
+        if (auto it = openFailures.find(device); it != openFailures.end())
+            return PortError { it->second, device, "scripted failure",
+                it->second == PortErrorKind::PermissionDenied ? "dialout" : "" };
+        m_open = true;
+        m_incoming.clear();
+        m_lineFreeAt = m_clock.now();
+        return kPortOk;
+    }
+    void close() override { closes += m_open ? 1 : 0, m_open = false; }
+    bool isOpen() const override { return m_open; }
+    PortStatus write(std::span<const std::uint8_t> bytes) override
+    {
+        if (hangUpOnWrite > 0 && static_cast<int>(writes.size()) + 1 >= hangUpOnWrite && !hangUpAt)
+            hangUpAt = m_clock.now();
+        if (auto e = check()) return *e;
+        const Clock::TimePoint start = std::max(m_clock.now(), m_lineFreeAt);
+        m_lineFreeAt = start + static_cast<long>(bytes.size()) * kByteTime;
+        writes.emplace_back(bytes.begin(), bytes.end());
+        if (farEnd) farEnd(*this, writes.back(), m_lineFreeAt);
+        return kPortOk;
+    }
+    PortStatus drain() override
+    {
+        if (auto e = check()) return *e;
+        if (!stalled()) m_clock.sleepUntil(m_lineFreeAt);
+        return kPortOk;
+    }
+    PortResult<std::size_t> transmitCount() override
+    {
+        if (auto e = check()) return *e;
+        if (stalled()) return std::size_t { 1 };
+        if (m_lineFreeAt <= m_clock.now()) return std::size_t { 0 };
+        return static_cast<std::size_t>((m_lineFreeAt - m_clock.now() + kByteTime - 1ns) / kByteTime);
+    }
+    PortResult<std::size_t> receiveCount() override
+    {
+        if (auto e = check()) return *e;
+        const auto now = m_clock.now();
+        return static_cast<std::size_t>(std::count_if(m_incoming.begin(), m_incoming.end(), [&](const auto& p) {
+            return p.first <= now;
+        })) + noise();
+    }
+    PortResult<Bytes> takeInput() override
+    {
+        if (auto e = check()) return *e;
+        Bytes taken;
+        for (; !m_incoming.empty() && m_incoming.front().first <= m_clock.now(); m_incoming.pop_front())
+            taken.push_back(m_incoming.front().second);
+        const std::size_t n = noise();
+        taken.insert(taken.end(), n, std::uint8_t { 0x55 });
+        m_noiseTaken += n;
+        return taken;
+    }
+    PortStatus discardInput() override
+    {
+        if (auto taken = takeInput(); !taken) return taken.error();
+        return kPortOk;
+    }
+    PortStatus discardOutput() override
+    {
+        if (auto e = check()) return *e;
+        m_lineFreeAt = std::min(m_lineFreeAt, m_clock.now());
+        return kPortOk;
+    }
+
+private:
+    bool stalled() const { return stallFromWrite > 0 && static_cast<int>(writes.size()) >= stallFromWrite; }
+    std::size_t noise() const
+    {
+        if (!noiseFrom || m_clock.now() < *noiseFrom) return 0;
+        return static_cast<std::size_t>((m_clock.now() - *noiseFrom) / kByteTime) - m_noiseTaken;
+    }
+    std::optional<PortError> check(bool mustBeOpen = true)
+    {
+        if (++calls > 2'000'000) throw std::runtime_error("hung: the port was called two million times");
+        m_clock.advance(callCost);
+        if (calls == failCall) return injectedError();
+        if (!mustBeOpen) return std::nullopt;
+        if (!m_open) return PortError { PortErrorKind::NotOpen, "", "not open", {} };
+        if (!hangUpAt || m_clock.now() < *hangUpAt) return std::nullopt;
+        if (!firstDropSeen) firstDropSeen = m_clock.now();
+        return PortError { PortErrorKind::LineDropped, "", "hung up", {} };
+    }
+
+    FakeClock& m_clock;
+    std::deque<std::pair<Clock::TimePoint, std::uint8_t>> m_incoming;
+    std::size_t m_noiseTaken = 0;
+    Clock::TimePoint m_lineFreeAt {};
+    bool m_open = false;
+};
+
+// A radio written from its own side with plain bytes: answers "rEAD" and "pROGRAM" (from a given
+// attempt on), sends its read-out after "OK", and its completion after the last record.
+struct FakeRadio {
+    Bytes handshakeReply;
+    int answerFrom = 1;
+    Bytes readout;
+    Bytes completion { 'O', 'K' };
+    bool paced = true;
+    int attempts = 0, records = 0;
+
+    void attach(FakeSerialPort& port)
+    {
+        port.farEnd = [this](FakeSerialPort& p, const Bytes& w, Clock::TimePoint leftAt) {
+            const std::string text(w.begin(), w.end());
+            const Clock::TimePoint at = leftAt + 5ms;
+            if ((text == "rEAD" || text == "pROGRAM") && ++attempts >= answerFrom) p.deliver(at, handshakeReply, paced);
+            if (text == "OK") p.deliver(at, readout, paced);
+            if (w.size() == 12 && w[0] == 0x57 && ++records == (handshakeReply.size() == 1 ? 35 : 56))
+                p.deliver(at, completion, paced);
+        };
+    }
+};
+
+inline std::string sidesText(const std::vector<ChannelSide>& sides)
+{
+    std::string text = "rounded";
+    for (const ChannelSide& s : sides)
+        text += " " + std::to_string(s.channel) + (s.side == model::Side::Receive ? "rx" : "tx");
+    return text;
+}
+
+// Writes every message, question and progress window into the transcript, stamped like a trace.
+class TranscriptUi final : public LinkUi {
+public:
+    TranscriptUi(FakeClock& clock, std::ostream& out)
+        : m_clock(clock)
+        , m_out(out)
+    {
+    }
+    std::deque<bool> answers; // a question beyond them is answered No and marked
+    std::function<void()> during; // runs inside the first message or question
+    std::function<std::string(const util::Message&)> render = show;
+    bool progressShowing = false;
+
+    static std::string show(const util::Message& m)
+    {
+        return m.text + " | " + m.title + " | " + std::to_string(static_cast<int>(m.icon)) + " | " + m.detail;
+    }
+    void showMessage(const util::Message& m) override
+    {
+        line(std::string(progressShowing ? "MESSAGE OVER PROGRESS " : "message ") + render(m));
+        runDuring();
+    }
+    bool askYesNo(const util::Message& q) override
+    {
+        const bool yes = !answers.empty() && answers.front();
+        line("question " + render(q) + (answers.empty() ? " -> UNEXPECTED" : yes ? " -> Yes" : " -> No"));
+        if (!answers.empty()) answers.pop_front();
+        runDuring();
+        return yes;
+    }
+    void progressOpen(const std::string& caption, const std::string& label) override
+    {
+        line("progress " + caption + " | " + label + (progressShowing ? " TWICE" : ""));
+        progressShowing = true;
+        m_values.clear();
+    }
+    void progressValue(int value) override { m_values += " " + std::to_string(value); }
+    void progressClose() override
+    {
+        line("progress closed, values" + m_values);
+        progressShowing = false;
+    }
+    void channelsRounded(const std::vector<ChannelSide>& sides) override { line(sidesText(sides)); }
+
+private:
+    void line(const std::string& text) { m_out << stamp(m_clock.elapsed()) << text << '\n'; }
+    void runDuring()
+    {
+        if (auto f = std::exchange(during, nullptr)) f();
+    }
+    FakeClock& m_clock;
+    std::ostream& m_out;
+    std::string m_values;
+};
+
+// Every record that differs, as it is afterwards.
+inline std::string changes(const model::RadioImage& a, const model::RadioImage& b)
+{
+    std::string text;
+    const auto table = [&](const char* name, const auto& x, const auto& y) {
+        for (std::size_t r = 0; r < x.size(); ++r)
+            if (x[r] != y[r]) text += std::string("\n  ") + name + " " + std::to_string(r) + ": " + hex(y[r]);
+    };
+    table("channel", a.channels, b.channels);
+    table("parameter", a.parameters, b.parameters);
+    table("alignment", a.alignment, b.alignment);
+    if (a.settings != b.settings) text += "\n  settings: " + hex(b.settings);
+    if (a.modelIndex != b.modelIndex || a.unknownModelCode != b.unknownModelCode)
+        text += "\n  model " + std::to_string(b.modelIndex) + " code " + std::to_string(b.unknownModelCode);
+    return text.empty() ? " none" : text;
+}
+
+// Read-out streams as a radio sends them: each 16-byte record in two halves, the settings block's
+// first 16 bytes, for newer radios two records of an area never kept and the parameter table, and
+// the model record.
+inline void appendHalves(Bytes& s, std::uint8_t kind, std::uint8_t address, const model::Record& r)
+{
+    for (int h = 0; h < 2; ++h) {
+        s.insert(s.end(), { 0x57, kind, static_cast<std::uint8_t>(address + 8 * h), 8 });
+        s.insert(s.end(), r.begin() + 8 * h, r.begin() + 8 * h + 8);
+    }
+}
+
+inline Bytes readoutStream(const model::ChannelTable& channels, const model::SettingsBlock& settings,
+    const model::ParameterTable* parameters, int code)
+{
+    Bytes s;
+    for (int c = 0; c < 16; ++c)
+        appendHalves(s, 0x00, static_cast<std::uint8_t>(c * 16), channels[c]);
+    model::Record head {};
+    std::copy(settings.begin(), settings.begin() + 16, head.begin());
+    appendHalves(s, 0x02, 0x00, head);
+    if (parameters) {
+        model::Record neverKept;
+        neverKept.fill(0xEE);
+        appendHalves(s, 0x02, 0x10, neverKept);
+        for (int p = 0; p < 10; ++p)
+            appendHalves(s, 0x02, static_cast<std::uint8_t>((p + 2) * 16), (*parameters)[p]);
+    }
+    s.insert(s.end(), { 0x57, 0x03, 0xD8, 8, static_cast<std::uint8_t>(code), 0, 0, 0, 0, 0, 0, 0 });
+    return s;
+}
+
+} // namespace korvane::link::fakes

@@ -1,0 +1,227 @@
+// Read-out, programming, item adjustments and the link's steps against a scripted radio on the
+// fake line and clock, as the cases in tests/data/link/cases.txt set them up. Each case writes its
+// whole exchange down (the line's trace: every byte with its time, every open, close and discard;
+// every message, question and progress window; how the operation ended and what changed in the
+// image) and the lot is compared with a committed file.
+
+#include "core/link/alignment.h"
+#include "core/link/link_steps.h"
+#include "core/link/programming.h"
+#include "core/link/readout.h"
+#include "core/link/tracing_serial_port.h"
+#include "core/model/defaults.h"
+#include "core/model/record_layout.h"
+#include "tests/core/link/link_fakes.h"
+
+#include <gtest/gtest.h>
+#include <numeric>
+#include <sstream>
+
+using namespace korvane;
+using namespace korvane::link;
+using namespace korvane::link::fakes;
+using model::Side;
+
+namespace {
+
+const LinkTarget kCom2 { "COM2", "/dev/ttyUSB1" };
+
+struct Rig {
+    FakeClock clock;
+    FakeSerialPort fake { clock };
+    std::ostringstream out;
+    TracingSerialPort port { fake, clock, out };
+    TranscriptUi ui { clock, out };
+    FakeRadio radio;
+    Rig() { radio.attach(fake); }
+};
+
+// The image being edited: recognisable, and not what any radio sends.
+model::RadioImage userImage(int modelIndex = 0)
+{
+    model::RadioImage image = model::defaultImage(modelIndex);
+    image.channels[5][0] = 0x42;
+    image.settings[20] = 0x99;
+    image.alignment[1][0] = 0x77;
+    return image;
+}
+
+const char* const kEnds[] = { "Success", "Failed", "Declined", "Refused" };
+std::string form(std::optional<bool> f) { return f ? (*f ? "5kHz" : "image") : "unset"; }
+
+std::string read(Rig& rig, const model::RadioImage& before, const LinkTarget& target = kCom2)
+{
+    const ReadOutcome o = readRadio(before, target, rig.port, rig.clock, rig.ui);
+    return std::string("read ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm) + " older "
+        + (o.olderRadio ? "1" : "0") + " model changed " + (o.modelChanged ? "1" : "0")
+        + ", changes:" + changes(before, o.image);
+}
+
+std::string program(Rig& rig, model::RadioImage image)
+{
+    const model::RadioImage before = image;
+    const ProgramOutcome o = programRadio(image, kCom2, rig.port, rig.clock, rig.ui);
+    std::string text = std::string("program ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm)
+        + " older " + (o.olderRadio ? "1" : "0") + " " + sidesText(o.roundedSides);
+    return text + ", changes:" + changes(before, image);
+}
+
+// The radio in its alignment mode answers every item command, from a given attempt on.
+void aligningRadio(Rig& rig, Bytes reply, int from = 1)
+{
+    rig.fake.farEnd = [reply, from, n = 0](FakeSerialPort& p, const Bytes& w, Clock::TimePoint leftAt) mutable {
+        if (w.size() == 5 && w[0] == 't' && ++n >= from) p.deliver(leftAt + 5ms, reply);
+    };
+}
+
+// Centre: 145.02500 MHz receive with CTCSS 88.5, 145.01250 MHz transmit (an odd count of 2.5 kHz
+// units) with inverted CDCSS 023; the two ends are patterns.
+model::AlignmentTable testTable()
+{
+    model::AlignmentTable t {};
+    for (std::size_t i = 0; i < 16; ++i)
+        t[0][i] = static_cast<std::uint8_t>(0xA0 + i), t[2][i] = static_cast<std::uint8_t>(0xC0 + i);
+    t[1] = { 0x9A, 0xE2, 0x30, 0x85, 0x08, 0x95, 0xE2, 0x78, 0x13, 0x00, 0, 0, 0, 0, 0, 0 };
+    return t;
+}
+
+std::string start(Rig& rig, AlignmentSession& s, int item, int modelIndex = 3, const LinkTarget& target = kCom2)
+{
+    const AlignmentStart o = s.start(target, item, modelIndex, testTable(), rig.ui);
+    return std::string("start ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm) + " value "
+        + std::to_string(o.value) + " mismatch " + (o.modelMismatch ? "1" : "0") + " open " + (s.open() ? "1" : "0");
+}
+
+// Older channels in the 5 kHz form: channel c receives on 450 MHz + c * 5 kHz, transmits on 460 MHz
+// in 6.25 kHz units.
+model::ChannelTable olderChannels()
+{
+    model::ChannelTable t {};
+    for (int c = 0; c < 16; ++c) {
+        const std::uint32_t n = 90000 + static_cast<std::uint32_t>(c);
+        t[c] = { static_cast<std::uint8_t>(n & 0xFF), static_cast<std::uint8_t>(n >> 8),
+            static_cast<std::uint8_t>(0x08 | (n >> 16)), 0, 0, 0x80, 0x1F, 0x0B, 0, 0, 0x01, 0, 0,
+            static_cast<std::uint8_t>(c), 0, 0 };
+    }
+    return t;
+}
+// Each byte one more than the one before.
+template <class T> T pattern(std::uint8_t first)
+{
+    T t {};
+    std::iota(reinterpret_cast<std::uint8_t*>(&t), reinterpret_cast<std::uint8_t*>(&t) + sizeof t, first);
+    return t;
+}
+Bytes older(int code) { return readoutStream(olderChannels(), pattern<model::SettingsBlock>(0x10), nullptr, code); }
+Bytes newer(int code)
+{
+    model::ChannelTable t = model::defaultImage(4).channels;
+    for (int c = 0; c < 16; ++c)
+        t[c][13] = static_cast<std::uint8_t>(0xC0 + c);
+    const model::ParameterTable p = pattern<model::ParameterTable>(0x80);
+    return readoutStream(t, pattern<model::SettingsBlock>(0x10), &p, code);
+}
+
+std::string run(Rig& r, const std::string& op, std::map<std::string, std::string> o)
+{
+    const auto has = [&](const char* key) { return o.count(key) != 0; };
+    const auto num = [&](const char* key, int otherwise = 0) { return has(key) ? std::stoi(o[key]) : otherwise; };
+    r.radio.handshakeReply = bytesOf(o["reply"]);
+    r.radio.answerFrom = num("from", 1);
+    r.radio.readout = has("older") ? older(num("older")) : has("newer") ? newer(num("newer")) : Bytes {};
+    if (has("cut")) r.radio.readout.resize(static_cast<std::size_t>(num("cut")));
+    if (has("poke")) r.radio.readout[std::stoul(o["poke"])] = bytesOf(o["poke"].substr(o["poke"].find(':') + 1))[0];
+    if (has("completion")) r.radio.completion = bytesOf(o["completion"]);
+    r.radio.paced = !has("unpaced");
+    r.fake.callCost = std::chrono::milliseconds(num("cost"));
+    if (has("noise")) r.fake.noiseFrom = Clock::TimePoint {} + std::chrono::milliseconds(num("noise"));
+    if (has("busy")) r.fake.openFailures[*kCom2.device] = PortErrorKind::Busy;
+    if (has("denied")) r.fake.openFailures[*kCom2.device] = PortErrorKind::PermissionDenied;
+    for (char c : o["answers"])
+        r.ui.answers.push_back(c == 'Y');
+    const LinkTarget target = has("unmapped") ? LinkTarget { "COM4", std::nullopt } : kCom2;
+    model::RadioImage image = has("default") ? model::defaultImage(num("default")) : userImage(num("image"));
+    if (has("nomodel")) image.modelIndex = -1, image.unknownModelCode = 9;
+    for (int p = 0; p < 10 && has("params"); ++p)
+        image.parameters[p][15] = static_cast<std::uint8_t>(p);
+    if (has("offgrid")) {
+        int m = 0, channel = 0;
+        char side = 'r';
+        unsigned count = 0;
+        std::sscanf(o["offgrid"].c_str(), "%d:%d:%c:%u", &m, &channel, &side, &count);
+        image = model::defaultImage(m);
+        model::setFrequencyCount(image.channels[channel], side == 'r' ? Side::Receive : Side::Transmit, count);
+        if (has("step625"))
+            model::setBit(image.channels[channel][model::flagByte(Side::Transmit)], model::kStepBit, true);
+    }
+    if (has("reenter"))
+        r.ui.during = [&r, op] {
+            r.out << "inner " << (op == "read" ? read(r, userImage()) : program(r, model::defaultImage(1))) << "\n";
+        };
+    if (has("late")) r.clock.late = 3ms;
+    if (op == "read") return read(r, image, target);
+    if (op == "program") return program(r, image);
+    aligningRadio(r, r.radio.handshakeReply, r.radio.answerFrom);
+    AlignmentSession s(r.port, r.clock);
+    if (op == "items") {
+        std::string text;
+        for (int item = 0; item < 12; ++item)
+            text += start(r, s, item) + "\n", s.change(testTable(), false, 0x90);
+        return text + "closes " + std::to_string(r.fake.closes);
+    }
+    if (op == "adjust") {
+        std::string text = start(r, s, num("item"), num("model", 3), target);
+        for (std::size_t at = 0; has("values") && at != std::string::npos; at = o["values"].find(',', at + 1))
+            s.change(testTable(), false, static_cast<std::uint8_t>(std::stoi(o["values"].substr(at ? at + 1 : 0))));
+        if (has("words")) r.fake.deliver(r.clock.now() + 10ms, { 0x4F, 0x4B });
+        if (has("end")) s.end(o["end"] == "keep" ? ItemEnd::Keep : ItemEnd::Restore);
+        if (has("end")) s.end(ItemEnd::Keep); // a second end finds no port
+        return text + ", open at the end " + std::to_string(s.open());
+    }
+    if (op == "owners") {
+        std::string text;
+        {
+            LinkSession first(r.port, r.clock, kCom2), second(r.port, r.clock, kCom2), other(r.fake, r.clock, kCom2);
+            text = std::to_string(first.owner()) + std::to_string(second.owner()) + std::to_string(other.owner());
+            (void)first.openLink();
+        }
+        LinkSession later(r.port, r.clock, kCom2);
+        return text + std::to_string(later.owner()) + " open " + std::to_string(r.port.isOpen());
+    }
+    LinkSession link(r.port, r.clock, kCom2);
+    (void)link.openLink();
+    (void)link.send(Bytes(12, 0x57));
+    (void)link.waitSent();
+    link.pause(100ms);
+    r.fake.deliver(r.clock.now(), { 0x4F, 0x4B }, false);
+    std::string text = hex(*link.takeReply());
+    r.fake.deliver(r.clock.now(), { 0x03 }, false);
+    r.fake.deliver(r.clock.now(), { 0x09, 0x09, 0x09 });
+    r.fake.callCost = kByteTime;
+    text += " / " + hex(*link.takeReply()) + " / left " + std::to_string(*r.fake.receiveCount());
+    r.fake.deliver(r.clock.now(), { 0x01, 0x02 }, false);
+    r.fake.noiseFrom = r.clock.now() + 1ms;
+    r.fake.callCost = 2ms;
+    return text + " / " + hex(*link.takeReply()).substr(0, 11);
+}
+
+} // namespace
+
+TEST(LinkOperations, MatchTheCommittedTranscripts)
+{
+    std::string all;
+    for (const std::string& line : caseLines("link/cases.txt")) {
+        std::istringstream words(line.substr(line.find(" | ") + 3));
+        std::string op, word;
+        words >> op;
+        std::map<std::string, std::string> options;
+        while (words >> word)
+            options[word.substr(0, word.find('='))]
+                = word.find('=') == std::string::npos ? "" : word.substr(word.find('=') + 1);
+        Rig rig;
+        const std::string result = run(rig, op, options);
+        all += "== " + line + "\n" + rig.out.str() + stamp(rig.clock.elapsed()) + result
+            + (rig.fake.isOpen() ? " PORT LEFT OPEN" : "") + "\n\n";
+    }
+    EXPECT_EQ(all, korvane::test::expectedFile("link/operations.txt", all));
+}

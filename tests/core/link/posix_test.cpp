@@ -1,0 +1,151 @@
+// The POSIX serial port on a pseudo-terminal, bare and behind the tracing port (which must change
+// nothing on the line): the test plays the radio on the master side. What each step gives is
+// written down and compared with a committed file.
+
+#include "core/link/posix_serial_port.h"
+#include "core/link/steady_clock.h"
+#include "core/link/tracing_serial_port.h"
+#include "tests/core/link/link_fakes.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sstream>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace korvane;
+using namespace korvane::link;
+using namespace korvane::link::fakes;
+
+namespace {
+
+struct Pty {
+    int master = -1;
+    std::string device;
+    Pty()
+    {
+        int slave = -1;
+        char name[256] {};
+        EXPECT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+        device = name;
+        ::close(slave);
+    }
+    ~Pty() { hangUp(); }
+    void hangUp() { master = master >= 0 ? ::close(master), -1 : -1; }
+    void send(const Bytes& b) { EXPECT_EQ(::write(master, b.data(), b.size()), static_cast<ssize_t>(b.size())); }
+    Bytes heard()
+    {
+        std::uint8_t buffer[256];
+        pollfd p { master, POLLIN, 0 };
+        const ssize_t k = ::poll(&p, 1, 2000) > 0 ? ::read(master, buffer, sizeof buffer) : 0;
+        return Bytes(buffer, buffer + std::max<ssize_t>(k, 0));
+    }
+    // Settings as another program on the same device sees them.
+    termios settings(std::optional<cc_t> vmin = std::nullopt) const
+    {
+        termios tio {};
+        const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::tcgetattr(fd, &tio);
+        if (vmin) tio.c_cc[VMIN] = *vmin, ::tcsetattr(fd, TCSANOW, &tio);
+        ::close(fd);
+        return tio;
+    }
+};
+
+std::string failed(const PortError& e) { return "error " + std::to_string(int(e.kind)) + " (" + e.reason + ")"; }
+std::string got(const PortStatus& r) { return r ? "ok" : failed(r.error()); }
+std::string got(const PortResult<std::size_t>& r) { return r ? std::to_string(*r) : failed(r.error()); }
+std::string got(const PortResult<Bytes>& r) { return r ? "bytes " + hex(*r) : failed(r.error()); }
+
+std::size_t waitFor(SerialPort& port, std::size_t n)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (auto c = port.receiveCount(); !c || *c >= n) return c ? *c : 0;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return 0;
+}
+
+std::string steps(bool traced)
+{
+    std::ostringstream out, trace;
+    Pty pty;
+    PosixSerialPort posix;
+    SteadyClock clock;
+    TracingSerialPort tracing(posix, clock, trace);
+    SerialPort& port = traced ? static_cast<SerialPort&>(tracing) : posix;
+    const Bytes one { 1 };
+    out << "closed: write " << got(port.write(one)) << ", drain " << got(port.drain()) << ", counts "
+        << got(port.transmitCount()) << " " << got(port.receiveCount()) << ", take " << got(port.takeInput())
+        << ", discards " << got(port.discardInput()) << " " << got(port.discardOutput()) << "\n";
+    out << "open a missing device: " << got(port.open("/dev/korvane-no-such-tty")) << ", /dev/null "
+        << got(port.open("/dev/null")) << ", open " << port.isOpen() << "\n";
+    out << "open the terminal: " << got(port.open(pty.device)) << ", again " << got(port.open(pty.device)) << "\n";
+    const termios tio = pty.settings();
+    out << "9600 baud " << (::cfgetospeed(&tio) == B9600 && ::cfgetispeed(&tio) == B9600) << ", 8 bits "
+        << ((tio.c_cflag & CSIZE) == CS8) << ", 2 stop bits " << ((tio.c_cflag & CSTOPB) != 0) << ", parity "
+        << ((tio.c_cflag & PARENB) != 0) << ", flow control " << ((tio.c_cflag & CRTSCTS) != 0) << " "
+        << ((tio.c_iflag & (IXON | IXOFF)) != 0) << ", local and read "
+        << ((tio.c_cflag & (CLOCAL | CREAD)) == (CLOCAL | CREAD)) << ", cooked "
+        << ((tio.c_iflag & (ICRNL | ISTRIP)) != 0) << " " << ((tio.c_lflag & (ICANON | ECHO | ISIG)) != 0) << " "
+        << ((tio.c_oflag & OPOST) != 0) << "\n";
+    {
+        PosixSerialPort second;
+        out << "a second port: " << got(second.open(pty.device));
+        port.close();
+        out << ", after the first closed " << got(second.open(pty.device)) << "\n";
+    }
+    out << "reopened " << got(port.open(pty.device)) << "; write " << got(port.write(Bytes { 'r', 'E', 'A', 'D' }))
+        << ", drain " << got(port.drain()) << ", waiting " << got(port.transmitCount()) << ", discard output "
+        << got(port.discardOutput()) << ", heard " << hex(pty.heard()) << "\n";
+    const Bytes raw { 0x03, 0x01, 0x00, 0xFF, 0x0D, 0x0A, 0x11, 0x13 }; // no byte is special
+    pty.send(raw);
+    out << "arrived " << waitFor(port, raw.size()) << ", take " << got(port.takeInput()) << ", then "
+        << got(port.receiveCount()) << " " << got(port.takeInput()) << "\n";
+    pty.send({ 1, 2, 3 });
+    out << "arrived " << waitFor(port, 3) << ", discard " << got(port.discardInput()) << ", then "
+        << got(port.receiveCount()) << " " << got(port.takeInput()) << "\n";
+    pty.settings(0); // someone else's settings: a read that finds nothing gives 0
+    out << "nothing to read under another program's settings: " << got(port.takeInput()) << "\n";
+    pty.send({ 7 });
+    waitFor(port, 1);
+    pty.hangUp();
+    out << "hung up with a byte waiting: count " << got(port.receiveCount()) << ", take " << got(port.takeInput())
+        << ", then count " << got(port.receiveCount()) << ", take " << got(port.takeInput()) << ", write "
+        << got(port.write(one)) << "\n";
+    port.close();
+    port.close();
+    out << "closed " << !port.isOpen() << "\n";
+    return out.str();
+}
+
+} // namespace
+
+TEST(PosixSerialPort, OnAPseudoTerminal)
+{
+    const std::string bare = steps(false);
+    EXPECT_EQ(steps(true), bare) << "the tracing port changes nothing";
+    EXPECT_EQ(bare, korvane::test::expectedFile("link/posix_port.txt", bare));
+}
+
+TEST(PosixSerialPort, AFullOutputBufferTimesOut)
+{
+    Pty pty;
+    PosixSerialPort port;
+    ASSERT_TRUE(port.open(pty.device));
+    PortStatus written = kPortOk;
+    for (int i = 0; i < 64 && written; ++i)
+        written = port.write(Bytes(4096, 0x55)); // nobody reads the far end
+    EXPECT_EQ(got(written), "error 5 (Connection timed out)");
+}
+
+TEST(PosixSerialPort, TheSteadyClockWaitsItsTime)
+{
+    SteadyClock clock;
+    const auto start = clock.now();
+    pause(clock, std::chrono::milliseconds(20)), clock.sleepUntil(start - std::chrono::seconds(1));
+    EXPECT_GE(clock.now() - start, std::chrono::milliseconds(20));
+}

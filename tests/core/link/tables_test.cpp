@@ -1,0 +1,329 @@
+// The link's tables written out whole and compared with a committed file: what a read-out stream
+// stores (or why a record does not fit), the records programming sends, the 5 kHz rounding, what
+// verify compares, the port map over a fake /dev and /sys, link targets, and the tracing port.
+
+#include "core/link/alignment.h"
+#include "core/link/alignment_items.h"
+#include "core/link/data_record.h"
+#include "core/link/data_stream.h"
+#include "core/link/handshake_reply.h"
+#include "core/link/link_messages.h"
+#include "core/link/link_target.h"
+#include "core/link/port_map.h"
+#include "core/link/test_channel_text.h"
+#include "core/link/tracing_serial_port.h"
+#include "core/link/verify.h"
+#include "core/model/defaults.h"
+#include "core/model/record_layout.h"
+#include "support/temp_dir.h"
+#include "tests/core/link/link_fakes.h"
+
+#include <gtest/gtest.h>
+#include <numeric>
+#include <sstream>
+
+using namespace korvane;
+using namespace korvane::link;
+using namespace korvane::link::fakes;
+using model::Side;
+namespace fs = std::filesystem;
+
+namespace {
+
+void streams(std::ostream& out)
+{
+    for (const std::string& line : caseLines("link/streams.txt")) {
+        const Bytes row = bytesOf(line);
+        model::RadioImage image {};
+        const auto parsed = parseDataStream(row, image);
+        out << "stream " << (row.size() > 40 ? std::to_string(row.size()) + " bytes" : hex(row)) << ": "
+            << (parsed ? "model " + std::to_string(parsed->modelCode) + ", stores:" + changes({}, image)
+                       : "fault " + std::to_string(static_cast<int>(parsed.error())))
+            << "\n";
+    }
+}
+
+// Every byte different, so a record taken from the wrong place shows.
+model::RadioImage patternImage(int modelIndex)
+{
+    model::RadioImage image = model::defaultImage(modelIndex);
+    for (int c = 0; c < 16; ++c)
+        for (int b = 0; b < 16; ++b)
+            image.channels[c][b] = static_cast<std::uint8_t>(c * 16 + b);
+    for (int b = 0; b < 32; ++b)
+        image.settings[b] = static_cast<std::uint8_t>(0xA0 + b);
+    for (int p = 0; p < 10; ++p)
+        for (int b = 0; b < 16; ++b)
+            image.parameters[p][b] = static_cast<std::uint8_t>(0x30 + p * 16 + b);
+    // Channel 0: 140 MHz receive in 2.5 kHz units, 410 MHz transmit in 6.25 kHz units, open.
+    image.channels[0] = { 0xC0, 0xDA, 0x08, 0x00, 0x00, 0x40, 0x00, 0x0D, 0x00, 0x00, 0x01, 0, 0, 0x33, 0x44, 0x55 };
+    return image;
+}
+
+void records(std::ostream& out)
+{
+    for (const auto& [modelIndex, g] : { std::pair { 2, Generation::Older }, std::pair { 3, Generation::Newer } }) {
+        const model::RadioImage image = patternImage(modelIndex);
+        const auto sent = programmingRecords(image, g);
+        out << "records for model " << modelIndex << (g == Generation::Older ? ", older" : ", newer") << ":\n";
+        for (const DataRecord& r : *sent)
+            out << "  " << hex(r) << "\n";
+    }
+    model::RadioImage none = patternImage(0);
+    none.modelIndex = -1;
+    out << "records for no model: " << programmingRecords(none, Generation::Newer).has_value() << "\n";
+
+    model::ChannelTable channels = model::defaultImage(0).channels; // every channel closed
+    model::setFrequencyCount(channels[0], Side::Receive, 58405); // 146.0125 MHz: odd in 2.5 kHz units
+    model::setFrequencyCount(channels[1], Side::Receive, 23361); // odd, but in 6.25 kHz units
+    model::setBit(channels[1][model::flagByte(Side::Receive)], model::kStepBit, true);
+    model::setFrequencyCount(channels[15], Side::Transmit, 58407);
+    const auto sides = sidesOff5kHzGrid(channels);
+    model::RadioImage before {}, after {};
+    before.channels = after.channels = channels;
+    roundOnto5kHzGrid(after.channels, sides);
+    out << "rounded " << sides.size() << " sides:" << changes(before, after) << "\nleft off the grid "
+        << sidesOff5kHzGrid(after.channels).size() << ", in the defaults";
+    for (int m = 0; m < 7; ++m)
+        out << " " << sidesOff5kHzGrid(model::defaultImage(m).channels).size();
+    out << "\n";
+}
+
+void verify(std::ostream& out)
+{
+    model::RadioImage written = model::defaultImage(3);
+    for (int c = 0; c < 16; ++c) {
+        model::setBit(written.channels[c][model::flagByte(Side::Receive)], model::kStepBit, false);
+        model::setFrequencyCount(written.channels[c], Side::Receive, 58400 + 4 * static_cast<std::uint32_t>(c));
+        written.channels[c][11] = static_cast<std::uint8_t>(c);
+    }
+    for (int p = 0; p < 10; ++p)
+        written.parameters[p][p] = static_cast<std::uint8_t>(0x10 + p);
+    const std::function<void(model::RadioImage&)> changes[] = {
+        [](model::RadioImage&) {},
+        [](model::RadioImage& r) { r.channels[2][5] ^= 0x01; },
+        [](model::RadioImage& r) { r.channels[15][15] = 0x77; },
+        [](model::RadioImage& r) { r.settings[7] = 0x99; },
+        [](model::RadioImage& r) { r.settings[16] ^= 0xFF; },
+        [](model::RadioImage& r) { r.alignment[1][0] ^= 0xFF; },
+        [](model::RadioImage& r) { r.parameters[9][15] = 0xAB; },
+        [](model::RadioImage& r) { r.modelIndex = 4; },
+        [](model::RadioImage& r) { r.modelIndex = 0; },
+        [](model::RadioImage& r) { model::setFrequencyCount(r.channels[0], Side::Receive, 58401); },
+        [](model::RadioImage& r) { model::setFrequencyCount(r.channels[0], Side::Receive, 58402); },
+        [](model::RadioImage& r) {
+            r.modelIndex = 0, r.parameters[0][0] = 0x01, r.settings[12] = 0x00;
+            r.channels[1][10] = 0xFF, r.channels[1][3] = 0xFF;
+        },
+    };
+    for (std::size_t row = 0; row < std::size(changes); ++row)
+        for (const Generation g : { Generation::Older, Generation::Newer }) {
+            model::RadioImage readBack = written;
+            changes[row](readBack);
+            out << "verify change " << row << (g == Generation::Older ? " older:" : " newer:");
+            for (const VerifyDifference& d : compareProgrammed(written, readBack, g))
+                out << " " << static_cast<int>(d.area) << "/" << d.record << "/" << d.byte << " "
+                    << hex(Bytes { d.written, d.readBack });
+            out << "\n";
+        }
+    written.modelIndex = -1;
+    model::RadioImage readBack = written;
+    readBack.channels[0][0] ^= 0xFF;
+    out << "verify without model: " << compareProgrammed(written, readBack, Generation::Newer).size() << "\n";
+}
+
+void ports(std::ostream& out)
+{
+    korvane::test::TempDir root;
+    const auto device = [&](const std::string& name) { std::ofstream(root / ("dev/" + name)) << ""; };
+    // A built-in port as the kernel lists it: with or without a driver, with a port type or none.
+    const auto builtIn = [&](const std::string& name, bool driver, std::optional<int> type) {
+        device(name);
+        const fs::path tty = root / ("sys/class/tty/" + name);
+        fs::create_directories(driver ? tty / "device" / "driver" : tty / "device");
+        if (type) std::ofstream(tty / "type") << *type << "\n";
+    };
+    const auto source = [&](std::map<std::string, std::string> env) {
+        return PortMapSource { root / "dev", root / "sys", [env](const std::string& name) {
+                                  auto it = env.find(name);
+                                  return it == env.end() ? std::nullopt : std::optional(it->second);
+                              } };
+    };
+    const auto shown = [&](const std::optional<std::string>& d) {
+        return !d                                  ? std::string("none")
+            : d->starts_with(root.path().string()) ? d->substr(root.path().string().size())
+                                                   : *d;
+    };
+    fs::create_directories(root / "sys/class/tty"), fs::create_directories(root / "dev");
+    for (const char* name : { "ttyUSB10", "ttyUSB1", "ttyACM0", "tty0", "ttyUSB", "ttyUSBx", "ttyS", "console" })
+        device(name);
+    builtIn("ttyS1", true, 0); // announced, nothing fitted
+    builtIn("ttyS2", false, 4); // no driver
+    builtIn("ttyS3", true, std::nullopt); // no type attribute: the driver decides
+    builtIn("ttyS12", true, 1);
+    const std::map<std::string, std::string> none;
+    for (int round = 0; round < 2; ++round) {
+        out << "serial devices:";
+        for (const std::string& d : serialDevices(source(none)))
+            out << " " << shown(d);
+        out << "\n";
+        device("ttyUSB0");
+        builtIn("ttyS0", true, 4); // a 16550A
+    }
+    const std::map<std::string, std::string> envs[] = { {},
+        { { "KORVANE_COM4", "/dev/pts/7" }, { "KORVANE_COM1", "/dev/pts/3" }, { "KORVANE_COM5", "/dev/pts/1" } },
+        { { "KORVANE_COM1", "" } } };
+    for (const auto& env : envs) {
+        out << "ports with " << env.size() << " variables:";
+        for (int n = 0; n <= 5; ++n)
+            out << " " << n << "=" << shown(deviceForPort(n, source(env)));
+        out << "\n";
+    }
+    ::setenv("KORVANE_COM3", "/dev/pts/5", 1), ::unsetenv("KORVANE_COM4"); // the process environment
+    out << "from the environment: " << shown(deviceForPort(3, { root / "dev", root / "sys", {} })) << " "
+        << shown(deviceForPort(4, { root / "dev", root / "sys", {} })) << "\n";
+    ::unsetenv("KORVANE_COM3");
+    for (const std::string text :
+        { "COM1", "com2", "cOm3", "COM4", "COM5", "COM0", "COM", "COM+1", "", "/dev/pts/7", "COMX" }) {
+        const auto t = linkTargetFromText(text, source({ { "KORVANE_COM2", "/dev/pts/4" } }));
+        out << "target \"" << text
+            << "\": " << (t ? t->name + " " + shown(t->device) + " " + std::to_string(t->isPortNumber()) : "none")
+            << "\n";
+    }
+    // Probing: busy and forbidden ports exist, a vanished one ends the run, a gap stops the count.
+    FakeClock clock;
+    for (const PortErrorKind kind :
+        { PortErrorKind::Busy, PortErrorKind::PermissionDenied, PortErrorKind::Other, PortErrorKind::NoSuchDevice }) {
+        FakeSerialPort port(clock);
+        port.openFailures[root.file("dev/ttyUSB1")] = kind;
+        out << "probe with port 2 failing " << static_cast<int>(kind) << ": " << probePorts(port, source(none))
+            << " ports, opened " << port.opened.size() << ", open " << port.isOpen() << "\n";
+    }
+    fs::remove_all(root / "dev"), fs::create_directories(root / "dev");
+    FakeSerialPort port(clock);
+    out << "probe an empty machine: " << probePorts(port, source(none)) << ", with COM1 and COM3 named: "
+        << probePorts(port, source({ { "KORVANE_COM1", "/dev/pts/9" }, { "KORVANE_COM3", "/dev/pts/8" } })) << "\n";
+}
+
+void tracing(std::ostream& out)
+{
+    FakeClock clock;
+    clock.advance(3s); // the trace counts from its own start
+    FakeSerialPort inner(clock);
+    std::ostringstream trace;
+    TracingSerialPort port(inner, clock, trace);
+    inner.farEnd = [](FakeSerialPort& p, const Bytes&, Clock::TimePoint leftAt) {
+        p.deliver(leftAt, { 0x03, 0x01 }, false);
+    };
+    inner.openFailures["/dev/ttyUSB1"] = PortErrorKind::Busy;
+    out << "open busy: " << static_cast<int>(port.open("/dev/ttyUSB1").error().kind) << "\n";
+    (void)port.open("/dev/ttyUSB0");
+    clock.advance(12345us);
+    (void)port.discardInput();
+    (void)port.write(Bytes { 'r', 'E', 'A', 'D' });
+    (void)port.drain();
+    clock.advance(80ms);
+    out << "taken " << hex(*port.takeInput()) << ", then " << port.takeInput()->size() << "\n";
+    (void)port.discardOutput();
+    Bytes record(52);
+    std::iota(record.begin(), record.end(), 0xC0);
+    clock.advance(1s);
+    (void)port.write(Bytes(record.begin(), record.begin() + 32));
+    (void)port.write(record);
+    inner.hangUpAt = clock.now() + 500ms;
+    clock.advance(500ms);
+    out << "count after the drop " << static_cast<int>(port.receiveCount().error().kind) << "\n";
+    (void)port.write(Bytes { 1 });
+    port.close();
+    port.close(); // already closed: no second line
+    (void)port.takeInput();
+    out << trace.str() << "underneath: opened " << inner.opened.size() << ", closed " << inner.closes << ", wrote";
+    for (const Bytes& c : inner.writes)
+        out << " " << c.size();
+    out << "\n";
+}
+
+// Every text the link puts before the user and the small tables behind the exchanges: messages
+// with their titles, icons and details, verify fields, alignment items, test channel texts and
+// how a handshake reply is read.
+std::string texts()
+{
+    std::ostringstream out;
+    for (const util::Message& m : { versionMismatch(), readError(), readComplete(), dataError(), writeError(),
+             writeComplete(), unsupportedModel(), roundingQuestion(), modelMismatchQuestion(), alignmentModelMismatch(),
+             verifyPassed(), verifyReadFailed() })
+        out << TranscriptUi::show(m) << "\n";
+    out << kReadCaption << " | " << kReadLabel << " | " << kWriteCaption << " | " << kWriteLabel << "\n";
+
+    const LinkTarget targets[]
+        = { { "COM1", "/dev/ttyUSB0" }, { "COM3", std::nullopt }, linkTargetForDevice("/dev/pts/7") };
+    for (const LinkTarget& target : targets) {
+        out << TranscriptUi::show(communicationFailure(target)) << "\n";
+        for (int kind = 0; kind <= static_cast<int>(PortErrorKind::Other); ++kind)
+            for (const char* group : { "", "uucp", "root" })
+                out << TranscriptUi::show(communicationFailure(
+                    target, PortError { static_cast<PortErrorKind>(kind), "/dev/ttyUSB0", "Some system words", group }))
+                    << "\n";
+    }
+
+    for (int area = 0; area <= static_cast<int>(VerifyArea::Model); ++area) {
+        out << "verify area " << area << ":";
+        for (int byte = 0; byte <= 32; ++byte)
+            out << " " << byte << "=" << verifyFieldName(static_cast<VerifyArea>(area), byte) << ";";
+        out << "\n"
+            << TranscriptUi::show(verifyDifferenceMessage({ static_cast<VerifyArea>(area), 9, 7, 0x06, 0xF9 })) << "\n";
+        out << TranscriptUi::show(verifyDifferenceMessage({ static_cast<VerifyArea>(area), 15, 14, 0xAB, 0x00 }))
+            << "\n";
+    }
+
+    for (int index = -1; index <= kAlignmentItemCount; ++index) {
+        const auto item = alignmentItem(index);
+        out << "item " << index << ": " << alignmentItemCommand(index) << " record " << testChannelRecord(index);
+        if (item) {
+            const auto byKey = alignmentItemForKey(item->key);
+            out << " " << item->index << " " << item->key << " " << item->frameCaption << " record " << item->testRecord
+                << (byKey && byKey->index == index ? "" : " (key does not find it)");
+        }
+        out << "\n";
+    }
+    out << "unknown key " << alignmentItemForKey("testfreq").has_value() << "\n";
+
+    for (int nibble = 0; nibble < 16; ++nibble)
+        for (const auto& [c0, c1] : { std::pair { 0x85, 0x08 }, std::pair { 0x30, 0xD2 }, std::pair { 0xEC, 0x01 } }) {
+            model::Record r {};
+            r[2] = static_cast<std::uint8_t>(nibble << 4 | 0x0D);
+            r[3] = static_cast<std::uint8_t>(c0);
+            r[4] = static_cast<std::uint8_t>(c1);
+            r[7] = static_cast<std::uint8_t>((15 - nibble) << 4 | 0x05);
+            r[8] = static_cast<std::uint8_t>(c0);
+            r[9] = static_cast<std::uint8_t>(c1);
+            r[0] = static_cast<std::uint8_t>(nibble * 17);
+            r[5] = static_cast<std::uint8_t>(c0);
+            const TestChannelText t = testChannelText(r);
+            out << "test channel " << hex(r) << ": " << t.receiveFrequency << " " << t.receiveSignalling << " / "
+                << t.transmitFrequency << " " << t.transmitSignalling << "\n";
+        }
+
+    const Bytes replies[] = { {}, { 0x0F }, { 0xFF, 0x01 }, { 0x03 }, { 0x0E }, { 0x00 }, { 0x0E, 0x01 },
+        { 0x01, 0x01, 0x77, 0x78 }, { 0x02, 0x05 }, { 0x03, 0x00 }, { 0x03, 0x02 }, { 0x07, 0x01 } };
+    for (const Bytes& reply : replies) {
+        const HandshakeReply r = classifyHandshakeReply(reply);
+        out << "reply " << hex(reply) << ": kind " << static_cast<int>(r.kind) << " code " << r.modelCode << "\n";
+    }
+    return out.str();
+}
+
+} // namespace
+
+TEST(LinkTexts, MatchTheCommittedFile) { EXPECT_EQ(texts(), korvane::test::expectedFile("link/texts.txt", texts())); }
+
+TEST(LinkTables, MatchTheCommittedFile)
+{
+    std::ostringstream out;
+    streams(out);
+    records(out);
+    verify(out);
+    ports(out);
+    tracing(out);
+    EXPECT_EQ(out.str(), korvane::test::expectedFile("link/tables.txt", out.str()));
+}

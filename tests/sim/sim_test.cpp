@@ -1,0 +1,133 @@
+// The simulated radio as a program at the other end of the cable meets it, on a clock the test
+// moves by hand: the exchanges of tests/data/sim/cases.txt, each written down as the radio's own
+// packet log, what came back after every step and what the radio then holds; and its command line.
+// The lot is compared with a committed file.
+
+#include "core/link/data_record.h"
+#include "core/model/defaults.h"
+#include "core/model/record_layout.h"
+#include "sim/radio.h"
+#include "sim/sim_options.h"
+#include "tests/core/link/link_fakes.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+using namespace korvane;
+using namespace korvane::sim;
+using korvane::link::fakes::changes;
+using korvane::test::hex;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// What programming sends: an older radio gets channels on 146.010 MHz and up in 5 kHz units, one
+// on 410 MHz in 6.25 kHz units with its step flag in bit 1; a newer one the image form throughout.
+std::vector<Bytes> records(bool older)
+{
+    model::RadioImage image = model::defaultImage(older ? 0 : 2);
+    for (int c = 0; c < 16; ++c) {
+        model::setFrequencyCount(image.channels[c], model::Side::Receive, 58404 + 2 * static_cast<std::uint32_t>(c));
+        image.channels[c][13] = static_cast<std::uint8_t>(0xC0 + c);
+    }
+    model::setFrequencyCount(image.channels[1], model::Side::Transmit, 65600);
+    model::setBit(image.channels[1][model::flagByte(model::Side::Transmit)], model::kStepBit, true);
+    image.settings[0] = 0x80, image.settings[15] = 0x42, image.settings[16] = 0x55; // byte 16 is not sent
+    image.parameters[9][15] = 0x5A;
+    const auto sent = link::programmingRecords(image, older ? link::Generation::Older : link::Generation::Newer);
+    std::vector<Bytes> all;
+    for (const auto& r : *sent)
+        all.emplace_back(r.begin(), r.end());
+    return all;
+}
+
+std::string exchange(const std::string& radioText, const std::string& sentText)
+{
+    std::istringstream radioWords(radioText), sentWords(sentText);
+    RadioConfig config;
+    int modelIndex = 0, code = -1;
+    for (std::string w; radioWords >> w;) {
+        if (w == "older") config.generation = Generation::Older;
+        if (w.starts_with("version=")) config.version = static_cast<std::uint8_t>(std::stoi(w.substr(8)));
+        if (w.starts_with("model=")) modelIndex = std::stoi(w.substr(6));
+        if (w.starts_with("code=")) code = std::stoi(w.substr(5));
+    }
+    RadioMemory memory = memoryFromImage(model::defaultImage(modelIndex));
+    if (code >= 0) setModelCode(memory, static_cast<std::uint8_t>(code));
+    const RadioMemory before = memory;
+    std::ostringstream out;
+    TimePoint now = TimePoint {} + std::chrono::hours(1);
+    Radio radio(config, memory, PacketLog(out, now));
+    bool hungUp = false;
+    const auto send = [&](const Bytes& bytes, const std::string& shown) {
+        radio.receive(bytes, now);
+        const Transmission t = radio.takeOutput();
+        hungUp = hungUp || t.hangUpAfter;
+        out << "  sent " << shown << ": "
+            << (t.bytes.size() > 16 ? std::to_string(t.bytes.size()) + " bytes" : hex(t.bytes)) << "\n";
+    };
+    for (std::string w; sentWords >> w;) {
+        if (w[0] == '+') {
+            now += std::chrono::milliseconds(std::stoi(w.substr(1)));
+            radio.runTimers(now);
+            out << "  after " << w << " ms: " << hex(radio.takeOutput().bytes) << "\n";
+        } else if (w[0] == '\'') {
+            send(Bytes(w.begin() + 1, w.end() - 1), w);
+        } else if (w.starts_with("adjust=")) {
+            const model::Record centre = model::defaultAlignmentTable(modelIndex)[1];
+            Bytes packet { 0x54 };
+            packet.insert(packet.end(), centre.begin(), centre.begin() + 10);
+            packet.push_back(static_cast<std::uint8_t>(std::stoi(w.substr(7))));
+            send(packet, w);
+        } else if (w.starts_with("records=")) {
+            for (const Bytes& r : records(w == "records=older"))
+                send(r, hex(r)), now += std::chrono::milliseconds(100), radio.runTimers(now);
+        } else {
+            send(link::fakes::bytesOf(w), w);
+        }
+    }
+    out << "exchanges " << radio.exchangesDone() << (hungUp ? ", hung up" : "") << ", model code "
+        << int { radio.memory().modelCode } << ", alignment " << hex(radio.memory().alignment)
+        << ", holds:" << changes(before.image, radio.memory().image) << "\n";
+    return out.str();
+}
+
+std::string options(const std::string& line)
+{
+    std::istringstream words(line);
+    std::vector<std::string> args;
+    for (std::string w; words >> w;)
+        args.push_back(w);
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    const auto parsed = parseSimOptions(views);
+    if (const auto* error = std::get_if<std::string>(&parsed)) return "  " + *error + "\n";
+    const SimOptions& o = std::get<SimOptions>(parsed);
+    const Faults& f = o.radio.faults;
+    std::ostringstream out;
+    out << "  model " << o.model << (o.radio.generation == Generation::Older ? " older" : " newer") << " code "
+        << (o.code ? std::to_string(*o.code) : "-") << " version " << int { o.radio.version } << " alignment";
+    for (const auto& [item, value] : o.alignmentValues)
+        out << " " << item << "=" << int { value };
+    out << " link " << o.link.value_or("-") << " save " << o.save.value_or("-") << " log " << o.log.value_or("-")
+        << " pace " << o.pace << " once " << o.once << "\n  silent " << f.silent << " answer on " << f.answerOn
+        << " short " << (f.shortStream ? std::to_string(*f.shortStream) : "-") << " garbage " << f.garbage
+        << " drop after " << (f.dropAfter ? std::to_string(*f.dropAfter) : "-") << " store wrong "
+        << (f.storeWrong ? hex(Bytes { f.storeWrong->area, f.storeWrong->address }) : "-") << " completion "
+        << hex(o.radio.completion) << "\n";
+    return out.str();
+}
+
+} // namespace
+
+TEST(SimRadio, ExchangesAndOptionsMatchTheCommittedFile)
+{
+    std::string all;
+    for (const std::string& line : link::fakes::caseLines("sim/cases.txt")) {
+        const auto rest = line.substr(line.find(" | ") + 3);
+        all += "== " + line + "\n"
+            + (line.starts_with("options")
+                    ? options(rest)
+                    : exchange(rest.substr(0, rest.find("| ")), rest.substr(rest.find("| ") + 2)));
+    }
+    EXPECT_EQ(all, korvane::test::expectedFile("sim/exchanges.txt", all));
+}
