@@ -438,6 +438,8 @@ private:
             }
         } else if (op == "resize")
             mw->resize(a[1].toInt(), a[2].toInt());
+        else if (op == "move")
+            mw->move(a[1].toInt(), a[2].toInt());
         else if (op == "screen")
             m_screen = a[1].toInt();
         else if (op == "watch")
@@ -473,6 +475,7 @@ private:
     // A window or one widget of it; `snap GRID FROM TO` shows only those rows of a grid.
     void snap(const QStringList& a)
     {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // as the screen shows it
         const QStringList lines = test::snapshot(a.size() > 1 ? widget(a[1]) : m_root).split('\n');
         static const QRegularExpression gridRow("^\\s*r(\\d+) ");
         for (const QString& line : lines) {
