@@ -34,15 +34,13 @@ public:
     void showMessage(QWidget*, const util::Message& message) override
     {
         messages.push_back(message);
-        if (onMessage)
-            onMessage(message);
+        if (onMessage) onMessage(message);
     }
 
     bool askYesNo(QWidget*, const util::Message& question) override
     {
         questions.push_back(question);
-        if (answers.empty())
-            return false;
+        if (answers.empty()) return false;
         const bool yes = answers.front();
         answers.pop_front();
         return yes;
@@ -72,26 +70,15 @@ public:
         auto script = std::move(modalScripts.front());
         modalScripts.pop_front();
         script(dialog);
-        if (dialog.isVisible())
-            dialog.reject();
-    }
-
-    // Texts of the messages shown so far.
-    std::vector<std::string> texts() const
-    {
-        std::vector<std::string> out;
-        for (const auto& m : messages)
-            out.push_back(m.text);
-        return out;
+        if (dialog.isVisible()) dialog.reject();
     }
 
 private:
-    std::optional<app::FileChoice> take(std::deque<std::optional<app::FileChoice>>& queue,
-                                        const app::FileDialogRequest& request)
+    std::optional<app::FileChoice> take(
+        std::deque<std::optional<app::FileChoice>>& queue, const app::FileDialogRequest& request)
     {
         fileRequests.push_back(request);
-        if (queue.empty())
-            return std::nullopt;
+        if (queue.empty()) return std::nullopt;
         auto choice = queue.front();
         queue.pop_front();
         return choice;

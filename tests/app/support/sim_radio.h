@@ -22,21 +22,12 @@ public:
     ~SimRadio()
     {
         m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
+        if (!m_process.waitForFinished(3000)) m_process.kill();
         m_process.waitForFinished(3000);
         qunsetenv("KORVANE_COM1");
     }
     SimRadio(const SimRadio&) = delete;
     SimRadio& operator=(const SimRadio&) = delete;
-
-    const QString& device() const { return m_device; }
-    // Ends the simulator so that files it writes at exit are complete.
-    void stop()
-    {
-        m_process.terminate();
-        m_process.waitForFinished(3000);
-    }
 
 private:
     QProcess m_process;

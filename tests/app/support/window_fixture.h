@@ -24,8 +24,8 @@ struct WindowFixture {
     // Starts the window (after the test has written a settings file, if it wants one).
     app::MainWindow& start(std::function<int()> probe = [] { return 0; })
     {
-        window = std::make_unique<app::MainWindow>(dialogs,
-            app::MainWindowOptions { settingsPath(), std::move(probe), {}, backupFolder().toStdString() });
+        window = std::make_unique<app::MainWindow>(
+            dialogs, app::MainWindowOptions { settingsPath(), std::move(probe), {}, backupFolder().toStdString() });
         window->show();
         return *window;
     }
