@@ -95,7 +95,8 @@ bool EditCommands::isModified() const { return m_history.isModified(m_window.ima
 
 bool EditCommands::confirmDiscard()
 {
-    m_window.commitOpenEntry();
+    // A value still open in a frequency box is not part of the image yet: the command that follows
+    // drops it as it always has (and Save As, answering Yes, stores it).
     if (!isModified()) return true;
     const auto answer = m_window.dialogs().askYesNoCancel(&m_window, kSaveQuestion);
     if (!answer) return false;
