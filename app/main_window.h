@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
+#include "core/link/readout.h"
 #include "core/model/radio_image.h"
 #include "core/model/record_layout.h"
 
@@ -118,6 +119,9 @@ private:
     // Programs the radio with the image: what was sent and whether the radio is an older one, or
     // nothing when programming did not succeed.
     std::optional<std::pair<model::RadioImage, bool>> writeImage();
+    // A read-out of the radio starting from (a copy of) `start`; for a comparison its "读频完成" box
+    // is left out.
+    link::ReadOutcome readOut(model::RadioImage start, bool forComparison = false);
     void showDifferences(const std::vector<CompareRow>& rows, const QStringList& headings, const QString& title = {});
     void buildMenus();
     void buildToolBar();

@@ -8,11 +8,6 @@
 #include "app/link_runner.h"
 #include "core/compare/image_compare.h"
 #include "core/files/data_file.h"
-#include "core/link/link_messages.h"
-#include "core/link/link_target.h"
-#include "core/link/posix_serial_port.h"
-#include "core/link/readout.h"
-#include "core/link/steady_clock.h"
 #include "core/link/verify.h"
 
 namespace korvane::app {
@@ -23,26 +18,6 @@ const QString kCompareTitle = QStringLiteral("比较");
 const QString kResultTitle = QStringLiteral("比较结果");
 const QString kThisImage = QStringLiteral("本数据");
 
-// A read-out whose only purpose is the comparison after it: its "读频完成" box is left out, the
-// list of differences (or the verdict) follows at once. Everything else passes through.
-class ReadForComparison final : public link::LinkUi {
-public:
-    explicit ReadForComparison(link::LinkUi& ui) : m_ui(ui) { }
-    void showMessage(const util::Message& message) override
-    {
-        if (message != link::readComplete()) m_ui.showMessage(message);
-    }
-    bool askYesNo(const util::Message& question) override { return m_ui.askYesNo(question); }
-    void progressOpen(const std::string& caption, const std::string& label) override
-    {
-        m_ui.progressOpen(caption, label);
-    }
-    void progressValue(int value) override { m_ui.progressValue(value); }
-    void progressClose() override { m_ui.progressClose(); }
-
-private:
-    link::LinkUi& m_ui;
-};
 const util::Message kSame { "两份数据完全相同。", "比较", util::MessageIcon::Information, {} };
 
 std::vector<CompareRow> rowsOf(const std::vector<compare::Difference>& differences)
@@ -76,31 +51,17 @@ void MainWindow::compareWithRadio()
 {
     if (linkRunner().busy()) return;
     commitOpenEntry();
-    const model::RadioImage current = m_image;
-    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
-    link::ReadOutcome outcome;
-    linkRunner().run([&](link::LinkUi& ui) {
-        link::PosixSerialPort port;
-        link::SteadyClock clock;
-        ReadForComparison quiet(ui);
-        outcome = link::readRadio(current, target, port, clock, quiet);
-    });
+    const link::ReadOutcome outcome = readOut(m_image, true);
     if (outcome.success())
-        showDifferences(rowsOf(compare::compareImages(m_image, outcome.image)), { kThisImage, QStringLiteral("对讲机") });
+        showDifferences(
+            rowsOf(compare::compareImages(m_image, outcome.image)), { kThisImage, QStringLiteral("对讲机") });
 }
 
 void MainWindow::writeAndVerify()
 {
     const auto written = writeImage();
     if (!written) return;
-    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
-    link::ReadOutcome outcome;
-    linkRunner().run([&](link::LinkUi& ui) {
-        link::PosixSerialPort port;
-        link::SteadyClock clock;
-        ReadForComparison quiet(ui);
-        outcome = link::readRadio(link::verifyStartImage(written->first), target, port, clock, quiet);
-    });
+    const link::ReadOutcome outcome = readOut(link::verifyStartImage(written->first), true);
     if (!outcome.success()) {
         m_dialogs.showMessage(this, link::verifyReadFailed());
         return;

@@ -45,6 +45,44 @@ void MainWindow::mentionBackupFailure(const std::optional<util::Message>& failur
     m_dialogs.showMessage(this, *failure);
 }
 
+namespace {
+
+// A read-out whose only purpose is the comparison after it: its "读频完成" box is left out, the
+// list of differences (or the verdict) follows at once. Everything else passes through.
+class ReadForComparison final : public link::LinkUi {
+public:
+    explicit ReadForComparison(link::LinkUi& ui) : m_ui(ui) { }
+    void showMessage(const util::Message& message) override
+    {
+        if (message != link::readComplete()) m_ui.showMessage(message);
+    }
+    bool askYesNo(const util::Message& question) override { return m_ui.askYesNo(question); }
+    void progressOpen(const std::string& caption, const std::string& label) override
+    {
+        m_ui.progressOpen(caption, label);
+    }
+    void progressValue(int value) override { m_ui.progressValue(value); }
+    void progressClose() override { m_ui.progressClose(); }
+
+private:
+    link::LinkUi& m_ui;
+};
+
+} // namespace
+
+link::ReadOutcome MainWindow::readOut(model::RadioImage start, bool forComparison)
+{
+    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    link::ReadOutcome outcome;
+    linkRunner().run([&](link::LinkUi& ui) {
+        link::PosixSerialPort port;
+        link::SteadyClock clock;
+        ReadForComparison quiet(ui);
+        outcome = link::readRadio(start, target, port, clock, forComparison ? quiet : ui);
+    });
+    return outcome;
+}
+
 void MainWindow::readRadio()
 {
     if (linkRunner().busy() || !m_edits->confirmDiscard())
@@ -58,15 +96,7 @@ void MainWindow::readRadio()
         dropOpenEdits();
     focusSink();
 
-    const model::RadioImage current = m_image;
-    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
-    link::ReadOutcome outcome;
-    linkRunner().run([&](link::LinkUi& ui) {
-        link::PosixSerialPort port;
-        link::SteadyClock clock;
-        outcome = link::readRadio(current, target, port, clock, ui);
-    });
-
+    const link::ReadOutcome outcome = readOut(m_image);
     if (outcome.success()) {
         m_image = outcome.image;
         m_state.fiveKhzForm = outcome.fiveKhzForm.value_or(m_state.fiveKhzForm);
