@@ -9,6 +9,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTimer>
 #include <QThread>
 
 int main(int argc, char** argv)
@@ -33,5 +35,11 @@ int main(int argc, char** argv)
         QThread::msleep(static_cast<unsigned long>(left));
     splash.close();
     window.show();
+    // A data file named on the command line (a double-click in a file manager) opens as Open
+    // opens it, once the window shows; a failure shows Open's message and keeps the defaults.
+    if (const QStringList args = QApplication::arguments(); args.size() > 1) {
+        const QString path = QFileInfo(args.at(1)).absoluteFilePath();
+        QTimer::singleShot(0, &window, [&window, path] { window.openFile(path, window.state().recent.find(path)); });
+    }
     return QApplication::exec();
 }

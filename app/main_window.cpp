@@ -54,6 +54,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget*
     : QMainWindow(parent), m_dialogs(dialogs), m_options(std::move(options))
 {
     setObjectName("mainFrm");
+    setAcceptDrops(true);
     setWindowTitle(title());
     buildMenus();
     buildToolBar();

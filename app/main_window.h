@@ -112,6 +112,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A data file dropped on the window opens as Open opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -4,6 +4,13 @@
 
 #include "app/channel_view.h"
 #include "app/edit_commands.h"
+#include "app/link_runner.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include "core/files/data_file.h"
 
 namespace korvane::app {
@@ -113,6 +120,36 @@ void MainWindow::openFile(const QString& path, int recentEntry)
     refreshFromImage();
     m_fraChanFunc->setVisible(shown);
     m_edits->startFresh();
+}
+
+namespace {
+
+// The one local file a drag carries, or an empty text.
+QString droppedFile(const QMimeData* data)
+{
+    const QList<QUrl> urls = data->urls();
+    return urls.size() == 1 && urls.front().isLocalFile() ? urls.front().toLocalFile() : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty() && !linkRunner().busy())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop ends first, so that a question or a message does not hold the file manager's drag.
+    QTimer::singleShot(0, this, [this, path] {
+        if (m_edits->confirmDiscard())
+            openFile(path, m_state.recent.find(path));
+    });
 }
 
 void MainWindow::showImage(const model::RadioImage& image)

@@ -15,6 +15,8 @@
 #include "support/window_fixture.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QDir>
 #include <QPrinter>
 #include <QProcess>
@@ -331,6 +333,14 @@ private:
                 queue.push_back(std::nullopt);
             else
                 queue.push_back(app::FileChoice { path(a[1]), a.value(2, "1").toInt() });
+        } else if (op == "drop") { // a file dropped on the window, as from a file manager
+            QMimeData data;
+            data.setUrls({ QUrl::fromLocalFile(path(a[1])) });
+            QDragEnterEvent enter(m_root->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QDropEvent drop(QPointF(m_root->rect().center()), Qt::CopyAction, &data, Qt::LeftButton, {});
+            for (QEvent* event : std::initializer_list<QEvent*> { &enter, &drop })
+                QApplication::sendEvent(m_root, event);
+            QTest::qWait(50);
         } else if (op == "write") {
             QFile file(path(a[1]));
             if (!file.open(QIODevice::WriteOnly)) m_out += "  (cannot write)\n";

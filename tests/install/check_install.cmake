@@ -18,7 +18,7 @@ endif()
 set(expected
     bin/korvane bin/korvane-cli bin/korvane-radio-sim
     share/applications/korvane.desktop
-    share/icons/hicolor/scalable/apps/korvane.svg
+    share/icons/hicolor/scalable/apps/korvane.svg share/mime/packages/korvane.xml
     share/korvane/manual/index.html share/korvane/manual/keywords.html share/korvane/manual/manual.css)
 file(GLOB_RECURSE data RELATIVE "${SOURCE_DIR}/data" "${SOURCE_DIR}/data/*")
 list(FILTER data EXCLUDE REGEX "(^|/)\\.") # version-control files stay behind
@@ -41,7 +41,8 @@ endif()
 
 # The desktop entry starts the installed program by name and shows the installed icon.
 file(READ "${PREFIX}/share/applications/korvane.desktop" entry)
-foreach(line "Exec=korvane" "Icon=korvane" "Type=Application")
+foreach(line "Exec=korvane %f" "Icon=korvane" "Type=Application"
+        "MimeType=application/x-korvane-rdw;application/x-korvane-rdh;application/x-korvane-rdhax;")
   string(FIND "${entry}" "\n${line}\n" at)
   if(at EQUAL -1)
     fail("korvane.desktop lacks ${line}")
@@ -66,8 +67,21 @@ endif()
 # From the installed bin/, the window program's rule finds the installed data and manual.
 get_filename_component(probe_name "${PROBE}" NAME)
 file(COPY "${PROBE}" DESTINATION "${PREFIX}/bin")
-execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=KORVANE_DATA_DIR "${PREFIX}/bin/${probe_name}"
-                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+# The saved files are known by their types, with an extension and without one (by their first bytes).
+foreach(kind rdw rdh rdhax)
+  execute_process(COMMAND "${PREFIX}/bin/korvane-cli" new --model 1 -o "${PREFIX}/typed.${kind}")
+  file(COPY_FILE "${PREFIX}/typed.${kind}" "${PREFIX}/typed-${kind}")
+  list(APPEND typed "${PREFIX}/typed.${kind}" "${PREFIX}/typed-${kind}")
+endforeach()
+find_program(update_mime update-mime-database)
+if(update_mime)
+  execute_process(COMMAND "${update_mime}" "${PREFIX}/share/mime" RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    fail("update-mime-database: ${err}")
+  endif()
+endif()
+execute_process(COMMAND "${CMAKE_COMMAND}" -E env --unset=KORVANE_DATA_DIR "XDG_DATA_DIRS=${PREFIX}/share:/usr/share"
+                "${PREFIX}/bin/${probe_name}" ${typed} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 file(REMOVE "${PREFIX}/bin/${probe_name}")
 if(NOT rc EQUAL 0)
   fail("data probe failed: ${err}")
@@ -76,6 +90,12 @@ string(STRIP "${out}" out)
 string(REPLACE "\n" ";" found "${out}")
 list(GET found 0 data_dir)
 list(GET found 1 manual_dir)
+list(SUBLIST found 2 6 types)
+set(want_types application/x-korvane-rdw application/x-korvane-rdw application/x-korvane-rdh
+    application/x-korvane-rdh application/x-korvane-rdhax application/x-korvane-rdhax)
+if(NOT types STREQUAL want_types)
+  fail("the saved files' types: ${types}")
+endif()
 file(REAL_PATH "${PREFIX}/share/korvane" want)
 file(REAL_PATH "${data_dir}" got)
 if(NOT got STREQUAL want)

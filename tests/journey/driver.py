@@ -184,10 +184,12 @@ class Session:
             found = re.match(r'\s*(0x[0-9a-f]+) "(.*)": \("korvane" "korvane"\)\s+(\d+)x(\d+)\+', line)
             if found and int(found.group(3)) > 50 and self._viewable(found.group(1)):
                 shown.append((int(found.group(1), 16), found.group(2), int(found.group(3))))
-        # The splash comes first; the main window is the one still shown after it.
-        self.splash_seen |= any(width < 700 for _, _, width in shown)
-        main = [win for win, title, width in shown if title == APP_NAME and width >= 700]
-        return main[0] if len(shown) == 1 and main else None
+        # The splash (untitled) comes first; the main window is the one still shown after it. A box
+        # the start-up shows (a file given that cannot be opened) may stand beside it.
+        splash = [win for win, title, width in shown if width < 700 and title in ("", "korvane")]
+        self.splash_seen |= bool(splash)
+        main = [win for win, title, width in shown if title.endswith(APP_NAME) and width >= 700]
+        return main[0] if main and not splash else None
 
     def _viewable(self, win):
         info = subprocess.run(["xwininfo", "-id", win], env=self.env, capture_output=True, text=True).stdout

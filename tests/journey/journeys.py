@@ -124,6 +124,17 @@ def journey_start(s):
     s.close_request()
     s.expect(s.wait_exit() == 0, "a close request did not end the program cleanly")
     s.expect(s.settings(), "no settings file after a close request")
+    # A data file named at start-up (as a file manager does) opens as Open opens it; one that
+    # cannot be read shows Open's message and leaves the defaults.
+    s.cli("new", "--model", "4", "-o", s.path("named.rdh"))
+    s.start(s.path("named.rdh"))
+    wait_for(lambda: s.caption() == "named.rdh - " + APP_NAME, "the caption to name the file given")
+    s.expect(save_as(s, "opened.rdw")["model_index"] == 4, "the file given at start-up was not opened")
+    s.menu("f", "x")
+    s.wait_exit()
+    s.start(s.path("missing.rdw"))
+    s.answer("文件错误")
+    s.expect(s.caption() == APP_NAME, "caption after a file that cannot be opened: " + s.caption())
 
 
 def journey_read(s):
