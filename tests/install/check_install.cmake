@@ -19,9 +19,13 @@ set(expected
     bin/korvane bin/korvane-cli bin/korvane-radio-sim
     share/applications/korvane.desktop
     share/icons/hicolor/scalable/apps/korvane.svg share/mime/packages/korvane.xml
+    share/doc/korvane/copyright share/doc/korvane/changelog.gz
     share/korvane/manual/index.html share/korvane/manual/keywords.html share/korvane/manual/manual.css)
 file(GLOB_RECURSE data RELATIVE "${SOURCE_DIR}/data" "${SOURCE_DIR}/data/*")
 list(FILTER data EXCLUDE REGEX "(^|/)\\.") # version-control files stay behind
+foreach(page korvane korvane-cli korvane-radio-sim)
+  list(APPEND expected share/man/man1/${page}.1.gz share/man/zh_CN/man1/${page}.1.gz)
+endforeach()
 foreach(f IN LISTS data)
   list(APPEND expected "share/korvane/${f}")
 endforeach()
