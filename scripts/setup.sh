@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils imagemagick poppler-utils python3
   fonts-wqy-microhei fonts-arphic-uming
-  desktop-file-utils dpkg-dev
+  desktop-file-utils dpkg-dev lintian
 )
 
 missing=()
