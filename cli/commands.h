@@ -18,5 +18,6 @@ int runWrite(const Words& words);
 int runExportCsv(const Words& words);
 int runImportCsv(const Words& words);
 int runDiff(const Words& words);
+int runProbe(const Words& words);
 
 } // namespace korvane::cli

@@ -19,6 +19,7 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli export-csv FILE -o OUT.csv
   korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli diff    A B
+  korvane-cli probe   --port PORT
   korvane-cli --help | --version
 
   new      save the defaults of model index N (0..6)
@@ -31,6 +32,8 @@ constexpr std::string_view kHelp = R"(Usage:
            (--cancel)
   export-csv  write the open channels of FILE as a spreadsheet (CSV)
   import-csv  the channels of CSV in the defaults of model N, saved as FILE
+  probe    check the chain to the radio on PORT step by step (device, access, other programs,
+           handshake, answer, a read-out that saves nothing) and advise on the first failure
   diff     one line per field that differs between A and B, in the window's words; A or B
            is a data file or radio:PORT (what the radio on PORT holds now)
 
@@ -46,8 +49,8 @@ and the exit status is 1.
 read and write keep an automatic backup of each image read from or about to be written to
 a radio in $XDG_DATA_HOME/korvane/backups (else ~/.local/share/korvane/backups); backups
 older than a year are removed, but the newest 50 always stay.
-Exit status: 0 done, 1 failed, 2 usage error, 3 stopped at a question; diff: 0 the same,
-1 differences printed, 4 A or B could not be read.
+Exit status: 0 done (probe: the radio was read), 1 failed, 2 usage error, 3 stopped at a
+question; diff: 0 the same, 1 differences printed, 4 A or B could not be read.
 )";
 
 } // namespace
@@ -87,6 +90,8 @@ int main(int argc, char** argv)
         return runImportCsv(words);
     if (command == "diff")
         return runDiff(words);
+    if (command == "probe")
+        return runProbe(words);
     usageError("unknown command: " + std::string(command));
     return kExitUsage;
 }

@@ -8,6 +8,8 @@
 #include "sim/sim_options.h"
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -100,10 +102,13 @@ int main(int argc, char** argv)
         return 1;
     }
     announce(line.device());
+    // Another program holding the device, as a probe should find it.
+    const int holder = options.radio.faults.held ? ::open(line.device().c_str(), O_RDWR | O_NOCTTY) : -1;
 
     ServeLoop loop(radio, line, { options.pace, options.once, announce });
     const std::optional<std::string> failure = loop.run(g_stop);
     line.removeLink();
+    if (holder >= 0) ::close(holder);
     save(radio.memory());
     if (failure) {
         std::fprintf(stderr, "korvane-radio-sim: %s\n", failure->c_str());

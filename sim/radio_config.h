@@ -23,6 +23,7 @@ struct MemoryByte {
 
 struct Faults {
     bool silent = false; // never answers a handshake
+    bool held = false; // the device is also held open by this process, as by another program
     int answerOn = 1; // answers only the N-th handshake command of an exchange
     std::optional<std::size_t> shortStream {}; // sends only the first N bytes of the read-out
     bool garbage = false; // sends a read-out of the right length without a single record start

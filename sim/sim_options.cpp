@@ -122,6 +122,8 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
             options.once = true;
         } else if (name == "--silent") {
             faults.silent = true;
+        } else if (name == "--held") {
+            faults.held = true;
         } else if (name == "--answer-on") {
             if (auto error = number(faults.answerOn, 1, 1000)) return *error;
         } else if (name == "--short") {
@@ -199,6 +201,7 @@ The line
 
 Faults
   --silent           never answer a handshake
+  --held             keep the device open here too, as another program holding it would
   --answer-on N      answer only the N-th handshake command of an exchange (a run of attempts
                      ends after 0.5 s of quiet or when the program closes the port)
   --short N          send only the first N bytes of the read-out

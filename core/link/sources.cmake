@@ -12,6 +12,7 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/link_steps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_target.cpp
   ${CMAKE_CURRENT_LIST_DIR}/port_map.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/probe_chain.cpp
   ${CMAKE_CURRENT_LIST_DIR}/posix_serial_port.cpp
   ${CMAKE_CURRENT_LIST_DIR}/programming.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readout.cpp
