@@ -5,9 +5,9 @@
 #include "app/channel_view.h"
 #include "app/main_window.h"
 #include "app/settings_lists.h"
+#include "core/compare/image_compare.h"
 #include "core/edit/channel_clipboard.h"
 #include "core/edit/channel_order.h"
-#include "core/model/channel_view.h"
 #include "core/model/defaults.h"
 #include "core/model/record_layout.h"
 
@@ -16,6 +16,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+
+#include <algorithm>
 
 namespace korvane::app {
 
@@ -270,22 +272,19 @@ QString EditCommands::describeChange(const model::RadioImage& before, const mode
         if (model::decodeSetting(which, before.settings) != model::decodeSetting(which, after.settings))
             return QString::fromUtf8(model::settingsListCaption(which).data(), static_cast<qsizetype>(model::settingsListCaption(which).size()));
     }
+    // A channel's step is named as the comparison names its first difference ("信道 3 接收频率");
+    // bytes no column shows leave just the channel.
+    const auto differences = compare::compareImages(before, after);
     std::vector<int> changed;
-    for (int c = 0; c < model::kChannelCount; ++c)
-        if (before.channels[static_cast<std::size_t>(c)] != after.channels[static_cast<std::size_t>(c)])
-            changed.push_back(c);
+    for (const compare::Difference& d : differences)
+        if (d.channel >= 0 && std::find(changed.begin(), changed.end(), d.channel) == changed.end())
+            changed.push_back(d.channel);
     if (changed.size() != 1) return changed.empty() ? QStringLiteral("调整数据") : QStringLiteral("信道");
-    const auto& a = before.channels[static_cast<std::size_t>(changed[0])];
-    const auto& b = after.channels[static_cast<std::size_t>(changed[0])];
-    const QString channel = QStringLiteral("信道 %1 ").arg(changed[0] + 1);
-    const auto textsBefore = model::channelCellTexts(a);
-    const auto textsAfter = model::channelCellTexts(b);
-    for (int k = 0; k < model::kChannelColumns; ++k)
-        if (textsBefore[static_cast<std::size_t>(k)] != textsAfter[static_cast<std::size_t>(k)])
-            return channel + QString::fromUtf8(model::channelColumnName(k + 1).data(), static_cast<qsizetype>(model::channelColumnName(k + 1).size()));
-    if (model::isChannelOpen(a) != model::isChannelOpen(b)) return channel + QStringLiteral("关闭信道");
-    if (model::isTransmitAllowed(a) != model::isTransmitAllowed(b)) return channel + QStringLiteral("禁止发射");
-    return channel.trimmed();
+    const QString channel = QStringLiteral("信道 %1").arg(changed.front() + 1);
+    const auto first = std::find_if(
+        differences.begin(), differences.end(), [](const compare::Difference& d) { return d.channel >= 0; });
+    const QString where = QString::fromStdString(first->where);
+    return where.startsWith(channel + ' ') ? where : channel;
 }
 
 void EditCommands::updateEntries()

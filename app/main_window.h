@@ -126,6 +126,8 @@ private:
     // is left out.
     link::ReadOutcome readOut(model::RadioImage start, bool forComparison = false);
     void showDifferences(const std::vector<CompareRow>& rows, const QStringList& headings, const QString& title = {});
+    // The file dialog of the three data file kinds, rdw chosen.
+    static FileDialogRequest dataFileRequest(const QString& title, const QString& fileName);
     void buildMenus();
     void buildToolBar();
     void buildStatusBar();

@@ -33,10 +33,7 @@ std::vector<CompareRow> rowsOf(const std::vector<compare::Difference>& differenc
 
 void MainWindow::compareWithFile()
 {
-    const FileDialogRequest request { kCompareTitle, QString(),
-        { QStringLiteral("rdw文件(*.rdw)"), QStringLiteral("rdh文件(*.rdh)"), QStringLiteral("rdha文件(*.rdhax)") }, 1,
-        QStringLiteral("rdw") };
-    const auto choice = m_dialogs.chooseOpenFile(this, request);
+    const auto choice = m_dialogs.chooseOpenFile(this, dataFileRequest(kCompareTitle, QString()));
     if (!choice || choice->path.isEmpty()) return;
     commitOpenEntry();
     const auto opened = files::openDataFile(choice->path.toStdString(), m_image);

@@ -30,12 +30,12 @@ QStringList nameFilters()
     return descriptions;
 }
 
-FileDialogRequest fileRequest(const QString& title, const QString& fileName)
+} // namespace
+
+FileDialogRequest MainWindow::dataFileRequest(const QString& title, const QString& fileName)
 {
     return FileDialogRequest { title, fileName, nameFilters(), 1, QStringLiteral("rdw") };
 }
-
-} // namespace
 
 void MainWindow::setCaptionForFile(const QString& path)
 {
@@ -57,7 +57,7 @@ bool MainWindow::saveAs()
     const bool shown = m_fraChanFunc->isVisible();
     if (alignmentItemOpen())
         cancelAlignmentItem();
-    const auto choice = m_dialogs.chooseSaveFile(this, fileRequest(QStringLiteral("Save As"), QString()));
+    const auto choice = m_dialogs.chooseSaveFile(this, dataFileRequest(QStringLiteral("Save As"), QString()));
     if (!choice || choice->path.isEmpty())
         return false;
     m_fraChanFunc->setVisible(false);
@@ -86,7 +86,7 @@ void MainWindow::open()
 {
     if (!m_edits->confirmDiscard())
         return;
-    const auto choice = m_dialogs.chooseOpenFile(this, fileRequest(QStringLiteral("打开"), m_state.currentFile));
+    const auto choice = m_dialogs.chooseOpenFile(this, dataFileRequest(QStringLiteral("打开"), m_state.currentFile));
     if (!choice || choice->path.isEmpty())
         return;
     openFile(choice->path, m_state.recent.find(choice->path));
