@@ -1,5 +1,6 @@
 #include "app/bulk_dialog.h"
 
+#include "app/input_rules.h"
 #include "app/signal_dialog.h"
 #include "core/model/signalling_cell.h"
 #include "core/model/signalling_codec.h"
@@ -46,6 +47,7 @@ BulkDialog::BulkDialog(UserDialogs& dialogs, QString dataFolder, const model::Re
         auto* list = new QComboBox(this);
         list->setObjectName(spec.name);
         list->addItems({ kUnchanged, QString::fromUtf8(spec.on), QString::fromUtf8(spec.off) });
+        wheelOnlyWithFocus(list);
         form->addRow(QString::fromUtf8(spec.caption), list);
         if (spec.name == std::string_view("cboBulkTxStep")) {
             for (model::Side side : { model::Side::Receive, model::Side::Transmit }) {
@@ -67,6 +69,8 @@ BulkDialog::BulkDialog(UserDialogs& dialogs, QString dataFolder, const model::Re
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+    pressFocusedButtonOnEnter({ buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel),
+        m_signalling[0], m_signalling[1] });
 }
 
 QComboBox* BulkDialog::list(const char* name) const { return findChild<QComboBox*>(name); }

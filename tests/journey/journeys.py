@@ -294,11 +294,16 @@ def journey_spreadsheet(s):
     choose_labels(s, 1, 3)
     s.menu("e", "Up", "Return")  # 批量设置..., the last entry
     dialog = s.box("批量设置")
+    s.key(*["Tab"] * 4, "Down", "Down", *["Tab"] * 5, "Return", win=dialog)  # scan DEL, then 取消
+    s.gone(dialog, "the bulk dialog after 取消")
+    s.menu("e", "Up", "Return")
+    dialog = s.box("批量设置")
     s.key(*["Tab"] * 7, "Down", "Return", win=dialog)
     s.gone(dialog, "the bulk dialog after OK")
     got = save_as(s, "bulk.rdw")
     s.expect([row[9] for row in got["grid"][:4]] == ["Narrow", "Narrow", "Narrow", "Wide"],
              "bandwidth after the bulk change: %s" % [row[9] for row in got["grid"][:4]])
+    s.expect([row[6] for row in got["grid"][:3]] == ["ADD"] * 3, "Enter on a focused 取消 changed the scan")
     # Exit over an unsaved edit: 取消 keeps the program, 否 ends it and the file stays as saved.
     s.click(*cell("scan", 1))
     s.menu("f", "x")
