@@ -25,10 +25,8 @@ public:
     bool accepted() const { return m_accepted; }
     edit::BulkChange change() const;
 
-    QComboBox* list(const char* name) const;
-    QPushButton* signallingButton(model::Side side) const { return m_signalling[static_cast<std::size_t>(side)]; }
-
 private:
+    QComboBox* list(const char* name) const;
     void chooseSignalling(model::Side side);
 
     UserDialogs& m_dialogs;

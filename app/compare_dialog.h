@@ -29,7 +29,6 @@ public:
     CompareDialog(const QString& title, const QStringList& headings, const std::vector<CompareRow>& rows,
         QWidget* parent = nullptr);
 
-    QTableWidget* list() const { return m_list; }
     // The grid cell (row, column) chosen by a double click, if any.
     std::optional<std::pair<int, int>> chosenCell() const { return m_chosen; }
 

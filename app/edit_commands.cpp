@@ -93,13 +93,11 @@ void EditCommands::markSaved()
     m_history.markSaved(m_window.image());
 }
 
-bool EditCommands::isModified() const { return m_history.isModified(m_window.image()); }
-
 bool EditCommands::confirmDiscard()
 {
     // A value still open in a frequency box is not part of the image yet: the command that follows
     // drops it as it always has (and Save As, answering Yes, stores it).
-    if (!isModified()) return true;
+    if (!m_history.isModified(m_window.image())) return true;
     const auto answer = m_window.dialogs().askYesNoCancel(&m_window, kSaveQuestion);
     if (!answer) return false;
     return !*answer || m_window.saveAs();

@@ -28,7 +28,6 @@ public:
     void startFresh();
     // The image has just been saved.
     void markSaved();
-    bool isModified() const;
     // Before a command that replaces the image or ends the program: with unsaved changes, asks
     // whether to save first. True when the command may go on.
     bool confirmDiscard();

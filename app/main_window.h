@@ -69,7 +69,6 @@ public:
     void showImage(const model::RadioImage& image);
     // A value still being typed in a frequency box goes into the image.
     void commitOpenEntry();
-    EditCommands* edits() const { return m_edits; }
     void exportCsv();
     void importCsv();
     void open();
