@@ -36,7 +36,7 @@ AboutDialog::AboutDialog(UserDialogs& dialogs, SystemInfoLauncher launcher, QWid
 
     auto* picIcon = new QLabel(this);
     picIcon->setObjectName("picIcon");
-    picIcon->setPixmap(appLogo(64));
+    picIcon->setPixmap(appLogo(64, devicePixelRatioF()));
     picIcon->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
     m_lblTitle = new QLabel(kTitle, this);

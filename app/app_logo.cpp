@@ -6,9 +6,10 @@
 
 namespace korvane::app {
 
-QPixmap appLogo(int size)
+QPixmap appLogo(int size, qreal ratio)
 {
-    QPixmap pixmap(size, size);
+    QPixmap pixmap(qRound(size * ratio), qRound(size * ratio));
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);

@@ -7,7 +7,8 @@
 
 namespace korvane::app {
 
-QPixmap appLogo(int size);
+// ratio: device pixels per logical pixel of the screen it is shown on.
+QPixmap appLogo(int size, qreal ratio = 1.0);
 QIcon appIcon();
 
 } // namespace korvane::app

@@ -38,14 +38,9 @@ void drawArrow(QPainter& p, bool towardsRadio)
     p.drawPath(path);
 }
 
-} // namespace
-
-QIcon toolbarIcon(const QString& key)
+// The picture of `key`, drawn on a 32 x 32 grid.
+void drawIcon(QPainter& p, const QString& key)
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(40, 40, 40), 1.2));
     if (key == "Open") {
         p.setBrush(QColor(240, 200, 80));
@@ -74,7 +69,25 @@ QIcon toolbarIcon(const QString& key)
         p.setBrush(QColor(230, 230, 230));
         p.drawRect(QRectF(2, 22, 6, 6)); // the PC side
     }
-    return QIcon(pixmap);
+}
+
+} // namespace
+
+// Drawn afresh for every scale a screen may use, so the icons stay sharp at 125 % to 300 %.
+QIcon toolbarIcon(const QString& key)
+{
+    QIcon icon;
+    for (const int size : { 32, 40, 48, 64, 96 }) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 32.0, size / 32.0);
+        drawIcon(p, key);
+        p.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
 }
 
 } // namespace korvane::app

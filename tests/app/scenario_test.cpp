@@ -10,6 +10,7 @@
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/golden.h"
+#include "support/layout_audit.h"
 #include "support/sim_radio.h"
 #include "support/snapshot.h"
 #include "support/window_fixture.h"
@@ -213,6 +214,9 @@ private:
             heard();
         else if (op == "snap")
             snap(a);
+        else if (op == "fits") // nothing clipped or overlapping in the window the steps go to
+            for (const QString& problem : test::layoutProblems(m_root))
+                m_out += "  " + problem + "\n";
         else if (op == "act") {
             const QStringList parts = a[1].split('#');
             for (QAction* action : m_root->findChildren<QAction*>(parts[0]))
