@@ -133,6 +133,8 @@ void MainWindow::buildMenus()
     connect(writeEntry, &QAction::triggered, this, &MainWindow::writeRadio);
     connect(addEntry(program, "mnuWriteVerify", QStringLiteral("写频并校验")), &QAction::triggered, this,
         &MainWindow::writeAndVerify);
+    connect(addEntry(program, "mnuFleet", QStringLiteral("批量写频...")), &QAction::triggered, this,
+        &MainWindow::writeFleet);
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     editor->setObjectName("mnuEditor");

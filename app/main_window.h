@@ -3,6 +3,7 @@
 // toolbar, the status bar and the content frame with the channel view, and runs the commands.
 
 #include "app/app_state.h"
+#include "app/fleet_dialog.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
 #include "core/link/readout.h"
@@ -77,6 +78,8 @@ public:
     void readRadio();
     void writeRadio();
     void writeAndVerify();
+    // The image into the radios on several ports at once, round after round.
+    void writeFleet();
     void compareWithFile();
     void compareWithRadio();
 
@@ -184,6 +187,7 @@ private:
     AlignmentView* m_alignmentView = nullptr;
     bool m_backupFailureMentioned = false;
     EditCommands* m_edits = nullptr;
+    FleetTally m_fleetTally;
 };
 
 } // namespace korvane::app

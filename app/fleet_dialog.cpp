@@ -1,0 +1,229 @@
+#include "app/fleet_dialog.h"
+
+#include "app/fleet_link_ui.h"
+#include "app/link_runner.h"
+#include "app/user_dialogs.h"
+#include "core/files/backups.h"
+#include "core/files/fleet_log.h"
+#include "core/link/link_target.h"
+#include "core/link/posix_serial_port.h"
+#include "core/link/serial_device_label.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+
+namespace korvane::app {
+
+namespace {
+
+QString resultText(const link::FleetRadioResult& result)
+{
+    QStringList parts { QString::fromStdString(result.outcomeText) };
+    for (const std::string& line : result.verifyTexts)
+        parts << QString::fromStdString(line);
+    return (result.programmed() ? QStringLiteral("✔ ") : QStringLiteral("✘ ")) + parts.join(QStringLiteral("；"));
+}
+
+} // namespace
+
+FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
+    : QDialog(parent)
+    , m_setup(std::move(setup))
+{
+    setObjectName("frmFleet");
+    setWindowTitle(QStringLiteral("批量写频"));
+    auto* grid = new QGridLayout;
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    for (int n = link::kFirstPort; n <= link::kLastPort; ++n) {
+        Row& row = m_rows[static_cast<std::size_t>(n - 1)];
+        const bool connected = link::deviceForPort(n).has_value();
+        row.tick = new QCheckBox(QStringLiteral("COM%1").arg(n), this);
+        row.tick->setObjectName(QStringLiteral("chkFleetPort%1").arg(n));
+        row.tick->setEnabled(connected);
+        row.tick->setChecked(connected);
+        row.device = new QLabel(QString::fromStdString(link::portDeviceLabel(n)), this);
+        row.device->setObjectName(QStringLiteral("lblFleetDevice%1").arg(n));
+        row.bar = new QProgressBar(this);
+        row.bar->setObjectName(QStringLiteral("prgFleet%1").arg(n));
+        row.bar->setRange(0, link::kProgressMaximum);
+        row.bar->setValue(0);
+        row.bar->setMinimumWidth(160);
+        row.outcome = new QLabel(this);
+        row.outcome->setObjectName(QStringLiteral("lblFleetOutcome%1").arg(n));
+        row.outcome->setMinimumWidth(220);
+        row.outcome->setWordWrap(true);
+        grid->addWidget(row.tick, n - 1, 0);
+        grid->addWidget(row.device, n - 1, 1);
+        grid->addWidget(row.bar, n - 1, 2);
+        grid->addWidget(row.outcome, n - 1, 3);
+        connect(row.tick, &QCheckBox::toggled, this, &FleetDialog::updateButtons);
+    }
+
+    m_verify = new QCheckBox(QStringLiteral("写频后读回校验"), this);
+    m_verify->setObjectName("chkFleetVerify");
+    m_counts = new QLabel(this);
+    m_counts->setObjectName("lblFleetCounts");
+    m_start = new QPushButton(QStringLiteral("开始"), this);
+    m_start->setObjectName("cmdFleetStart");
+    m_next = new QPushButton(QStringLiteral("下一批"), this);
+    m_next->setObjectName("cmdFleetNext");
+    m_log = new QPushButton(QStringLiteral("打开记录"), this);
+    m_log->setObjectName("cmdFleetLog");
+    m_close = new QPushButton(QStringLiteral("关闭"), this);
+    m_close->setObjectName("cmdClose");
+    for (QPushButton* button : { m_start, m_next, m_log, m_close })
+        button->setAutoDefault(false);
+
+    connect(m_start, &QPushButton::clicked, this, [this] {
+        std::vector<int> ports;
+        for (int n = link::kFirstPort; n <= link::kLastPort; ++n)
+            if (m_rows[static_cast<std::size_t>(n - 1)].tick->isChecked()) ports.push_back(n);
+        runRound(ports);
+    });
+    connect(m_next, &QPushButton::clicked, this, [this] { runRound(m_lastPorts); });
+    connect(m_log, &QPushButton::clicked, this, [this] { m_setup.openLog(m_setup.logPath); });
+    connect(m_close, &QPushButton::clicked, this, &FleetDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_start);
+    buttons->addWidget(m_next);
+    buttons->addStretch(1);
+    buttons->addWidget(m_log);
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(m_verify);
+    layout->addWidget(m_counts);
+    layout->addLayout(buttons);
+    showTally(-1, -1);
+    updateButtons();
+}
+
+void FleetDialog::runRound(const std::vector<int>& ports)
+{
+    if (ports.empty() || m_running) return;
+    m_lastPorts = ports;
+    std::vector<link::LinkTarget> targets;
+    std::vector<std::unique_ptr<FleetLinkUi>> uis;
+    std::mutex questionTurn;
+    for (const int n : ports) {
+        Row& row = m_rows[static_cast<std::size_t>(n - 1)];
+        row.bar->setValue(0);
+        row.bar->setFormat(QStringLiteral("%p%"));
+        row.outcome->clear();
+        row.outcome->setStyleSheet({});
+        targets.push_back(link::linkTargetForPort(n));
+        FleetRowView view {
+            [bar = row.bar](const QString& phase) { bar->setFormat(phase + QStringLiteral(" %p%")); },
+            [bar = row.bar](int value) { bar->setValue(value); },
+            [label = row.outcome](const QString& text) { label->setText(text); },
+        };
+        uis.push_back(std::make_unique<FleetLinkUi>(
+            this, m_setup.dialogs, QString::fromStdString(targets.back().name), std::move(view), questionTurn));
+    }
+    const bool verify = m_verify->isChecked();
+    link::FleetRoundHooks hooks;
+    hooks.makePort = [](std::size_t) { return std::make_unique<link::PosixSerialPort>(); };
+    hooks.ui = [&uis](std::size_t index) -> link::LinkUi& { return *uis[index]; };
+    std::mutex backupTurn;
+    hooks.backup = [this, &backupTurn](const model::RadioImage& image) {
+        const std::lock_guard turn(backupTurn);
+        return saveBackup(image);
+    };
+    hooks.ended = [this, ports](std::size_t index, const link::FleetRadioResult& result) {
+        QMetaObject::invokeMethod(
+            this, [this, port = ports[index], result] { showResult(port, result); }, Qt::QueuedConnection);
+    };
+
+    setRunning(true);
+    std::vector<link::FleetRadioResult> results;
+    m_setup.runner.run([&](link::LinkUi&) { results = link::runFleetRound(m_setup.image, targets, verify, hooks); });
+    int programmed = 0;
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        showResult(ports[i], results[i]);
+        programmed += results[i].programmed() ? 1 : 0;
+    }
+    const int failed = static_cast<int>(results.size()) - programmed;
+    ++m_setup.tally.rounds;
+    m_setup.tally.programmed += programmed;
+    m_setup.tally.failed += failed;
+    showTally(programmed, failed);
+    setRunning(false);
+    if (const auto failure = files::appendFleetLog(m_setup.logPath, results, std::chrono::system_clock::now()))
+        m_setup.dialogs.showMessage(this, *failure);
+    updateButtons();
+}
+
+void FleetDialog::showResult(int port, const link::FleetRadioResult& result)
+{
+    Row& row = m_rows[static_cast<std::size_t>(port - 1)];
+    row.outcome->setText(resultText(result));
+    row.outcome->setStyleSheet(result.programmed() ? QStringLiteral("color: #107010") : QStringLiteral("color: #c01010"));
+    if (result.programmed()) row.bar->setValue(row.bar->maximum());
+}
+
+void FleetDialog::showTally(int programmed, int failed)
+{
+    const FleetTally& t = m_setup.tally;
+    QString text;
+    if (programmed >= 0)
+        text = QStringLiteral("第 %1 批：成功 %2 台，失败 %3 台。").arg(t.rounds).arg(programmed).arg(failed);
+    text += QStringLiteral("本次启动以来共 %1 批，成功 %2 台，失败 %3 台。").arg(t.rounds).arg(t.programmed).arg(t.failed);
+    m_counts->setText(text);
+}
+
+void FleetDialog::setRunning(bool running)
+{
+    m_running = running;
+    for (const Row& row : m_rows)
+        row.tick->setEnabled(!running && link::deviceForPort(static_cast<int>(&row - m_rows.data()) + 1).has_value());
+    for (QWidget* w : std::initializer_list<QWidget*> { m_verify, m_start, m_next, m_log, m_close })
+        w->setEnabled(!running);
+    if (!running) updateButtons();
+}
+
+void FleetDialog::updateButtons()
+{
+    bool anyTicked = false;
+    for (const Row& row : m_rows)
+        anyTicked |= row.tick->isChecked() && row.tick->isEnabled();
+    m_start->setEnabled(!m_running && anyTicked);
+    m_next->setEnabled(!m_running && !m_lastPorts.empty());
+    std::error_code error;
+    m_log->setEnabled(!m_running && std::filesystem::exists(m_setup.logPath, error));
+}
+
+std::string FleetDialog::saveBackup(const model::RadioImage& image)
+{
+    if (!m_setup.backupFolder) return {};
+    const auto saved = files::saveBackup(
+        *m_setup.backupFolder, image, files::BackupReason::BeforeWrite, std::chrono::system_clock::now());
+    return saved ? saved->string() : std::string();
+}
+
+// A round in progress is never left: the radios on the cables are being written.
+void FleetDialog::reject()
+{
+    if (!m_running) QDialog::reject();
+}
+
+void FleetDialog::closeEvent(QCloseEvent* event)
+{
+    if (m_running)
+        event->ignore();
+    else
+        QDialog::closeEvent(event);
+}
+
+} // namespace korvane::app
