@@ -11,7 +11,7 @@
 #include "core/link/programming.h"
 #include "core/link/readout.h"
 #include "core/link/steady_clock.h"
-#include "core/link/verify.h"
+#include "core/link/verify_readback.h"
 #include "core/model/defaults.h"
 
 #include <algorithm>
@@ -45,19 +45,13 @@ int verifyRadio(const model::RadioImage& written, bool olderRadio, const link::L
     link::SerialPort& port, link::Clock& clock)
 {
     CliLinkUi ui(false, progressWanted());
-    const link::ReadOutcome outcome = link::readRadio(link::verifyStartImage(written), target, port, clock, ui);
-    if (!outcome.success()) {
-        ui.finish(outcome.end);
-        printError(link::verifyReadFailed());
-        return kExitFailed;
-    }
-    const auto differences = link::compareProgrammed(
-        written, outcome.image, olderRadio ? link::Generation::Older : link::Generation::Newer);
-    for (const link::VerifyDifference& difference : differences)
-        printError(link::verifyDifferenceMessage(difference));
-    if (!differences.empty()) return kExitFailed;
-    printNotice(link::verifyPassed());
-    return kExitDone;
+    const link::ReadBackCheck check = link::checkReadBack(
+        written, olderRadio ? link::Generation::Older : link::Generation::Newer, target, port, clock, ui);
+    // A read-back that worked has nothing to say of its own: the comparison is the result.
+    if (check.readEnd != link::LinkEnd::Success) ui.finish(check.readEnd);
+    for (const util::Message& finding : check.findings)
+        check.passed ? printNotice(finding) : printError(finding);
+    return check.passed ? kExitDone : kExitFailed;
 }
 
 bool sameFile(const std::string& a, const std::string& b)

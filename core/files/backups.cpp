@@ -1,16 +1,15 @@
 #include "core/files/backups.h"
 
 #include "core/files/data_file.h"
+#include "core/files/data_folder.h"
 #include "core/files/file_bytes.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <optional>
-#include <pwd.h>
 #include <string_view>
 #include <system_error>
 #include <unistd.h>
@@ -188,19 +187,14 @@ util::Result<fs::path> save(
 
 fs::path backupFolder(const char* xdgDataHome, const char* home)
 {
-    if (xdgDataHome != nullptr && xdgDataHome[0] == '/') return fs::path(xdgDataHome) / "korvane" / "backups";
-    if (home != nullptr && home[0] != '\0') return fs::path(home) / ".local" / "share" / "korvane" / "backups";
-    return {};
+    const fs::path data = dataFolder(xdgDataHome, home);
+    return data.empty() ? data : data / "backups";
 }
 
 fs::path backupFolderFromEnvironment()
 {
-    const char* home = std::getenv("HOME");
-    // A session without HOME (a service, a cron job) still has a home folder in the user database.
-    if (home == nullptr || home[0] == '\0') {
-        if (const passwd* user = ::getpwuid(::getuid())) home = user->pw_dir;
-    }
-    return backupFolder(std::getenv("XDG_DATA_HOME"), home);
+    const fs::path data = dataFolderFromEnvironment();
+    return data.empty() ? data : data / "backups";
 }
 
 util::Result<fs::path> saveBackup(

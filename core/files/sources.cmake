@@ -8,8 +8,10 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/channel_csv_tones.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_file_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_file_writer.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/data_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_kind.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fleet_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_writer.cpp

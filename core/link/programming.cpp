@@ -36,6 +36,11 @@ ProgramOutcome programRadio(
     const HandshakeReply answer = classifyHandshakeReply(*reply);
     if (answer.kind == ReplyKind::NoAnswer) return fail(link.communicationFailure());
 
+    if (answer.kind == ReplyKind::Older || answer.kind == ReplyKind::Newer) {
+        out.radioGeneration = answer.kind == ReplyKind::Older ? Generation::Older : Generation::Newer;
+        out.radioModel = model::modelIndexFromCode(answer.modelCode);
+    }
+
     std::vector<ChannelSide> offGrid;
     if (answer.kind == ReplyKind::Older) {
         offGrid = sidesOff5kHzGrid(image.channels);

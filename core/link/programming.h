@@ -5,6 +5,7 @@
 
 #include "core/link/clock.h"
 #include "core/link/five_khz_rounding.h"
+#include "core/link/generation.h"
 #include "core/link/link_outcome.h"
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
@@ -31,6 +32,10 @@ struct ProgramOutcome {
     // The data last exchanged use the 5 kHz form; set once every record was sent.
     std::optional<bool> fiveKhzForm;
     bool olderRadio = false;
+    // What the radio said it is, once its handshake answer made sense (kept when a question
+    // then stops the write): its model index (-1 unknown) and generation.
+    int radioModel = -1;
+    std::optional<Generation> radioGeneration;
 
     bool success() const { return end == LinkEnd::Success; }
 };

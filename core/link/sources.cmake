@@ -7,6 +7,7 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/data_record.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_stream.cpp
   ${CMAKE_CURRENT_LIST_DIR}/five_khz_rounding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/fleet_round.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handshake_reply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_steps.cpp
@@ -20,4 +21,5 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/test_channel_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tracing_serial_port.cpp
   ${CMAKE_CURRENT_LIST_DIR}/verify.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/verify_readback.cpp
 )

@@ -1,0 +1,114 @@
+#include "core/files/fleet_log.h"
+
+#include "core/files/channel_csv_rows.h"
+#include "core/files/data_folder.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+namespace korvane::files {
+
+namespace {
+
+constexpr const char* kFileName = "fleet-log.csv";
+
+// "2026-12-07T10:20:33Z": sorts by time, and no spreadsheet mistakes it for a local time.
+std::string utcText(std::chrono::system_clock::time_point when)
+{
+    const auto seconds = std::chrono::floor<std::chrono::seconds>(when);
+    const auto day = std::chrono::floor<std::chrono::days>(seconds);
+    const std::chrono::year_month_day date { day };
+    const std::chrono::hh_mm_ss clock { seconds - day };
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
+        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()));
+    return text;
+}
+
+std::string line(const std::vector<std::string>& fields)
+{
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) out += ',';
+        out += csvField(fields[i]);
+    }
+    return out + '\n';
+}
+
+std::string joined(const std::vector<std::string>& texts)
+{
+    std::string out;
+    for (const std::string& text : texts)
+        out += (out.empty() ? "" : " ") + text;
+    return out;
+}
+
+util::Message logFailed(const std::filesystem::path& path, int error)
+{
+    const std::string reason = error != 0 ? std::generic_category().message(error) : std::string("unknown error");
+    return util::Message { "无法写入记录文件“" + path.string() + "”（" + reason + "）。", "记录文件",
+        util::MessageIcon::Exclamation, {} };
+}
+
+} // namespace
+
+std::string fleetLogHeader()
+{
+    return line({ "时间(UTC)", "端口", "设备", "机型", "新旧", "写频结果", "校验结果", "备份文件" });
+}
+
+std::string fleetLogRow(const link::FleetRadioResult& result, std::chrono::system_clock::time_point when)
+{
+    const std::string generation = result.model.empty() ? "" : result.olderRadio ? "旧对讲机" : "新对讲机";
+    return line({ utcText(when), result.target.name, result.target.device.value_or(""), result.model, generation,
+        result.outcomeText, joined(result.verifyTexts), result.backupFile });
+}
+
+std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
+    const std::vector<link::FleetRadioResult>& results, std::chrono::system_clock::time_point when)
+{
+    if (path.has_parent_path()) {
+        std::error_code ec;
+        std::filesystem::create_directories(path.parent_path(), ec);
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return logFailed(path, errno);
+    struct stat info { };
+    std::string text;
+    if (::fstat(fd, &info) == 0 && info.st_size == 0) text = fleetLogHeader();
+    for (const link::FleetRadioResult& result : results)
+        text += fleetLogRow(result, when);
+    std::size_t done = 0;
+    int error = 0;
+    while (done < text.size()) {
+        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) {
+            error = errno;
+            break;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    if (::close(fd) != 0 && error == 0 && done == text.size()) error = errno;
+    if (done < text.size() || error != 0) return logFailed(path, error);
+    return std::nullopt;
+}
+
+std::filesystem::path fleetLogPath(const char* xdgDataHome, const char* home)
+{
+    const std::filesystem::path data = dataFolder(xdgDataHome, home);
+    return data.empty() ? data : data / kFileName;
+}
+
+std::filesystem::path fleetLogPathFromEnvironment()
+{
+    const std::filesystem::path data = dataFolderFromEnvironment();
+    return data.empty() ? data : data / kFileName;
+}
+
+} // namespace korvane::files

@@ -1,0 +1,130 @@
+#include "core/link/fleet_round.h"
+
+#include "core/link/programming.h"
+#include "core/link/steady_clock.h"
+#include "core/link/verify_readback.h"
+#include "core/model/models.h"
+
+#include <exception>
+#include <thread>
+
+namespace korvane::link {
+
+namespace {
+
+// Passes everything on to the port's own user, remembering the message and the declined
+// question that ended the exchange.
+class OutcomeRecorder final : public LinkUi {
+public:
+    explicit OutcomeRecorder(LinkUi& inner)
+        : m_inner(inner)
+    {
+    }
+
+    void showMessage(const util::Message& message) override
+    {
+        m_lastMessage = message;
+        m_inner.showMessage(message);
+    }
+    bool askYesNo(const util::Message& question) override
+    {
+        const bool yes = m_inner.askYesNo(question);
+        if (!yes) m_declined = question;
+        return yes;
+    }
+    void progressOpen(const std::string& caption, const std::string& label) override
+    {
+        m_inner.progressOpen(caption, label);
+    }
+    void progressValue(int value) override { m_inner.progressValue(value); }
+    void progressClose() override { m_inner.progressClose(); }
+    void channelsRounded(const std::vector<ChannelSide>& sides) override { m_inner.channelsRounded(sides); }
+
+    // The text of what ended an exchange that ended as `end`; starts over for the next one.
+    std::string takeEndText(LinkEnd end)
+    {
+        std::optional<util::Message> ending = end == LinkEnd::Declined ? m_declined : m_lastMessage;
+        m_lastMessage.reset();
+        m_declined.reset();
+        return ending ? ending->text : std::string();
+    }
+
+private:
+    LinkUi& m_inner;
+    std::optional<util::Message> m_lastMessage;
+    std::optional<util::Message> m_declined;
+};
+
+FleetRadioResult runOne(const model::RadioImage& image, const LinkTarget& target, std::size_t index, bool verify,
+    const FleetRoundHooks& hooks)
+{
+    try {
+        const std::unique_ptr<SerialPort> port = hooks.makePort(index);
+        const std::unique_ptr<Clock> clock = hooks.makeClock ? hooks.makeClock(index) : std::make_unique<SteadyClock>();
+        return programFleetRadio(image, target, *port, *clock, hooks.ui(index), verify, hooks.backup);
+    } catch (const std::exception& e) {
+        // Only a machine out of memory or threads gets here; the other radios go on.
+        FleetRadioResult failed;
+        failed.target = target;
+        failed.verifyAsked = verify;
+        failed.outcomeText = e.what();
+        return failed;
+    }
+}
+
+} // namespace
+
+bool FleetRadioResult::programmed() const { return end == LinkEnd::Success && (!verifyAsked || verified == true); }
+
+FleetRadioResult programFleetRadio(const model::RadioImage& image, const LinkTarget& target, SerialPort& port,
+    Clock& clock, LinkUi& ui, bool verify, const FleetBackup& backup)
+{
+    FleetRadioResult result;
+    result.target = target;
+    result.verifyAsked = verify;
+    // The image as given: for an older radio it may yet be rounded onto the 5 kHz grid.
+    if (backup) result.backupFile = backup(image);
+
+    model::RadioImage written = image;
+    OutcomeRecorder recorder(ui);
+    const ProgramOutcome outcome = programRadio(written, target, port, clock, recorder);
+    result.end = outcome.end;
+    result.outcomeText = recorder.takeEndText(outcome.end);
+    result.olderRadio = outcome.radioGeneration == Generation::Older;
+    result.model = std::string(model::modelEntry(outcome.radioModel).value_or(""));
+    if (!outcome.success() || !verify) return result;
+
+    const ReadBackCheck check = checkReadBack(
+        written, outcome.olderRadio ? Generation::Older : Generation::Newer, target, port, clock, recorder);
+    const std::string readText = recorder.takeEndText(check.readEnd);
+    if (check.readEnd != LinkEnd::Success && !readText.empty()) result.verifyTexts.push_back(readText);
+    for (const util::Message& finding : check.findings)
+        result.verifyTexts.push_back(finding.text);
+    result.verified = check.passed;
+    return result;
+}
+
+std::vector<FleetRadioResult> runFleetRound(
+    const model::RadioImage& image, const std::vector<LinkTarget>& targets, bool verify, const FleetRoundHooks& hooks)
+{
+    std::vector<FleetRadioResult> results(targets.size());
+    auto work = [&](std::size_t index) {
+        results[index] = runOne(image, targets[index], index, verify, hooks);
+        if (hooks.ended) hooks.ended(index, results[index]);
+    };
+    std::vector<std::thread> threads;
+    threads.reserve(targets.size());
+    for (std::size_t index = 0; index < targets.size(); ++index) {
+        try {
+            threads.emplace_back(work, index);
+        } catch (const std::system_error&) {
+            // No thread to be had: this radio waits its turn rather than going without.
+            work(index);
+        }
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    return results;
+}
+
+} // namespace korvane::link

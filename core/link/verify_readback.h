@@ -1,0 +1,30 @@
+#pragma once
+// The check after programming: read the radio back and compare every byte that programming
+// sent. The read-back's own messages go to the link's user as any read-out's do; what the check
+// found comes back as messages for the caller to show.
+
+#include "core/link/clock.h"
+#include "core/link/generation.h"
+#include "core/link/link_outcome.h"
+#include "core/link/link_target.h"
+#include "core/link/link_ui.h"
+#include "core/link/serial_port.h"
+#include "core/model/radio_image.h"
+#include "core/util/message.h"
+
+#include <vector>
+
+namespace korvane::link {
+
+struct ReadBackCheck {
+    LinkEnd readEnd = LinkEnd::Failed; // how the read-back ended
+    bool passed = false; // read back, and every byte the same
+    // verifyPassed(), one verifyDifferenceMessage() per difference, or verifyReadFailed().
+    std::vector<util::Message> findings;
+};
+
+// `written` is the image as programming sent it (after any rounding for an older radio).
+ReadBackCheck checkReadBack(const model::RadioImage& written, Generation generation, const LinkTarget& target,
+    SerialPort& port, Clock& clock, LinkUi& ui);
+
+} // namespace korvane::link
