@@ -81,6 +81,14 @@ StoredSettings parseSettings(std::string_view text)
             break;
         }
     }
+    // A device chosen by path follows the three lines.
+    constexpr std::string_view kDevice = "device=";
+    for (std::size_t i = 3; i < lines.size(); ++i) {
+        if (startsWithKey(lines[i], kDevice)) {
+            settings.device = std::string(lines[i].substr(kDevice.size()));
+            break;
+        }
+    }
     return settings;
 }
 
@@ -92,16 +100,20 @@ StoredSettings readSettingsFile(const std::string& path)
     return parseSettings(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
 }
 
-std::string settingsText(int port, std::string_view currentFile, std::string_view password)
+std::string settingsText(int port, std::string_view currentFile, std::string_view password, std::string_view device)
 {
-    const bool oneLine = currentFile.find_first_of("\r\n") == std::string_view::npos;
-    return "comport=" + std::to_string(port) + "\r\nfilename=" + std::string(oneLine ? currentFile : "") +
-        "\r\npassword=" + std::string(password) + "\r\n";
+    const auto oneLine = [](std::string_view value) { return value.find_first_of("\r\n") == std::string_view::npos; };
+    std::string text = "comport=" + std::to_string(port) + "\r\nfilename=" +
+        std::string(oneLine(currentFile) ? currentFile : "") + "\r\npassword=" + std::string(password) + "\r\n";
+    if (!device.empty() && oneLine(device))
+        text += "device=" + std::string(device) + "\r\n";
+    return text;
 }
 
-bool writeSettingsFile(const std::string& path, int port, std::string_view currentFile, std::string_view password)
+bool writeSettingsFile(const std::string& path, int port, std::string_view currentFile, std::string_view password,
+    std::string_view device)
 {
-    const std::string text = settingsText(port, currentFile, password);
+    const std::string text = settingsText(port, currentFile, password, device);
     return writeFileAtomically(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 

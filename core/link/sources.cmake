@@ -17,6 +17,8 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/posix_serial_port.cpp
   ${CMAKE_CURRENT_LIST_DIR}/programming.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readout.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/serial_device_label.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/serial_device_watcher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/steady_clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/test_channel_text.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tracing_serial_port.cpp

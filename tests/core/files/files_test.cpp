@@ -195,13 +195,15 @@ std::string run(const Args& a)
     if (op == "backupfolder") return backupFolder(orNull(a[1]), orNull(a[2])).lexically_normal().string();
     if (op == "backupmessage") return test::shown(backupFailedMessage(a[1], a[2]));
     static const test::TempDir dir; // where the cases write settings files
-    if (op == "settingstext") return test::escaped(settingsText(std::stoi(a[1]), a[2], a[3]));
+    const auto device = [&](std::size_t k) { return a.size() > k ? a[k] : std::string(); };
+    if (op == "settingstext") return test::escaped(settingsText(std::stoi(a[1]), a[2], a[3], device(4)));
     if (op == "writesettings")
-        return writeSettingsFile(dir.file(a[1]), 3, "/tmp/a b.rdw", "x=y")
+        return writeSettingsFile(dir.file(a[1]), 3, "/tmp/a b.rdw", "x=y", device(2))
             ? "written " + test::escaped(test::readWholeFile(dir / a[1]))
             : "failed";
     const StoredSettings stored = op == "readsettings" ? readSettingsFile(dir.file(a[1])) : parseSettings(a[1]);
-    return "port " + std::to_string(stored.port) + ", password [" + stored.password + "]";
+    return "port " + std::to_string(stored.port) + ", password [" + stored.password + "]"
+        + (stored.device.empty() ? "" : ", device [" + stored.device + "]");
 }
 
 // Every entry under the folder with its size, or where a link points.

@@ -1,6 +1,7 @@
 // The link's tables written out whole and compared with a committed file: what a read-out stream
 // stores (or why a record does not fit), the records programming sends, the 5 kHz rounding, what
-// verify compares, the port map over a fake /dev and /sys, link targets, and the tracing port.
+// verify compares, the port map and device labels over a fake /dev and /sys, the device watcher,
+// link targets, and the tracing port.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -10,6 +11,8 @@
 #include "core/link/link_messages.h"
 #include "core/link/link_target.h"
 #include "core/link/port_map.h"
+#include "core/link/serial_device_label.h"
+#include "core/link/serial_device_watcher.h"
 #include "core/link/test_channel_text.h"
 #include "core/link/tracing_serial_port.h"
 #include "core/link/verify.h"
@@ -179,6 +182,41 @@ void ports(std::ostream& out)
             out << " " << n << "=" << shown(deviceForPort(n, source(env)));
         out << "\n";
     }
+    // Labels: a USB adapter as the kernel files it (the tty under its interface, product and maker
+    // on the device above), one that gives only its numbers, a modem-class one, a built-in port.
+    const auto usb = [&](const std::string& tty, const std::string& at, std::map<std::string, std::string> attrs) {
+        const fs::path usbDevice = root / ("sys/devices/pci0000:00/usb1/" + at);
+        fs::create_directories(usbDevice / (at + ":1.0") / tty);
+        for (const auto& [name, value] : attrs)
+            std::ofstream(usbDevice / name) << value << "\n";
+        fs::create_directory_symlink(usbDevice / (at + ":1.0") / tty, root / ("sys/class/tty/" + tty + "/device"));
+    };
+    fs::create_directories(root / "sys/class/tty/ttyUSB0"), fs::create_directories(root / "sys/class/tty/ttyUSB1");
+    fs::create_directories(root / "sys/class/tty/ttyACM0");
+    usb("ttyUSB0", "1-1", { { "product", "FT232R USB UART" }, { "manufacturer", "FTDI" }, { "idVendor", "0403" } });
+    usb("ttyUSB1", "1-2", { { "idVendor", "067b" }, { "idProduct", "2303" } });
+    usb("ttyACM0", "1-3", { { "product", "USB Serial  " } });
+    fs::create_directories(root / "dev/serial/by-id");
+    fs::create_symlink("../../ttyUSB0", root / "dev/serial/by-id/usb-FTDI_FT232R-if00");
+    const auto unrooted = [&](std::string label) {
+        for (std::size_t at; (at = label.find(root.path().string())) != std::string::npos;)
+            label.erase(at, root.path().string().size());
+        return label;
+    };
+    for (const auto& env : { none, std::map<std::string, std::string> { { "KORVANE_COM2", "/dev/pts/77" } } })
+        for (int n = 1; n <= 5; ++n)
+            out << "label of port " << n << ": " << unrooted(portDeviceLabel(n, source(env))) << "\n";
+    for (const char* path : { "dev/ttyS0", "dev/serial/by-id/usb-FTDI_FT232R-if00", "dev/ttyS9" })
+        out << "label of " << path << ": " << unrooted(deviceLabel(root.file(path), source(none))) << "\n";
+    // The watcher hears tty nodes come and go in the device folder, and nothing else.
+    SerialDeviceWatcher watcher(root / "dev");
+    out << "watcher: " << (watcher.fd() >= 0) << watcher.takeChanges();
+    device("ttyUSB7");
+    out << watcher.takeChanges() << watcher.takeChanges();
+    device("lock.tmp");
+    out << watcher.takeChanges();
+    fs::remove(root / "dev/ttyUSB7");
+    out << watcher.takeChanges() << " " << SerialDeviceWatcher(root / "none").fd() << "\n";
     ::setenv("KORVANE_COM3", "/dev/pts/5", 1), ::unsetenv("KORVANE_COM4"); // the process environment
     out << "from the environment: " << shown(deviceForPort(3, { root / "dev", root / "sys", {} })) << " "
         << shown(deviceForPort(4, { root / "dev", root / "sys", {} })) << "\n";
