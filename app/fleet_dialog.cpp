@@ -26,12 +26,24 @@ namespace korvane::app {
 
 namespace {
 
-QString resultText(const link::FleetRadioResult& result)
+// Every message of the radio's exchange, for the row's tool tip.
+QString fullText(const link::FleetRadioResult& result)
 {
-    QStringList parts { QString::fromStdString(result.outcomeText) };
+    QStringList lines { QString::fromStdString(result.outcomeText) };
     for (const std::string& line : result.verifyTexts)
-        parts << QString::fromStdString(line);
-    return (result.programmed() ? QStringLiteral("✔ ") : QStringLiteral("✘ ")) + parts.join(QStringLiteral("；"));
+        lines << QString::fromStdString(line);
+    return lines.join('\n');
+}
+
+// The row's outcome in a few words: what went wrong is the message that ended the write, or the
+// first line of the check.
+QString shortText(const link::FleetRadioResult& result)
+{
+    if (result.programmed())
+        return result.verifyAsked ? QStringLiteral("✔ 写频完成，校验通过") : QStringLiteral("✔ 写频完成");
+    if (result.end == link::LinkEnd::Success && !result.verifyTexts.empty())
+        return QStringLiteral("✘ ") + QString::fromStdString(result.verifyTexts.front());
+    return QStringLiteral("✘ ") + QString::fromStdString(result.outcomeText);
 }
 
 } // namespace
@@ -122,10 +134,14 @@ void FleetDialog::runRound(const std::vector<int>& ports)
         row.bar->setValue(0);
         row.bar->setFormat(QStringLiteral("%p%"));
         row.outcome->clear();
+        row.outcome->setToolTip({});
         row.outcome->setStyleSheet({});
         targets.push_back(link::linkTargetForPort(n));
         FleetRowView view {
-            [bar = row.bar](const QString& phase) { bar->setFormat(phase + QStringLiteral(" %p%")); },
+            // In a round the radio is read only to check it.
+            [bar = row.bar](const QString& phase) {
+                bar->setFormat((phase == QStringLiteral("读频") ? QStringLiteral("校验") : phase) + QStringLiteral(" %p%"));
+            },
             [bar = row.bar](int value) { bar->setValue(value); },
             [label = row.outcome](const QString& text) { label->setText(text); },
         };
@@ -168,7 +184,8 @@ void FleetDialog::runRound(const std::vector<int>& ports)
 void FleetDialog::showResult(int port, const link::FleetRadioResult& result)
 {
     Row& row = m_rows[static_cast<std::size_t>(port - 1)];
-    row.outcome->setText(resultText(result));
+    row.outcome->setText(shortText(result));
+    row.outcome->setToolTip(fullText(result));
     row.outcome->setStyleSheet(result.programmed() ? QStringLiteral("color: #107010") : QStringLiteral("color: #c01010"));
     if (result.programmed()) row.bar->setValue(row.bar->maximum());
 }

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/fleet_dialog.h"
+#include "app/link_runner.h"
 #include "core/files/fleet_log.h"
 
 #include <QDesktopServices>

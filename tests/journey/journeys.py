@@ -412,6 +412,58 @@ def journey_compare(s):
     s.expect(s.log_text().count("rEAD") >= 2, "the radio was not read back")
 
 
+def journey_fleet(s):
+    # Four cables: a newer radio, one that hangs up half-way through being programmed, an older one
+    # that needs the 2.5 kHz channel moved, and one that keeps a byte wrong.
+    for port, options in ((1, ()), (2, ("--drop-during-program", "10")), (3, ("--older",)),
+                          (4, ("--store-wrong", "0:0x25"))):
+        s.start_radio(*options, port=port)
+    with open(s.path("r25.csv"), "w") as csv:
+        csv.write("Location,Frequency,Duplex,Offset,Mode,TStep\n3,146.012500,,0.000000,FM,2.50\n")
+    s.cli("import-csv", s.path("r25.csv"), "--model", "0", "-o", s.path("r25.rdw"))
+    # The desktop's opener notes what it was asked to open.
+    os.makedirs(s.path("bin"))
+    with open(s.path("bin/xdg-open"), "w") as opener:
+        opener.write("#!/bin/sh\necho \"$1\" > %s\n" % s.path("opened"))
+    os.chmod(s.path("bin/xdg-open"), 0o755)
+    s.env["PATH"] = s.path("bin") + ":" + s.env["PATH"]
+    s.start(s.path("r25.rdw"))
+    s.menu("p", "Down", "Down", "Down", "Return")  # 批量写频...
+    dialog = s.box("批量写频")
+    s.key("Tab", "Tab", "Tab", "Tab", "space", "Tab", "space", win=dialog)  # 写频后读回校验, 开始
+    question = s.box("旧对讲机", timeout=60)
+    s.key("Return", win=question)
+    s.gone(question, "the question")
+    time.sleep(2)  # well into the round
+    s.screenshot(dialog, name="after-fleet-round.png")
+    log = os.path.join(s.env["XDG_DATA_HOME"], "korvane", "fleet-log.csv")
+
+    def rows(count):
+        lines = open(log, encoding="utf-8").read().splitlines() if os.path.exists(log) else []
+        return lines if len(lines) == count + 1 else None
+
+    lines = wait_for(lambda: rows(4), "the round's four log rows", 90)
+    ends = [line.split(",", 1)[1] for line in lines[1:]]
+    s.expect(ends[0].startswith("COM1,%s,MX-310(1)/MX-310S(1),新对讲机,写频完成" % s.path("com1"))
+             and "校验通过" in ends[0], "COM1: " + ends[0])
+    s.expect("端口" in ends[1] and ",," in ends[1], "COM2 (hung up): " + ends[1])
+    s.expect(",旧对讲机,写频完成" in ends[2] and "校验通过" in ends[2], "COM3 (older): " + ends[2])
+    s.expect("校验失败：信道 3 字节 5" in ends[3], "COM4 (a byte wrong): " + ends[3])
+    s.expect(s.dump(s.path("radio3.rdw"))["grid"][2][0] == "146.01000", "the older radio's channel 3")
+    # The next batch on the same cables (the radio that hung up is back, on a new device), then the
+    # log opened with the desktop's program for it.
+    _, _, _, height = s.geometry(dialog)
+    s.click(140, height - 20, win=dialog)  # 下一批
+    s.answer("旧对讲机", timeout=60)
+    lines = wait_for(lambda: rows(8), "the second round's log rows", 90)
+    s.expect(sum("校验通过" in line for line in lines[5:]) == 3, "the second round: %s" % lines[5:])
+    s.click_button(dialog, 140, 20)  # 打开记录
+    wait_for(lambda: os.path.exists(s.path("opened")), "the log to be opened")
+    s.expect(open(s.path("opened")).read().strip() in (log, "file://" + log), "opened: " + open(s.path("opened")).read())
+    s.click_button(dialog, 40, 20)  # 关闭
+    s.gone(dialog, "the fleet dialog")
+
+
 def journey_print(s):
     s.start_radio()
     s.start()
