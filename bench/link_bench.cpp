@@ -18,7 +18,8 @@
 #include "core/link/readout.h"
 #include "core/link/steady_clock.h"
 #include "core/model/defaults.h"
-#include "support/child_process.h"
+#include "line_paced_port.h"
+#include "sim_radio_process.h"
 
 #include <algorithm>
 #include <chrono>
@@ -33,83 +34,12 @@
 namespace {
 
 using namespace korvane;
+using bench::kByteSeconds;
+using bench::LinePacedPort;
+using bench::Radio;
 using Seconds = std::chrono::duration<double>;
 
-constexpr double kByteSeconds = 11.0 / 9600.0;
 constexpr double kGoal = 1.05;
-
-// The simulated radio as a child process, at the line's real pace; its first line names its device.
-class Radio {
-public:
-    explicit Radio(std::vector<std::string> args)
-        : m_process(KORVANE_RADIO_SIM, std::move(args), {}, std::nullopt, std::nullopt)
-        , m_device(m_process.readLine())
-    {
-    }
-    ~Radio()
-    {
-        m_process.kill(SIGTERM);
-        m_process.wait();
-    }
-    Radio(const Radio&) = delete;
-    Radio& operator=(const Radio&) = delete;
-
-    const std::string& device() const { return m_device; }
-
-private:
-    test::Child m_process;
-    std::string m_device;
-};
-
-// A port whose bytes take their time to leave, as on a real transmitter at 9600 baud: drain()
-// returns once the last byte written would have left the line, and the transmit count says how
-// many have not yet.
-class LinePacedPort final : public link::SerialPort {
-public:
-    explicit LinePacedPort(link::SerialPort& inner)
-        : m_inner(inner)
-    {
-    }
-
-    link::PortStatus open(const std::string& device) override
-    {
-        m_lineFree = Clock::now();
-        return m_inner.open(device);
-    }
-    void close() override { m_inner.close(); }
-    bool isOpen() const override { return m_inner.isOpen(); }
-    link::PortStatus write(std::span<const std::uint8_t> bytes) override
-    {
-        m_lineFree = std::max(m_lineFree, Clock::now()) + byteTime() * static_cast<long>(bytes.size());
-        return m_inner.write(bytes);
-    }
-    link::PortStatus drain() override
-    {
-        std::this_thread::sleep_until(m_lineFree);
-        return m_inner.drain();
-    }
-    link::PortResult<std::size_t> transmitCount() override
-    {
-        const auto left = m_lineFree - Clock::now();
-        if (left <= Clock::duration::zero()) return std::size_t { 0 };
-        return static_cast<std::size_t>(left / byteTime()) + 1;
-    }
-    link::PortResult<std::size_t> receiveCount() override { return m_inner.receiveCount(); }
-    link::PortResult<link::Bytes> takeInput() override { return m_inner.takeInput(); }
-    link::PortStatus discardInput() override { return m_inner.discardInput(); }
-    link::PortStatus discardOutput() override
-    {
-        m_lineFree = std::min(m_lineFree, Clock::now());
-        return m_inner.discardOutput();
-    }
-
-private:
-    using Clock = std::chrono::steady_clock;
-    static Clock::duration byteTime() { return std::chrono::duration_cast<Clock::duration>(Seconds(kByteSeconds)); }
-
-    link::SerialPort& m_inner;
-    Clock::time_point m_lineFree {};
-};
 
 // Nobody at the keyboard: messages are kept, questions answered Yes, and the moments the
 // progress window opens and closes noted (they bound the data phase).

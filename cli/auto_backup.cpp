@@ -6,11 +6,12 @@
 
 namespace korvane::cli {
 
-void saveAutomaticBackup(const model::RadioImage& image, files::BackupReason reason)
+std::filesystem::path saveAutomaticBackup(const model::RadioImage& image, files::BackupReason reason)
 {
     const auto saved
         = files::saveBackup(files::backupFolderFromEnvironment(), image, reason, std::chrono::system_clock::now());
     if (!saved) printError(saved.error());
+    return saved ? *saved : std::filesystem::path();
 }
 
 } // namespace korvane::cli

@@ -7,6 +7,7 @@
 
 namespace korvane::cli {
 
-void saveAutomaticBackup(const model::RadioImage& image, files::BackupReason reason);
+// The saved file, or an empty path when it could not be saved.
+std::filesystem::path saveAutomaticBackup(const model::RadioImage& image, files::BackupReason reason);
 
 } // namespace korvane::cli

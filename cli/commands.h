@@ -19,5 +19,6 @@ int runExportCsv(const Words& words);
 int runImportCsv(const Words& words);
 int runDiff(const Words& words);
 int runProbe(const Words& words);
+int runFleet(const Words& words);
 
 } // namespace korvane::cli

@@ -20,6 +20,7 @@ constexpr std::string_view kHelp = R"(Usage:
   korvane-cli import-csv CSV --model N -o FILE [--kind rdw|rdh|rdhax]
   korvane-cli diff    A B
   korvane-cli probe   --port PORT
+  korvane-cli fleet   --port PORT[,PORT]... [--yes] [--verify] [--log LOG.csv] [--next] FILE
   korvane-cli --help | --version
 
   new      save the defaults of model index N (0..6)
@@ -36,6 +37,10 @@ constexpr std::string_view kHelp = R"(Usage:
            handshake, answer, a read-out that saves nothing) and advise on the first failure
   diff     one line per field that differs between A and B, in the window's words; A or B
            is a data file or radio:PORT (what the radio on PORT holds now)
+  fleet    program FILE into the radio on every PORT at the same time, each as write does
+           (--verify reads each back); one line per port when all have ended, "PORT: " and
+           how it ended; --log appends one CSV row per radio to LOG.csv; --next then asks
+           for the next batch and starts again on Enter, until the end of input
 
 Without --kind the output's extension (.rdw, .rdh, .rdhax) decides, else rdw.
 PORT is COM1..COM4 (the device in KORVANE_COMn, else the n-th serial device) or a device
@@ -50,7 +55,8 @@ read and write keep an automatic backup of each image read from or about to be w
 a radio in $XDG_DATA_HOME/korvane/backups (else ~/.local/share/korvane/backups); backups
 older than a year are removed, but the newest 50 always stay.
 Exit status: 0 done (probe: the radio was read), 1 failed, 2 usage error, 3 stopped at a
-question; diff: 0 the same, 1 differences printed, 4 A or B could not be read.
+question; diff: 0 the same, 1 differences printed, 4 A or B could not be read; fleet: 0
+every radio programmed (and verified), 3 none failed but some stopped at a question, else 1.
 )";
 
 } // namespace
@@ -92,6 +98,8 @@ int main(int argc, char** argv)
         return runDiff(words);
     if (command == "probe")
         return runProbe(words);
+    if (command == "fleet")
+        return runFleet(words);
     usageError("unknown command: " + std::string(command));
     return kExitUsage;
 }

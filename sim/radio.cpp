@@ -200,6 +200,12 @@ void Radio::storeRecord(TimePoint now)
         m_frameBytes);
     m_frame = Frame::None;
     m_frameBytes.clear();
+    // The radio keeps what it has stored when the line goes: the hang-up ends the run.
+    if (m_config.faults.dropDuringProgram == m_session->recordCount()) {
+        m_output.hangUpAfter = true;
+        m_log.note(now, "the line drops after this record");
+        return;
+    }
     if (m_session->complete()) finishProgramming(true, now);
 }
 

@@ -28,6 +28,7 @@ struct Faults {
     std::optional<std::size_t> shortStream {}; // sends only the first N bytes of the read-out
     bool garbage = false; // sends a read-out of the right length without a single record start
     std::optional<std::size_t> dropAfter {}; // hangs up the line after N bytes of the read-out
+    std::optional<int> dropDuringProgram {}; // hangs up the line after storing N records of a programming run
     std::optional<MemoryByte> storeWrong {}; // stores this byte with its lowest bit flipped when programmed
 
     friend bool operator==(const Faults&, const Faults&) = default;

@@ -72,7 +72,7 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
         const bool takesValue = name == "--model" || name == "--file" || name == "--code" || name == "--version"
             || name == "--align-value" || name == "--link" || name == "--save" || name == "--log"
             || name == "--answer-on" || name == "--short" || name == "--drop-after" || name == "--completion"
-            || name == "--store-wrong";
+            || name == "--store-wrong" || name == "--drop-during-program";
         if (inlineValue && !takesValue) return std::string(name) + " takes no value";
 
         if (name == "-h" || name == "--help") {
@@ -136,6 +136,10 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
             std::size_t n = 0;
             if (auto error = number(n, 0, 1'000'000)) return *error;
             faults.dropAfter = n;
+        } else if (name == "--drop-during-program") {
+            int n = 0;
+            if (auto error = number(n, 1, 1000)) return *error;
+            faults.dropDuringProgram = n;
         } else if (name == "--completion") {
             const std::optional<std::string_view> v = value();
             if (!v) return std::string("--completion needs a value (\"\" for no reply)");
@@ -211,6 +215,10 @@ Faults
                      sees an error on its open port: poll reports a hang-up and reads fail) and
                      the radio comes back on a new device, printed on a new line and pointed to
                      by the --link path
+  --drop-during-program N
+                     after storing N records of a programming run (1..1000), hang up as
+                     --drop-after does: the records stored so far stay, the rest never
+                     arrive and no completion reply is sent
   --completion HEX   the reply after programming instead of 4F4B ("OK"), such as 4F (one byte),
                      4B4F, or "" for no reply
   --store-wrong AREA:ADDRESS

@@ -3,6 +3,7 @@
 #include "core/files/data_file.h"
 #include "core/files/data_folder.h"
 #include "core/files/file_bytes.h"
+#include "core/util/utc_time.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,15 +40,10 @@ std::string_view tagOf(BackupReason reason) { return reason == BackupReason::Rea
 
 std::string stampOf(Clock::time_point now)
 {
-    const auto ms = std::chrono::floor<Milliseconds>(now);
-    const auto day = std::chrono::floor<std::chrono::days>(ms);
-    const std::chrono::year_month_day date { day };
-    const std::chrono::hh_mm_ss clock { ms - day };
+    const util::UtcTime t = util::utcTimeOf(now);
     char text[32];
-    std::snprintf(text, sizeof text, "%04d%02u%02u-%02d%02d%02d-%03d", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()),
-        static_cast<int>(clock.subseconds().count()));
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d-%03d", t.year, t.month, t.day, t.hour, t.minute,
+        t.second, t.millisecond);
     return text;
 }
 

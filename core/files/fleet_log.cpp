@@ -2,6 +2,7 @@
 
 #include "core/files/channel_csv_rows.h"
 #include "core/files/data_folder.h"
+#include "core/util/utc_time.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,14 +20,10 @@ constexpr const char* kFileName = "fleet-log.csv";
 // "2026-12-07T10:20:33Z": sorts by time, and no spreadsheet mistakes it for a local time.
 std::string utcText(std::chrono::system_clock::time_point when)
 {
-    const auto seconds = std::chrono::floor<std::chrono::seconds>(when);
-    const auto day = std::chrono::floor<std::chrono::days>(seconds);
-    const std::chrono::year_month_day date { day };
-    const std::chrono::hh_mm_ss clock { seconds - day };
+    const util::UtcTime t = util::utcTimeOf(when);
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()), static_cast<int>(clock.hours().count()),
-        static_cast<int>(clock.minutes().count()), static_cast<int>(clock.seconds().count()));
+    std::snprintf(
+        text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", t.year, t.month, t.day, t.hour, t.minute, t.second);
     return text;
 }
 

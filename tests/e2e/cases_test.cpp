@@ -12,6 +12,7 @@
 #include "core/model/settings_fields.h"
 
 #include <map>
+#include <regex>
 #include <thread>
 
 using namespace korvane;
@@ -24,7 +25,7 @@ const std::string kUntouched = "not a data file, and it must stay so\n";
 
 struct Case {
     std::string name;
-    std::optional<Strings> radio; // the simulator's options; none: no radio at all
+    std::vector<Strings> radios; // each simulated radio's options; none: no radio at all
     std::vector<Strings> then; // run one after another once args has finished; the last is checked
     Strings args; // "@dev" the radio's device, "@link" its link, "@/" the case's folder, "@in/" the inputs
     int exitCode = 0;
@@ -35,6 +36,7 @@ struct Case {
     std::vector<std::pair<std::string, std::string>> files;
     std::vector<Bytes> packets; // every adjustment packet the radio heard, when any is expected
     Env env;
+    std::optional<std::string> input; // korvane-cli's standard input
 };
 
 // The words of a line: blanks separate them, double quotes hold blanks, \n and \" inside.
@@ -80,7 +82,8 @@ std::vector<Case> cases()
         if (w.empty() || w[0].starts_with("#")) continue;
         Case& c = all.back();
         const Strings rest(w.begin() + 1, w.end());
-        if (w[0] == "radio") c.radio = rest;
+        if (w[0] == "radio") c.radios.push_back(rest);
+        if (w[0] == "stdin") c.input = w.at(1);
         if (w[0] == "run") c.args = rest;
         if (w[0] == "then") c.then.push_back(rest);
         if (w[0] == "exit") c.exitCode = std::stoi(w.at(1));
@@ -99,11 +102,19 @@ std::vector<Case> cases()
     return all;
 }
 
-std::string expand(std::string text, const std::string& device, const std::string& link,
-    const std::filesystem::path& dir, const std::filesystem::path& in)
+// The radios' devices and links: "@dev" and "@link" the first radio's, "@dev2", "@link2" the second's...
+using RadioWords = std::vector<std::pair<std::string, std::string>>;
+
+std::string expand(std::string text, const RadioWords& radios, const std::filesystem::path& dir,
+    const std::filesystem::path& in)
 {
-    const std::pair<std::string, std::string> words[] = { { "@dev", device }, { "@link", link },
-        { "@/", dir.string() + "/" }, { "@in/", in.string() + "/" }, { "@data/", dataPath("") } };
+    std::vector<std::pair<std::string, std::string>> words;
+    for (std::size_t k = radios.size(); k-- > 0;) {
+        const std::string n = k == 0 ? "" : std::to_string(k + 1);
+        words.insert(words.end(), { { "@dev" + n, radios[k].first }, { "@link" + n, radios[k].second } });
+    }
+    words.insert(words.end(),
+        { { "@/", dir.string() + "/" }, { "@in/", in.string() + "/" }, { "@data/", dataPath("") } });
     for (const auto& [word, value] : words)
         for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + value.size()))
             text.replace(at, word.size(), value);
@@ -120,6 +131,14 @@ void expectText(const std::string& got, const std::string& want)
         EXPECT_TRUE(got.starts_with(want.substr(0, want.size() - 1))) << got;
     else
         EXPECT_EQ(got, want);
+}
+
+// A fleet log with its times and the backup's time stamp as "TIME" and "STAMP".
+std::string withoutTimes(const std::string& log)
+{
+    static const std::regex time("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}:[0-9]{2}:[0-9]{2}Z");
+    static const std::regex stamp("[0-9]{8}-[0-9]{6}-[0-9]{3}");
+    return std::regex_replace(std::regex_replace(log, time, "TIME"), stamp, "STAMP");
 }
 
 // Model 0's defaults with channel `c` (open or closed) received at `hz`, in 2.5 kHz units or in
@@ -256,12 +275,15 @@ TEST_F(E2eCases, Golden)
     const std::vector<Case> rows = cases();
     ASSERT_GT(rows.size(), 100u);
     std::vector<std::filesystem::path> dirs;
-    std::vector<std::unique_ptr<SimRadio>> radios;
+    std::vector<std::vector<std::unique_ptr<SimRadio>>> radios;
     std::vector<std::unique_ptr<CliProcess>> runs;
     std::vector<Env> envs;
     const auto fill = [&](std::size_t k, const std::string& text) {
-        const SimRadio* radio = radios[k].get();
-        return expand(text, radio ? radio->device() : "/dev/null", radio ? radio->linkPath() : "", dirs[k], in);
+        RadioWords words;
+        for (const auto& radio : radios[k])
+            words.emplace_back(radio->device(), radio->linkPath());
+        if (words.empty()) words.emplace_back("/dev/null", "");
+        return expand(text, words, dirs[k], in);
     };
     // A dozen cases at a time: enough that the pauses overlap, few enough that a busy machine still
     // answers each command at its first attempt.
@@ -273,14 +295,14 @@ TEST_F(E2eCases, Golden)
             std::filesystem::create_directories(dirs[k]);
             for (const auto& [name, check] : rows[k].files)
                 if (check == "untouched") std::ofstream(dirs[k] / name, std::ios::binary) << kUntouched;
-            radios.push_back(nullptr);
-            if (rows[k].radio) {
+            radios.emplace_back();
+            for (const Strings& radio : rows[k].radios) {
                 Strings options;
-                for (const std::string& o : *rows[k].radio)
-                    if (o != "--paced") options.push_back(expand(o, "", "", dirs[k], in));
-                const bool paced = options.size() < rows[k].radio->size();
-                radios[k] = std::make_unique<SimRadio>(dirs[k], options, paced);
-                ASSERT_FALSE(radios[k]->device().empty()) << rows[k].name;
+                for (const std::string& o : radio)
+                    if (o != "--paced") options.push_back(expand(o, {}, dirs[k], in));
+                const bool paced = options.size() < radio.size();
+                radios[k].push_back(std::make_unique<SimRadio>(dirs[k], options, paced));
+                ASSERT_FALSE(radios[k].back()->device().empty()) << rows[k].name;
             }
             Strings args;
             for (const std::string& a : rows[k].args)
@@ -288,7 +310,7 @@ TEST_F(E2eCases, Golden)
             envs.emplace_back();
             for (const auto& [name, value] : rows[k].env)
                 envs[k].emplace_back(name, fill(k, value));
-            runs.push_back(std::make_unique<CliProcess>(dirs[k], args, envs[k]));
+            runs.push_back(std::make_unique<CliProcess>(dirs[k], args, envs[k], rows[k].input));
         }
         for (std::size_t k = first; k < last; ++k) {
             const Case& row = rows[k];
@@ -303,14 +325,18 @@ TEST_F(E2eCases, Golden)
             EXPECT_EQ(run.exitCode, row.exitCode);
             expectText(run.out, fill(k, row.out));
             expectText(run.err, fill(k, row.err));
-            if (SimRadio* radio = radios[k].get()) {
+            for (std::size_t r = 0; r < radios[k].size(); ++r) {
+                SimRadio* radio = radios[k][r].get();
                 // The radio notes the line closing after the program has gone; what it heard is in by then.
                 const bool heardAny = !row.packets.empty()
                     || std::any_of(row.heard.begin(), row.heard.end(), [](const auto& h) { return h.second > 0; });
                 for (int i = 0; heardAny && i < 100 && radio->logged("--", "the program closed the line").empty(); ++i)
                     std::this_thread::sleep_for(20ms);
-                for (const auto& [prefix, count] : row.heard)
-                    EXPECT_EQ(radio->logged("<-", prefix).size(), count) << prefix;
+                for (const auto& [prefix, count] : row.heard) {
+                    if (r == 0) {
+                        EXPECT_EQ(radio->logged("<-", prefix).size(), count) << prefix;
+                    }
+                }
                 if (!row.packets.empty()) {
                     EXPECT_EQ(radio->packetsHeard("adjust item"), row.packets);
                 }
@@ -325,6 +351,8 @@ TEST_F(E2eCases, Golden)
                     EXPECT_EQ(readWholeFile(file), kUntouched) << name;
                 } else if (check.starts_with("size=")) {
                     EXPECT_EQ(readWholeFile(file).size(), std::stoul(value)) << name;
+                } else if (check.starts_with("log=")) {
+                    EXPECT_EQ(withoutTimes(readWholeFile(file)), fill(k, value)) << name;
                 } else if (check.starts_with("same=")) {
                     EXPECT_EQ(readWholeFile(file), readWholeFile(fill(k, value))) << name;
                 } else if (check.starts_with("model=")) {

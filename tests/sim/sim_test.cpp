@@ -51,6 +51,7 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
         if (w.starts_with("version=")) config.version = static_cast<std::uint8_t>(std::stoi(w.substr(8)));
         if (w.starts_with("model=")) modelIndex = std::stoi(w.substr(6));
         if (w.starts_with("code=")) code = std::stoi(w.substr(5));
+        if (w.starts_with("drop=")) config.faults.dropDuringProgram = std::stoi(w.substr(5));
     }
     RadioMemory memory = memoryFromImage(model::defaultImage(modelIndex));
     if (code >= 0) setModelCode(memory, static_cast<std::uint8_t>(code));
@@ -62,6 +63,8 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
     const auto send = [&](const Bytes& bytes, const std::string& shown) {
         radio.receive(bytes, now);
         const Transmission t = radio.takeOutput();
+        // As the line does: the radio's hang-up reaches it once its bytes have gone.
+        if (t.hangUpAfter) radio.hungUp(now);
         hungUp = hungUp || t.hangUpAfter;
         out << "  sent " << shown << ": "
             << (t.bytes.size() > 16 ? std::to_string(t.bytes.size()) + " bytes" : hex(t.bytes)) << "\n";
@@ -81,7 +84,7 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
             send(packet, w);
         } else if (w.starts_with("records=")) {
             for (const Bytes& r : records(w == "records=older"))
-                send(r, hex(r)), now += std::chrono::milliseconds(100), radio.runTimers(now);
+                if (!hungUp) send(r, hex(r)), now += std::chrono::milliseconds(100), radio.runTimers(now);
         } else {
             send(link::fakes::bytesOf(w), w);
         }
@@ -111,7 +114,8 @@ std::string options(const std::string& line)
     out << " link " << o.link.value_or("-") << " save " << o.save.value_or("-") << " log " << o.log.value_or("-")
         << " pace " << o.pace << " once " << o.once << "\n  silent " << f.silent << " answer on " << f.answerOn
         << " short " << (f.shortStream ? std::to_string(*f.shortStream) : "-") << " garbage " << f.garbage
-        << " drop after " << (f.dropAfter ? std::to_string(*f.dropAfter) : "-") << " store wrong "
+        << " drop after " << (f.dropAfter ? std::to_string(*f.dropAfter) : "-") << " drop during program "
+        << (f.dropDuringProgram ? std::to_string(*f.dropDuringProgram) : "-") << " store wrong "
         << (f.storeWrong ? hex(Bytes { f.storeWrong->area, f.storeWrong->address }) : "-") << " completion "
         << hex(o.radio.completion) << "\n";
     return out.str();

@@ -41,18 +41,20 @@ inline std::vector<std::string> childEnvironment(const Env& extra)
     return env;
 }
 
-// A child process with standard input from /dev/null, standard error to a file (or the test's own)
+// A child process with standard input from a file or /dev/null, standard error to a file (or the test's own)
 // and standard output to a file or, when no file is given, to a pipe the test reads lines from.
 class Child {
 public:
     Child(const std::string& program, std::vector<std::string> args, const Env& env,
-        const std::optional<std::filesystem::path>& outFile, const std::optional<std::filesystem::path>& errFile)
+        const std::optional<std::filesystem::path>& outFile, const std::optional<std::filesystem::path>& errFile,
+        const std::optional<std::filesystem::path>& inFile = std::nullopt)
     {
         int pipeFds[2] = { -1, -1 };
         if (!outFile && ::pipe2(pipeFds, O_CLOEXEC) != 0) return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(
+            &actions, STDIN_FILENO, inFile ? inFile->c_str() : "/dev/null", O_RDONLY, 0);
         if (outFile)
             posix_spawn_file_actions_addopen(
                 &actions, STDOUT_FILENO, outFile->c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

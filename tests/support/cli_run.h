@@ -119,16 +119,23 @@ inline std::filesystem::path dataHome(const std::filesystem::path& folder) { ret
 // korvane-cli started now; finish() waits for it.
 class CliProcess {
 public:
-    CliProcess(const std::filesystem::path& folder, std::vector<std::string> args, const Env& env = {})
+    // input: what standard input holds (none: /dev/null).
+    CliProcess(const std::filesystem::path& folder, std::vector<std::string> args, const Env& env = {},
+        const std::optional<std::string>& input = std::nullopt)
     {
         static std::atomic<int> counter { 0 };
         const std::string name = "cli" + std::to_string(counter++);
         m_out = folder / (name + ".out");
         m_err = folder / (name + ".err");
+        std::optional<std::filesystem::path> in;
+        if (input) {
+            in = folder / (name + ".in");
+            std::ofstream(*in, std::ios::binary) << *input;
+        }
         Env withDataHome = env;
         if (std::none_of(env.begin(), env.end(), [](const auto& e) { return e.first == "XDG_DATA_HOME"; }))
             withDataHome.emplace_back("XDG_DATA_HOME", dataHome(folder).string());
-        m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), withDataHome, m_out, m_err);
+        m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), withDataHome, m_out, m_err, in);
     }
 
     CliRun finish()
