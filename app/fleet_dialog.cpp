@@ -73,7 +73,7 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
         row.bar->setMinimumWidth(160);
         row.outcome = new QLabel(this);
         row.outcome->setObjectName(QStringLiteral("lblFleetOutcome%1").arg(n));
-        row.outcome->setMinimumWidth(220);
+        row.outcome->setMinimumWidth(300);
         row.outcome->setWordWrap(true);
         grid->addWidget(row.tick, n - 1, 0);
         grid->addWidget(row.device, n - 1, 1);
