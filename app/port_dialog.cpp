@@ -7,10 +7,13 @@
 #include "core/link/serial_device_label.h"
 #include "core/link/steady_clock.h"
 
+#include <QClipboard>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSocketNotifier>
 #include <QVBoxLayout>
 
@@ -118,6 +121,12 @@ PortDialog::PortDialog(
     layout->addWidget(m_lblProbeAdvice);
     layout->addLayout(buttons);
 
+    // Ctrl+C outside the path box copies the probe's outcome, to paste into a message for help.
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, [this] {
+        if (!m_report.isEmpty()) QGuiApplication::clipboard()->setText(m_report);
+    });
+
     m_watcher = std::make_unique<link::SerialDeviceWatcher>(m_source.devRoot);
     if (m_watcher->fd() >= 0) {
         auto* notifier = new QSocketNotifier(m_watcher->fd(), QSocketNotifier::Read, this);
@@ -171,6 +180,7 @@ void PortDialog::probe()
         = m_otherChosen ? link::linkTargetForDevice(device().toStdString()) : link::linkTargetForPort(m_comi, m_source);
     m_lstProbe->clear();
     m_lblProbeAdvice->clear();
+    m_report.clear();
     // The dialog stays painted but takes no input while the radio is asked.
     m_probing = true;
     enableChoices();
@@ -187,10 +197,13 @@ void PortDialog::probe()
             (line.passed ? QStringLiteral("✓ ") : QStringLiteral("✗ ")) + QString::fromStdString(line.text),
             m_lstProbe);
         item->setForeground(line.passed ? QColor(0, 128, 0) : QColor(192, 0, 0));
+        m_report += item->text() + '\n';
     }
     const auto failed = std::find_if(lines.begin(), lines.end(), [](const link::ProbeLine& l) { return !l.passed; });
-    if (failed != lines.end())
+    if (failed != lines.end()) {
         m_lblProbeAdvice->setText(QStringLiteral("建议：") + QString::fromStdString(failed->advice));
+        m_report += m_lblProbeAdvice->text() + '\n';
+    }
 }
 
 void PortDialog::reject()

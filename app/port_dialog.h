@@ -69,6 +69,7 @@ private:
     QListWidget* m_lstProbe = nullptr;
     QLabel* m_lblProbeAdvice = nullptr;
     QWidget* m_choices = nullptr;
+    QString m_report; // the probe's lines and advice as text
     int m_comi = 1;
     int m_xcomi = 1;
     bool m_otherChosen = false;
