@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QSocketNotifier>
@@ -52,6 +53,7 @@ PortDialog::PortDialog(
         label->setBuddy(button);
         options->addWidget(button, port - 1, 0);
         options->addWidget(label, port - 1, 1);
+        button->installEventFilter(this);
         m_options[port - 1] = button;
         m_labels[port - 1] = label;
         connect(button, &QRadioButton::clicked, this, [this, port, button] {
@@ -63,6 +65,7 @@ PortDialog::PortDialog(
     }
     m_optOther = new QRadioButton(QStringLiteral("其他设备..."), frame);
     m_optOther->setObjectName("optOther");
+    m_optOther->installEventFilter(this);
     m_cboDevice = new QComboBox(frame);
     m_cboDevice->setObjectName("cboDevice");
     m_cboDevice->setEditable(true);
@@ -204,6 +207,21 @@ void PortDialog::probe()
         m_lblProbeAdvice->setText(QStringLiteral("建议：") + QString::fromStdString(failed->advice));
         m_report += m_lblProbeAdvice->text() + '\n';
     }
+}
+
+bool PortDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The options stand in a column, but Left and Right step through them as Up and Down do.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
+            QKeyEvent vertical(QEvent::KeyPress, key->key() == Qt::Key_Left ? Qt::Key_Up : Qt::Key_Down,
+                key->modifiers());
+            QCoreApplication::sendEvent(watched, &vertical);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PortDialog::reject()
