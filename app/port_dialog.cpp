@@ -9,8 +9,8 @@
 
 #include <QClipboard>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace korvane::app {
 
@@ -37,9 +38,57 @@ PortDialog::PortDialog(
 {
     setObjectName("frmOption1");
     setWindowTitle(QStringLiteral("通讯端口选择"));
+    m_choices = buildChoices();
+    buildProbeArea();
+    m_cmdOK = new QPushButton(QStringLiteral("确定"), this);
+    m_cmdOK->setObjectName("cmdOK");
+    m_cmdOK->setToolTip(QStringLiteral("按此键保存改变"));
+    m_cmdOK->setDefault(true);
+    m_cmdCancel = new QPushButton(QStringLiteral("取消"), this);
+    m_cmdCancel->setObjectName("cmdCancel");
+    m_cmdCancel->setToolTip(QStringLiteral("按此键取消改变"));
+    connect(m_cmdOK, &QPushButton::clicked, this, [this] {
+        m_cancelPressed = false;
+        accept();
+    });
+    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdProbe);
+    buttons->addStretch();
+    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_choices);
+    layout->addWidget(m_lstProbe);
+    layout->addWidget(m_lblProbeAdvice);
+    layout->addLayout(buttons);
+
+    // Ctrl+C outside the path box copies the probe's outcome, to paste into a message for help.
+    auto* copy = new QShortcut(QKeySequence::Copy, this);
+    connect(copy, &QShortcut::activated, this, [this] {
+        if (!m_report.isEmpty()) QGuiApplication::clipboard()->setText(m_report);
+    });
+
+    m_watcher = std::make_unique<link::SerialDeviceWatcher>(m_source.devRoot);
+    if (m_watcher->fd() >= 0) {
+        auto* notifier = new QSocketNotifier(m_watcher->fd(), QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
+            // A probe has the device open: the ports are counted again once it is over.
+            if (!m_watcher->takeChanges() || !isVisible()) return;
+            if (m_probing)
+                m_changedWhileProbing = true;
+            else
+                refresh();
+        });
+    }
+}
+
+PortDialog::~PortDialog() = default;
+
+QWidget* PortDialog::buildChoices()
+{
     auto* frame = new QGroupBox(QStringLiteral("端口选择"), this);
     frame->setObjectName("fraCOMoption");
-    m_choices = frame;
     auto* options = new QGridLayout(frame);
     options->setColumnStretch(1, 1);
     for (int port = 1; port <= 4; ++port) {
@@ -50,7 +99,6 @@ PortDialog::PortDialog(
         auto* label = new QLabel(frame);
         label->setObjectName("lblCOMDevice");
         label->setProperty("index", port);
-        label->setBuddy(button);
         options->addWidget(button, port - 1, 0);
         options->addWidget(label, port - 1, 1);
         button->installEventFilter(this);
@@ -85,7 +133,11 @@ PortDialog::PortDialog(
     // Typing or picking a device chooses it.
     connect(m_cboDevice->lineEdit(), &QLineEdit::textEdited, this, chooseOther);
     connect(m_cboDevice, &QComboBox::activated, this, chooseOther);
+    return frame;
+}
 
+void PortDialog::buildProbeArea()
+{
     m_cmdProbe = new QPushButton(QStringLiteral("检测"), this);
     m_cmdProbe->setObjectName("cmdProbe");
     m_cmdProbe->setToolTip(QStringLiteral("检查所选端口到对讲机的连接"));
@@ -100,46 +152,7 @@ PortDialog::PortDialog(
     m_lblProbeAdvice->setObjectName("lblProbeAdvice");
     m_lblProbeAdvice->setWordWrap(true);
     m_lblProbeAdvice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-
-    m_cmdOK = new QPushButton(QStringLiteral("确定"), this);
-    m_cmdOK->setObjectName("cmdOK");
-    m_cmdOK->setToolTip(QStringLiteral("按此键保存改变"));
-    m_cmdOK->setDefault(true);
-    m_cmdCancel = new QPushButton(QStringLiteral("取消"), this);
-    m_cmdCancel->setObjectName("cmdCancel");
-    m_cmdCancel->setToolTip(QStringLiteral("按此键取消改变"));
-    connect(m_cmdOK, &QPushButton::clicked, this, [this] {
-        m_cancelPressed = false;
-        accept();
-    });
-    connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_cmdProbe);
-    buttons->addStretch();
-    buttons->addWidget(m_cmdOK);
-    buttons->addWidget(m_cmdCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addWidget(m_lstProbe);
-    layout->addWidget(m_lblProbeAdvice);
-    layout->addLayout(buttons);
-
-    // Ctrl+C outside the path box copies the probe's outcome, to paste into a message for help.
-    auto* copy = new QShortcut(QKeySequence::Copy, this);
-    connect(copy, &QShortcut::activated, this, [this] {
-        if (!m_report.isEmpty()) QGuiApplication::clipboard()->setText(m_report);
-    });
-
-    m_watcher = std::make_unique<link::SerialDeviceWatcher>(m_source.devRoot);
-    if (m_watcher->fd() >= 0) {
-        auto* notifier = new QSocketNotifier(m_watcher->fd(), QSocketNotifier::Read, this);
-        connect(notifier, &QSocketNotifier::activated, this, [this] {
-            if (m_watcher->takeChanges() && isVisible()) refresh();
-        });
-    }
 }
-
-PortDialog::~PortDialog() = default;
 
 void PortDialog::setComi(int port) { m_comi = std::clamp(port, 1, 4); }
 
@@ -171,8 +184,9 @@ void PortDialog::enableChoices()
     for (int port = 1; port <= 4; ++port)
         m_options[port - 1]->setEnabled(!m_probing && port <= m_xcomi);
     m_choices->setEnabled(!m_probing);
-    m_cmdProbe->setEnabled(!m_probing && (!m_otherChosen || !device().isEmpty()));
-    m_cmdOK->setEnabled(!m_probing && (!m_otherChosen || !device().isEmpty()));
+    const bool chosen = !m_otherChosen || !device().isEmpty();
+    m_cmdProbe->setEnabled(!m_probing && chosen);
+    m_cmdOK->setEnabled(!m_probing && chosen);
     m_cmdCancel->setEnabled(!m_probing);
 }
 
@@ -194,7 +208,10 @@ void PortDialog::probe()
         lines = link::probeChain(target, port, clock);
     });
     m_probing = false;
-    enableChoices();
+    if (std::exchange(m_changedWhileProbing, false))
+        refresh();
+    else
+        enableChoices();
     for (const link::ProbeLine& line : lines) {
         auto* item = new QListWidgetItem(
             (line.passed ? QStringLiteral("✓ ") : QStringLiteral("✗ ")) + QString::fromStdString(line.text),
@@ -215,8 +232,8 @@ bool PortDialog::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
-            QKeyEvent vertical(QEvent::KeyPress, key->key() == Qt::Key_Left ? Qt::Key_Up : Qt::Key_Down,
-                key->modifiers());
+            QKeyEvent vertical(
+                QEvent::KeyPress, key->key() == Qt::Key_Left ? Qt::Key_Up : Qt::Key_Down, key->modifiers());
             QCoreApplication::sendEvent(watched, &vertical);
             return true;
         }

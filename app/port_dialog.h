@@ -54,6 +54,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The frame of options beside their devices; the probe's list and advice.
+    QWidget* buildChoices();
+    void buildProbeArea();
     void enableChoices();
 
     UserDialogs& m_dialogs;
@@ -75,6 +78,7 @@ private:
     int m_xcomi = 1;
     bool m_otherChosen = false;
     bool m_probing = false;
+    bool m_changedWhileProbing = false;
     bool m_cancelPressed = true;
 };
 
