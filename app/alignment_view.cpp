@@ -535,7 +535,7 @@ void AlignmentView::nodeClick(const QString& key)
 
 void AlignmentView::startAlignmentItem()
 {
-    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    const link::LinkTarget target = m_state.linkTarget();
     const int item = m_item;
     const int modelIndex = m_image.modelIndex;
     const model::AlignmentTable table = m_image.alignment;

@@ -66,6 +66,8 @@ MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget*
 
     const files::StoredSettings stored = files::readSettingsFile(m_options.settingsPath.toStdString());
     m_state.portNumber = stored.port;
+    m_state.device = QString::fromStdString(stored.device);
+    m_state.portMap = m_options.portMap;
     m_state.password = QString::fromStdString(stored.password);
 
     layoutWindow();
@@ -373,12 +375,18 @@ void MainWindow::modelChange()
 
 void MainWindow::choosePort()
 {
-    PortDialog dialog(this);
+    // The ports are looked for again: a cable plugged in since start-up counts.
+    if (m_options.probePorts)
+        m_state.portCount = m_options.probePorts();
+    PortDialog dialog(m_dialogs, m_options.portMap, m_options.probePorts, this);
     dialog.setComi(m_state.portNumber);
     dialog.setXComi(m_state.portCount);
+    dialog.setDevice(m_state.device);
     m_dialogs.runModal(dialog);
-    if (!dialog.cancelPressed())
+    if (!dialog.cancelPressed()) {
         m_state.portNumber = dialog.comi();
+        m_state.device = dialog.device();
+    }
 }
 
 void MainWindow::focusSink() { m_command1->setFocus(Qt::OtherFocusReason); }
@@ -406,7 +414,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     if (!path.isEmpty()) {
         QDir().mkpath(QFileInfo(path).absolutePath());
         files::writeSettingsFile(path.toStdString(), m_state.portNumber, m_state.currentFile.toStdString(),
-                                 m_state.password.toStdString());
+                                 m_state.password.toStdString(), m_state.device.toStdString());
     }
     event->accept();
 }

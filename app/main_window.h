@@ -6,6 +6,7 @@
 #include "app/fleet_dialog.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
+#include "core/link/port_map.h"
 #include "core/link/readout.h"
 #include "core/model/radio_image.h"
 #include "core/model/record_layout.h"
@@ -45,6 +46,8 @@ struct MainWindowOptions {
     std::function<int()> screenWidth {};
     // Where every read-out and every image about to be written is kept; none: no backups.
     std::optional<std::filesystem::path> backupFolder {};
+    // Where port numbers find their devices and the port choice hears devices come and go.
+    link::PortMapSource portMap = link::systemPortMapSource();
 };
 
 class MainWindow : public QMainWindow {

@@ -72,7 +72,7 @@ private:
 
 link::ReadOutcome MainWindow::readOut(model::RadioImage start, bool forComparison)
 {
-    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    const link::LinkTarget target = m_state.linkTarget();
     link::ReadOutcome outcome;
     linkRunner().run([&](link::LinkUi& ui) {
         link::PosixSerialPort port;
@@ -127,7 +127,7 @@ std::optional<std::pair<model::RadioImage, bool>> MainWindow::writeImage()
     model::RadioImage working = m_image;
     // Kept before the radio is touched; a failure is told once the exchange is over.
     const std::optional<util::Message> backupFailure = keepBackup(working, files::BackupReason::BeforeWrite);
-    const link::LinkTarget target = link::linkTargetForPort(m_state.portNumber);
+    const link::LinkTarget target = m_state.linkTarget();
     link::ProgramOutcome outcome;
     // Only the rounding for an older radio changes the image: the moved frequencies show as soon
     // as they move, while the radio is being programmed with them.

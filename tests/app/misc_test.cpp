@@ -1,16 +1,22 @@
 // What a transcript cannot show: boxes shown during an exchange take input through their own
-// window while the owner stays deaf, and the settings file's place and the way it is replaced.
+// window while the owner stays deaf, the port choice following a cable plugged in and pulled out,
+// and the settings file's place and the way it is replaced.
 
 #include "app/app_paths.h"
 #include "app/application_setup.h"
 #include "app/link_runner.h"
+#include "app/port_dialog.h"
 #include "app/qt_user_dialogs.h"
 #include "core/link/link_messages.h"
+#include "core/link/port_map.h"
 #include "support/window_fixture.h"
 
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
+
+#include <filesystem>
+#include <fstream>
 
 #include <sys/stat.h>
 
@@ -91,6 +97,40 @@ private slots:
         QCOMPARE(ownerClicks, 0);
         clickOnWindow(*button); // and hears again afterwards
         QCOMPARE(ownerClicks, 1);
+    }
+
+    // A node appearing in the watched device folder (with the adapter's entry in a fake sysfs)
+    // relabels and enables its option while the dialog is open; its leaving undoes both.
+    void portChoiceFollowsDevicesComingAndGoing()
+    {
+        QTemporaryDir dir;
+        const auto at = [&](const QString& name) { return dir.filePath(name).toStdString(); };
+        const link::PortMapSource source { at("dev"), at("sys"), [](const std::string&) {
+                                              return std::optional<std::string>();
+                                          } };
+        const std::filesystem::path adapter = at("sys/devices/usb1/1-1");
+        std::filesystem::create_directories(adapter / "1-1:1.0/ttyUSB0");
+        std::filesystem::create_directories(at("sys/class/tty/ttyUSB0"));
+        std::filesystem::create_directory_symlink(adapter / "1-1:1.0/ttyUSB0", at("sys/class/tty/ttyUSB0/device"));
+        std::ofstream(adapter / "product") << "FT232R USB UART\n";
+        std::ofstream(adapter / "manufacturer") << "FTDI\n";
+        std::filesystem::create_directories(at("dev"));
+        test::RecordingDialogs dialogs;
+        app::PortDialog dialog(dialogs, source, [&] { return int(link::serialDevices(source).size()); });
+        dialog.setComi(2);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.deviceLabel(1)->text(), QString("未连接"));
+        QVERIFY(dialog.option(1)->isEnabled() && !dialog.option(2)->isEnabled());
+        std::ofstream(at("dev/ttyUSB0")) << "";
+        std::ofstream(at("dev/ttyUSB1")) << "";
+        QTRY_COMPARE(dialog.deviceLabel(1)->text(), dir.filePath("dev/ttyUSB0") + "  FT232R USB UART (FTDI)");
+        QTRY_COMPARE(dialog.deviceLabel(2)->text(), dir.filePath("dev/ttyUSB1"));
+        QVERIFY(dialog.option(2)->isEnabled() && dialog.option(2)->isChecked());
+        std::filesystem::remove(at("dev/ttyUSB0"));
+        QTRY_COMPARE(dialog.deviceLabel(2)->text(), QString("未连接"));
+        QCOMPARE(dialog.deviceLabel(1)->text(), dir.filePath("dev/ttyUSB1"));
+        QVERIFY(!dialog.option(2)->isEnabled());
     }
 
     void settingsFileLivesInTheUsersConfigFolderAndIsReplacedWhole()

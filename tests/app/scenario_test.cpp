@@ -181,7 +181,7 @@ private:
         std::function<int()> screen = [this] { return m_screen; };
         f.window = std::make_unique<app::MainWindow>(f.dialogs,
             app::MainWindowOptions { f.settingsPath(), [ports] { return ports; }, m_screen ? screen : nullptr,
-                f.backupFolder().toStdString() });
+                f.backupFolder().toStdString(), f.portMap() });
         f.window->show();
         m_root = f.window.get();
         m_root->activateWindow();

@@ -21,11 +21,18 @@ struct WindowFixture {
     // Read-outs and images about to be written are kept here, never in the user's own folder.
     QString backupFolder() const { return dir.filePath("backups"); }
 
+    // No serial devices but those named by KORVANE_COMn.
+    link::PortMapSource portMap() const
+    {
+        return { dir.filePath("dev").toStdString(), dir.filePath("sys").toStdString(), {} };
+    }
+
     // Starts the window (after the test has written a settings file, if it wants one).
     app::MainWindow& start(std::function<int()> probe = [] { return 0; })
     {
         window = std::make_unique<app::MainWindow>(
-            dialogs, app::MainWindowOptions { settingsPath(), std::move(probe), {}, backupFolder().toStdString() });
+            dialogs, app::MainWindowOptions { settingsPath(), std::move(probe), {}, backupFolder().toStdString(),
+                         portMap() });
         window->show();
         return *window;
     }
