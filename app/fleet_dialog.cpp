@@ -59,12 +59,11 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
     grid->setColumnStretch(3, 1);
     for (int n = link::kFirstPort; n <= link::kLastPort; ++n) {
         Row& row = m_rows[static_cast<std::size_t>(n - 1)];
-        const bool connected = link::deviceForPort(n).has_value();
         row.tick = new QCheckBox(QStringLiteral("COM%1").arg(n), this);
         row.tick->setObjectName(QStringLiteral("chkFleetPort%1").arg(n));
-        row.tick->setEnabled(connected);
-        row.tick->setChecked(connected);
-        row.device = new QLabel(QString::fromStdString(link::portDeviceLabel(n)), this);
+        row.tick->setEnabled(connected(n));
+        row.tick->setChecked(connected(n));
+        row.device = new QLabel(QString::fromStdString(link::portDeviceLabel(n, m_setup.portMap)), this);
         row.device->setObjectName(QStringLiteral("lblFleetDevice%1").arg(n));
         row.bar = new QProgressBar(this);
         row.bar->setObjectName(QStringLiteral("prgFleet%1").arg(n));
@@ -136,7 +135,7 @@ void FleetDialog::runRound(const std::vector<int>& ports)
         row.outcome->clear();
         row.outcome->setToolTip({});
         row.outcome->setStyleSheet({});
-        targets.push_back(link::linkTargetForPort(n));
+        targets.push_back(link::linkTargetForPort(n, m_setup.portMap));
         FleetRowView view {
             // In a round the radio is read only to check it.
             [bar = row.bar](const QString& phase) {
@@ -200,11 +199,13 @@ void FleetDialog::showTally(int programmed, int failed)
     m_counts->setText(text);
 }
 
+bool FleetDialog::connected(int port) const { return link::deviceForPort(port, m_setup.portMap).has_value(); }
+
 void FleetDialog::setRunning(bool running)
 {
     m_running = running;
-    for (const Row& row : m_rows)
-        row.tick->setEnabled(!running && link::deviceForPort(static_cast<int>(&row - m_rows.data()) + 1).has_value());
+    for (int n = link::kFirstPort; n <= link::kLastPort; ++n)
+        m_rows[static_cast<std::size_t>(n - 1)].tick->setEnabled(!running && connected(n));
     for (QWidget* w : std::initializer_list<QWidget*> { m_verify, m_start, m_next, m_log, m_close })
         w->setEnabled(!running);
     if (!running) updateButtons();

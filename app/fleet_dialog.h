@@ -6,6 +6,7 @@
 // dialog opens; the rounds and radios since the program started are counted.
 
 #include "core/link/fleet_round.h"
+#include "core/link/port_map.h"
 #include "core/model/radio_image.h"
 
 #include <QDialog>
@@ -38,6 +39,7 @@ struct FleetDialogSetup {
     LinkRunner& runner;
     UserDialogs& dialogs;
     FleetTally& tally;
+    link::PortMapSource portMap; // where port numbers find their devices
     std::optional<std::filesystem::path> backupFolder;
     std::filesystem::path logPath;
     // Shows the log file to the user (the desktop's program for CSV files).
@@ -70,6 +72,7 @@ private:
     void setRunning(bool running);
     void updateButtons();
     void showTally(int programmed, int failed);
+    bool connected(int port) const;
     std::string saveBackup(const model::RadioImage& image);
 
     FleetDialogSetup m_setup;

@@ -17,7 +17,7 @@ void MainWindow::writeFleet()
     if (alignmentItemOpen()) cancelAlignmentItem();
     // A value still being typed reaches the image, and so the radios.
     commitPendingEntry();
-    FleetDialog dialog({ m_image, linkRunner(), m_dialogs, m_fleetTally, m_options.backupFolder,
+    FleetDialog dialog({ m_image, linkRunner(), m_dialogs, m_fleetTally, m_state.portMap, m_options.backupFolder,
                            files::fleetLogPathFromEnvironment(),
                            [](const std::filesystem::path& log) {
                                QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(log.string())));
