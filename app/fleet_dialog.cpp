@@ -21,6 +21,7 @@
 #include <chrono>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace korvane::app {
 
@@ -151,11 +152,8 @@ void FleetDialog::runRound(const std::vector<int>& ports)
     link::FleetRoundHooks hooks;
     hooks.makePort = [](std::size_t) { return std::make_unique<link::PosixSerialPort>(); };
     hooks.ui = [&uis](std::size_t index) -> link::LinkUi& { return *uis[index]; };
-    std::mutex backupTurn;
-    hooks.backup = [this, &backupTurn](const model::RadioImage& image) {
-        const std::lock_guard turn(backupTurn);
-        return saveBackup(image);
-    };
+    // Every radio of a round gets the same image, so one backup of it serves them all.
+    hooks.backup = [backup = saveBackup(m_setup.image)](const model::RadioImage&) { return backup; };
     hooks.ended = [this, ports](std::size_t index, const link::FleetRadioResult& result) {
         QMetaObject::invokeMethod(
             this, [this, port = ports[index], result] { showResult(port, result); }, Qt::QueuedConnection);
@@ -222,12 +220,15 @@ void FleetDialog::updateButtons()
     m_log->setEnabled(!m_running && std::filesystem::exists(m_setup.logPath, error));
 }
 
+// A backup that cannot be made never stops the round; saying so once is enough.
 std::string FleetDialog::saveBackup(const model::RadioImage& image)
 {
     if (!m_setup.backupFolder) return {};
     const auto saved = files::saveBackup(
         *m_setup.backupFolder, image, files::BackupReason::BeforeWrite, std::chrono::system_clock::now());
-    return saved ? saved->string() : std::string();
+    if (saved) return saved->string();
+    if (!std::exchange(m_backupFailureShown, true)) m_setup.dialogs.showMessage(this, saved.error());
+    return {};
 }
 
 // A round in progress is never left: the radios on the cables are being written.

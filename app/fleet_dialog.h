@@ -85,6 +85,7 @@ private:
     QPushButton* m_close = nullptr;
     std::vector<int> m_lastPorts;
     bool m_running = false;
+    bool m_backupFailureShown = false;
 };
 
 } // namespace korvane::app

@@ -46,20 +46,6 @@ std::optional<std::vector<link::LinkTarget>> fleetTargets(const std::vector<std:
     return targets;
 }
 
-// How a radio's round ended, for the exit status: programmed, stopped at a question, or failed.
-int statusOf(const link::FleetRadioResult& result)
-{
-    if (result.programmed()) return kExitDone;
-    return result.end == link::LinkEnd::Declined ? kExitQuestion : kExitFailed;
-}
-
-// A failure outweighs a question, a question a success.
-int worse(int a, int b)
-{
-    const auto rank = [](int status) { return status == kExitFailed ? 2 : status == kExitQuestion ? 1 : 0; };
-    return rank(a) >= rank(b) ? a : b;
-}
-
 void report(const link::FleetRadioResult& result)
 {
     std::cout << result.target.name << ": " << result.outcomeText << '\n';
@@ -99,7 +85,8 @@ int runFleet(const Words& words)
 
         for (const link::FleetRadioResult& result : results) {
             report(result);
-            status = worse(status, statusOf(result));
+            // Every radio programmed (and verified), else 1: a radio left at a question is not done.
+            if (!result.programmed()) status = kExitFailed;
         }
         if (const auto log = args->value("--log")) {
             if (const auto failed = files::appendFleetLog(*log, results, std::chrono::system_clock::now())) {

@@ -56,7 +56,7 @@ a radio in $XDG_DATA_HOME/korvane/backups (else ~/.local/share/korvane/backups);
 older than a year are removed, but the newest 50 always stay.
 Exit status: 0 done (probe: the radio was read), 1 failed, 2 usage error, 3 stopped at a
 question; diff: 0 the same, 1 differences printed, 4 A or B could not be read; fleet: 0
-every radio programmed (and verified), 3 none failed but some stopped at a question, else 1.
+every radio programmed (and verified), else 1.
 )";
 
 } // namespace
