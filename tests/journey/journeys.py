@@ -438,6 +438,7 @@ def journey_fleet(s):
     s.gone(question, "the question")
     time.sleep(2)  # well into the round
     s.screenshot(dialog, name="after-fleet-round.png")
+    s.key("Escape", win=dialog)  # a round in progress is never left: the dialog stays for 下一批
     log = os.path.join(s.env["XDG_DATA_HOME"], "korvane", "fleet-log.csv")
 
     def rows(count):
