@@ -1,6 +1,7 @@
 #include "app/help_window.h"
 
 #include "app/app_logo.h"
+#include "app/screen_fit.h"
 
 #include <QAction>
 #include <QDir>
@@ -69,6 +70,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     connect(closeWindow, &QAction::triggered, this, &QWidget::close);
 
     resize(780, 620);
+    fitOnScreen(*this);
 }
 
 void HelpWindow::openPage(const QString& manualDir, const QString& page)

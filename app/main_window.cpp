@@ -8,6 +8,7 @@
 #include "app/link_runner.h"
 #include "app/port_dialog.h"
 #include "app/report/print_command.h"
+#include "app/screen_fit.h"
 #include "app/settings_lists.h"
 #include "app/toolbar_icons.h"
 #include "app/twips.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget*
     buildContent();
 
     resize(kWindowWidth, kWindowHeight);
+    fitOnScreen(*this); // the content scrolls, as in any smaller window
     m_recordedScreenWidth = currentScreenWidth();
 
     const files::StoredSettings stored = files::readSettingsFile(m_options.settingsPath.toStdString());
@@ -429,6 +431,7 @@ void MainWindow::resizeEvent(QResizeEvent* event)
     // width is noted first, so the resize below does not start this again.
     m_recordedScreenWidth = screenWidth;
     resize(kWindowWidth, kWindowHeight);
+    fitOnScreen(*this); // the content scrolls, as in any smaller window
     m_channelView->relayoutChannelGrid(twipsX(this, kWindowWidth), twipsY(this, kWindowHeight));
     placeEntryBoxes(true);
     placeFrames();

@@ -1,8 +1,8 @@
 #pragma once
-// What a person would see as broken in a window at the current scale: a named widget that
-// sticks out of its parent, two named siblings on top of each other, or a text that does not
-// fit its label, button, box title, list or entry line. Widgets that scroll inside a scroll
-// area and the toolkit's own inner widgets are left out.
+// What a person would see as broken in a window at the current scale: a window larger than its
+// screen, a named widget that sticks out of its parent, two named siblings on top of each other,
+// or a text that does not fit its label, button, box title, list or entry line. Widgets that
+// scroll inside a scroll area and the toolkit's own inner widgets are left out.
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyleOptionComboBox>
 
@@ -76,6 +77,16 @@ inline QString textShortfall(const QWidget* w)
 inline QStringList layoutProblems(const QWidget* top)
 {
     QStringList problems;
+    if (const QScreen* screen = top->screen(); screen && top->isWindow()) {
+        const QSize room = screen->availableGeometry().size();
+        if (top->width() > room.width() || top->height() > room.height())
+            problems << QString("%1 is %2x%3, larger than the screen's %4x%5")
+                            .arg(top->objectName())
+                            .arg(top->width())
+                            .arg(top->height())
+                            .arg(room.width())
+                            .arg(room.height());
+    }
     QList<const QWidget*> audited;
     for (const QWidget* w : top->findChildren<QWidget*>())
         if (auditedWidget(w, top)) audited << w;
