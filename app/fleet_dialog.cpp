@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <mutex>
@@ -60,10 +61,11 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
     grid->setColumnStretch(3, 1);
     for (int n = link::kFirstPort; n <= link::kLastPort; ++n) {
         Row& row = m_rows[static_cast<std::size_t>(n - 1)];
+        row.connected = link::deviceForPort(n, m_setup.portMap).has_value();
         row.tick = new QCheckBox(QStringLiteral("COM%1").arg(n), this);
         row.tick->setObjectName(QStringLiteral("chkFleetPort%1").arg(n));
-        row.tick->setEnabled(connected(n));
-        row.tick->setChecked(connected(n));
+        row.tick->setEnabled(row.connected);
+        row.tick->setChecked(row.connected);
         row.device = new QLabel(QString::fromStdString(link::portDeviceLabel(n, m_setup.portMap)), this);
         row.device->setObjectName(QStringLiteral("lblFleetDevice%1").arg(n));
         row.bar = new QProgressBar(this);
@@ -162,20 +164,17 @@ void FleetDialog::runRound(const std::vector<int>& ports)
     setRunning(true);
     std::vector<link::FleetRadioResult> results;
     m_setup.runner.run([&](link::LinkUi&) { results = link::runFleetRound(m_setup.image, targets, verify, hooks); });
-    int programmed = 0;
-    for (std::size_t i = 0; i < results.size(); ++i) {
-        showResult(ports[i], results[i]);
-        programmed += results[i].programmed() ? 1 : 0;
-    }
+    // Each row showed its radio's result as it ended; the round's end counts them.
+    const auto programmed = static_cast<int>(std::count_if(
+        results.begin(), results.end(), [](const link::FleetRadioResult& r) { return r.programmed(); }));
     const int failed = static_cast<int>(results.size()) - programmed;
     ++m_setup.tally.rounds;
     m_setup.tally.programmed += programmed;
     m_setup.tally.failed += failed;
     showTally(programmed, failed);
-    setRunning(false);
     if (const auto failure = files::appendFleetLog(m_setup.logPath, results, std::chrono::system_clock::now()))
         m_setup.dialogs.showMessage(this, *failure);
-    updateButtons();
+    setRunning(false);
 }
 
 void FleetDialog::showResult(int port, const link::FleetRadioResult& result)
@@ -197,13 +196,11 @@ void FleetDialog::showTally(int programmed, int failed)
     m_counts->setText(text);
 }
 
-bool FleetDialog::connected(int port) const { return link::deviceForPort(port, m_setup.portMap).has_value(); }
-
 void FleetDialog::setRunning(bool running)
 {
     m_running = running;
-    for (int n = link::kFirstPort; n <= link::kLastPort; ++n)
-        m_rows[static_cast<std::size_t>(n - 1)].tick->setEnabled(!running && connected(n));
+    for (const Row& row : m_rows)
+        row.tick->setEnabled(!running && row.connected);
     for (QWidget* w : std::initializer_list<QWidget*> { m_verify, m_start, m_next, m_log, m_close })
         w->setEnabled(!running);
     if (!running) updateButtons();

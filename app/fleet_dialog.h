@@ -65,6 +65,7 @@ private:
         QLabel* device = nullptr;
         QProgressBar* bar = nullptr;
         QLabel* outcome = nullptr;
+        bool connected = false; // the port had a device when the dialog opened
     };
 
     void runRound(const std::vector<int>& ports);
@@ -72,7 +73,6 @@ private:
     void setRunning(bool running);
     void updateButtons();
     void showTally(int programmed, int failed);
-    bool connected(int port) const;
     std::string saveBackup(const model::RadioImage& image);
 
     FleetDialogSetup m_setup;

@@ -377,14 +377,14 @@ void MainWindow::modelChange()
 
 void MainWindow::choosePort()
 {
-    // The ports are looked for again: a cable plugged in since start-up counts.
-    if (m_options.probePorts)
-        m_state.portCount = m_options.probePorts();
+    // The dialog looks for the ports again as it opens: a cable plugged in since start-up counts.
     PortDialog dialog(m_dialogs, m_options.portMap, m_options.probePorts, this);
     dialog.setComi(m_state.portNumber);
     dialog.setXComi(m_state.portCount);
     dialog.setDevice(m_state.device);
     m_dialogs.runModal(dialog);
+    if (dialog.portsFound() >= 0)
+        m_state.portCount = dialog.portsFound();
     if (!dialog.cancelPressed()) {
         m_state.portNumber = dialog.comi();
         m_state.device = dialog.device();

@@ -175,7 +175,7 @@ void PortDialog::refresh()
     for (const std::string& device : link::serialDevices(m_source))
         m_cboDevice->addItem(QString::fromStdString(device));
     m_cboDevice->setEditText(typed);
-    if (m_countPorts) setXComi(m_countPorts());
+    if (m_countPorts) setXComi(m_portsFound = m_countPorts());
     enableChoices();
 }
 

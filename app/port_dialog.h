@@ -33,6 +33,8 @@ public:
     void setComi(int port); // clamped to 1..4
     int xComi() const { return m_xcomi; }
     void setXComi(int count); // clamped to 1..4
+    // The unbroken run of existing ports from COM1 (0..4) as last counted here; -1 before that.
+    int portsFound() const { return m_portsFound; }
     // The device chosen by path; empty when a COM option is chosen.
     QString device() const;
     void setDevice(const QString& path);
@@ -76,6 +78,7 @@ private:
     QString m_report; // the probe's lines and advice as text
     int m_comi = 1;
     int m_xcomi = 1;
+    int m_portsFound = -1;
     bool m_otherChosen = false;
     bool m_probing = false;
     bool m_changedWhileProbing = false;
