@@ -1,6 +1,7 @@
 #include "app/fleet_dialog.h"
 
 #include "app/fleet_link_ui.h"
+#include "app/input_rules.h"
 #include "app/link_runner.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
@@ -98,6 +99,7 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
     m_close->setObjectName("cmdClose");
     for (QPushButton* button : { m_start, m_next, m_log, m_close })
         button->setAutoDefault(false);
+    pressFocusedButtonOnEnter({ m_start, m_next, m_log, m_close });
 
     connect(m_start, &QPushButton::clicked, this, [this] {
         std::vector<int> ports;

@@ -1,5 +1,6 @@
 #include "app/port_dialog.h"
 
+#include "app/input_rules.h"
 #include "app/link_runner.h"
 #include "core/link/link_target.h"
 #include "core/link/posix_serial_port.h"
@@ -52,6 +53,7 @@ PortDialog::PortDialog(
         accept();
     });
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    pressFocusedButtonOnEnter({ m_cmdProbe, m_cmdOK, m_cmdCancel });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_cmdProbe);
     buttons->addStretch();
@@ -147,7 +149,9 @@ void PortDialog::buildProbeArea()
     m_lstProbe->setObjectName("lstProbe");
     m_lstProbe->setFocusPolicy(Qt::NoFocus);
     m_lstProbe->setSelectionMode(QAbstractItemView::NoSelection);
-    m_lstProbe->setFixedHeight(kProbeRows * (m_lstProbe->fontMetrics().height() + 2) + 2 * m_lstProbe->frameWidth());
+    // Room for a horizontal scroll bar too: the read-out's line, with the model's name, can be long.
+    m_lstProbe->setFixedHeight(kProbeRows * (m_lstProbe->fontMetrics().height() + 2) + 2 * m_lstProbe->frameWidth()
+        + m_lstProbe->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_lstProbe));
     m_lblProbeAdvice = new QLabel(this);
     m_lblProbeAdvice->setObjectName("lblProbeAdvice");
     m_lblProbeAdvice->setWordWrap(true);
