@@ -122,6 +122,9 @@ QWidget* PortDialog::buildChoices()
     m_cboDevice->setInsertPolicy(QComboBox::NoInsert);
     m_cboDevice->setMinimumContentsLength(24);
     m_cboDevice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // As the window's other boxes: no context menu, and the wheel turns the list only with the focus.
+    m_cboDevice->lineEdit()->setContextMenuPolicy(Qt::PreventContextMenu);
+    wheelOnlyWithFocus(m_cboDevice);
     options->addWidget(m_optOther, 4, 0);
     options->addWidget(m_cboDevice, 4, 1);
     const auto chooseOther = [this] {
