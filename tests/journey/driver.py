@@ -266,18 +266,21 @@ class Session:
         return shown[-1] if shown else None
 
     def screenshot(self, win=None, name="shot.png"):
-        """A PNG of the window; a fault when it is (nearly) one flat colour. Shots named after-*
-        are also kept in the shots folder when one is given."""
+        """A PNG of the window; a fault when it stays (nearly) one flat colour. A window just
+        shown may not have painted yet on a loaded machine, so a flat shot is taken again for a
+        few seconds. Shots named after-* are also kept in the shots folder when one is given."""
         path = self.path(name)
-        for attempt in range(3):
+        end = time.monotonic() + 10
+        while True:
             # The screen's pixels over the window, so that a box in front of it shows as it is seen.
             x, y, width, height = self.geometry(win or self.main)
-            done = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
-                                   "+repage", path], env=self.env, capture_output=True)
-            if done.returncode == 0:
+            subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
+                            "+repage", path], env=self.env, capture_output=True)
+            colours = int(subprocess.run(["identify", "-format", "%k", path], capture_output=True,
+                                         text=True).stdout or 0)
+            if colours > 16 or time.monotonic() > end:
                 break
             time.sleep(0.5)
-        colours = int(subprocess.run(["identify", "-format", "%k", path], capture_output=True, text=True).stdout or 0)
         self.expect(colours > 16, "screenshot %s is blank (%d colours)" % (name, colours))
         if self.shots and name.startswith("after-"):
             os.makedirs(self.shots, exist_ok=True)
