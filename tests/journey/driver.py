@@ -270,18 +270,22 @@ class Session:
         shown may not have painted yet on a loaded machine, so a flat shot is taken again for a
         few seconds. Shots named after-* are also kept in the shots folder when one is given."""
         path = self.path(name)
-        end = time.monotonic() + 10
-        while True:
+        colours = 0
+
+        def painted():
+            nonlocal colours
             # The screen's pixels over the window, so that a box in front of it shows as it is seen.
             x, y, width, height = self.geometry(win or self.main)
             subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
                             "+repage", path], env=self.env, capture_output=True)
             colours = int(subprocess.run(["identify", "-format", "%k", path], capture_output=True,
                                          text=True).stdout or 0)
-            if colours > 16 or time.monotonic() > end:
-                break
-            time.sleep(0.5)
-        self.expect(colours > 16, "screenshot %s is blank (%d colours)" % (name, colours))
+            return colours > 16
+
+        try:
+            wait_for(painted, "a painted " + name, 10, 0.5)
+        except JourneyFailure:
+            self.expect(False, "screenshot %s is blank (%d colours)" % (name, colours))
         if self.shots and name.startswith("after-"):
             os.makedirs(self.shots, exist_ok=True)
             shutil.copy(path, os.path.join(self.shots, name))
