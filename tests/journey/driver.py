@@ -19,16 +19,56 @@ class JourneyFailure(AssertionError):
     pass
 
 
+# The programs a journey has started. Time they spend blocked on the disk does not count against a
+# wait: a save syncs its file, and on a busy disk that alone can take tens of seconds.
+PROGRAMS = []
+MOST_EXTRA = 300.0
+
+
+def blocked_on_disk():
+    """True while a thread of a journey's program sleeps uninterruptibly (state D), as in fsync."""
+    for proc in PROGRAMS:
+        for state in thread_states(proc.pid):
+            if state[0] == "D":
+                return True
+    return False
+
+
+def thread_states(pid):
+    """Each thread's state letter and the kernel function it waits in, read from /proc."""
+    states = []
+    try:
+        tasks = os.listdir("/proc/%d/task" % pid)
+    except OSError:
+        return states
+    for tid in tasks:
+        folder = "/proc/%d/task/%s/" % (pid, tid)
+        try:
+            with open(folder + "stat") as stat, open(folder + "wchan") as wchan:
+                states.append(stat.read().rsplit(")", 1)[1].split()[0] + " " + (wchan.read().strip() or "-"))
+        except OSError:
+            continue
+    return states
+
+
 def wait_for(condition, what, timeout=30.0, step=0.1):
-    """Polls condition() until it returns something true; fails after timeout seconds."""
+    """Polls condition() until it returns something true; fails after timeout seconds. Time the
+    programs spend blocked on the disk, and time this driver got no processor (the whole machine
+    stalled), is added to the wait, up to MOST_EXTRA seconds."""
     end = time.monotonic() + timeout
+    extra = 0.0
     while True:
         value = condition()
         if value:
             return value
         if time.monotonic() > end:
             raise JourneyFailure("timed out waiting for " + what)
+        before = time.monotonic()
         time.sleep(step)
+        held = time.monotonic() - before
+        if extra < MOST_EXTRA and (held > step + 1.0 or blocked_on_disk()):
+            extra += held
+            end += held
 
 
 def check(condition, what):
@@ -124,6 +164,7 @@ class Session:
         if exc[0] and getattr(self, "display", None):
             subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env,
                            capture_output=True)
+            self._report_state()
         for proc in reversed(self.procs):
             if proc.poll() is None:
                 proc.send_signal(signal.SIGTERM)
@@ -132,6 +173,7 @@ class Session:
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait()
+        PROGRAMS.clear()
         if not exc[0]:
             shutil.rmtree(self.dir, ignore_errors=True)
         else:
@@ -139,6 +181,16 @@ class Session:
         if getattr(self, "failure", None):
             raise self.failure
         return False
+
+    def _report_state(self):
+        """What a failed journey left behind, for a run whose folder is gone: the windows shown,
+        what each program's threads were waiting in, and the files the journey made."""
+        shown = self.xdo("search", "--onlyvisible", "--name", ".", ok_fail=True).split()
+        print("  windows:", "; ".join(repr(self.caption(int(w))) for w in shown) or "none")
+        for proc in PROGRAMS:
+            if proc.poll() is None:
+                print("  %s threads:" % os.path.basename(proc.args[0]), ", ".join(thread_states(proc.pid)))
+        print("  files:", " ".join(sorted(os.listdir(self.dir))))
 
     def start_radio(self, *options, port=1):
         """A simulated radio on port COMn (its log and memory file named after the port)."""
@@ -150,6 +202,7 @@ class Session:
             args += ["--model", "0"]
         proc = subprocess.Popen(args + list(options), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.procs.append(proc)
+        PROGRAMS.append(proc)
         wait_for(lambda: os.path.exists(link), "the simulated radio's link")
         self.env["KORVANE_COM%d" % port] = link
         return proc
@@ -157,7 +210,7 @@ class Session:
     def stop_radio(self, proc):
         """Stops the simulated radio; it saves what it holds at exit."""
         proc.send_signal(signal.SIGTERM)
-        proc.wait(30)
+        wait_for(lambda: proc.poll() is not None, "the simulated radio to end")
 
     def start(self, *args):
         """Starts korvane, waits through the splash and returns the main window's id."""
@@ -166,6 +219,7 @@ class Session:
             self.app = subprocess.Popen([self.tools["korvane"]] + list(args), env=self.env, cwd=self.dir,
                                         stdout=open(self.path("korvane.out"), "ab"), stderr=subprocess.STDOUT)
             self.procs.append(self.app)
+            PROGRAMS.append(self.app)
             self.main = wait_for(self._main_after_splash, "the main window", 90, 0.05)
             if self.main > 0:
                 break
@@ -196,10 +250,8 @@ class Session:
         return "IsViewable" in info
 
     def wait_exit(self, timeout=30):
-        try:
-            return self.app.wait(timeout)
-        except subprocess.TimeoutExpired:
-            raise JourneyFailure("korvane did not end")
+        wait_for(lambda: self.app.poll() is not None, "korvane to end", timeout)
+        return self.app.returncode
 
     # --- the window system ------------------------------------------------------------------
 
