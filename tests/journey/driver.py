@@ -19,36 +19,34 @@ class JourneyFailure(AssertionError):
     pass
 
 
-# The programs a journey has started. Time they spend blocked on the disk does not count against a
-# wait: a save syncs its file, and on a busy disk that alone can take tens of seconds.
+# The processes the running journey has started (its display, radios and program). Time they spend
+# blocked on the disk does not count against a wait: a save syncs its file, and on a busy disk that
+# alone can take tens of seconds.
 PROGRAMS = []
 MOST_EXTRA = 300.0
 
 
 def blocked_on_disk():
     """True while a thread of a journey's program sleeps uninterruptibly (state D), as in fsync."""
-    for proc in PROGRAMS:
-        for state in thread_states(proc.pid):
-            if state[0] == "D":
-                return True
-    return False
+    return any(thread_state(folder) == "D" for proc in PROGRAMS for folder in thread_folders(proc.pid))
 
 
-def thread_states(pid):
-    """Each thread's state letter and the kernel function it waits in, read from /proc."""
-    states = []
+def thread_folders(pid):
     try:
-        tasks = os.listdir("/proc/%d/task" % pid)
+        return ["/proc/%d/task/%s/" % (pid, tid) for tid in os.listdir("/proc/%d/task" % pid)]
     except OSError:
-        return states
-    for tid in tasks:
-        folder = "/proc/%d/task/%s/" % (pid, tid)
-        try:
-            with open(folder + "stat") as stat, open(folder + "wchan") as wchan:
-                states.append(stat.read().rsplit(")", 1)[1].split()[0] + " " + (wchan.read().strip() or "-"))
-        except OSError:
-            continue
-    return states
+        return []
+
+
+def thread_state(folder, field="stat"):
+    """A thread's state letter (or, with field "wchan", the kernel function it waits in); None once
+    the thread has gone."""
+    try:
+        with open(folder + field) as text:
+            value = text.read()
+    except OSError:
+        return None
+    return value.rsplit(")", 1)[1].split()[0] if field == "stat" else value.strip() or "-"
 
 
 def wait_for(condition, what, timeout=30.0, step=0.1):
@@ -109,7 +107,8 @@ class Session:
         self.name = name
         self.shots = shots
         self.dir = tempfile.mkdtemp(prefix="journey-%s-" % name)
-        self.procs = []
+        PROGRAMS.clear()
+        self.procs = PROGRAMS
         self.env = dict(os.environ)
         for var, sub in (("HOME", "home"), ("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
                          ("XDG_RUNTIME_DIR", "runtime")):
@@ -173,7 +172,6 @@ class Session:
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait()
-        PROGRAMS.clear()
         if not exc[0]:
             shutil.rmtree(self.dir, ignore_errors=True)
         else:
@@ -187,9 +185,10 @@ class Session:
         what each program's threads were waiting in, and the files the journey made."""
         shown = self.xdo("search", "--onlyvisible", "--name", ".", ok_fail=True).split()
         print("  windows:", "; ".join(repr(self.caption(int(w))) for w in shown) or "none")
-        for proc in PROGRAMS:
+        for proc in self.procs:
             if proc.poll() is None:
-                print("  %s threads:" % os.path.basename(proc.args[0]), ", ".join(thread_states(proc.pid)))
+                threads = ["%s %s" % (thread_state(f), thread_state(f, "wchan")) for f in thread_folders(proc.pid)]
+                print("  %s threads:" % os.path.basename(proc.args[0]), ", ".join(threads))
         print("  files:", " ".join(sorted(os.listdir(self.dir))))
 
     def start_radio(self, *options, port=1):
@@ -202,7 +201,6 @@ class Session:
             args += ["--model", "0"]
         proc = subprocess.Popen(args + list(options), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.procs.append(proc)
-        PROGRAMS.append(proc)
         wait_for(lambda: os.path.exists(link), "the simulated radio's link")
         self.env["KORVANE_COM%d" % port] = link
         return proc
@@ -219,7 +217,6 @@ class Session:
             self.app = subprocess.Popen([self.tools["korvane"]] + list(args), env=self.env, cwd=self.dir,
                                         stdout=open(self.path("korvane.out"), "ab"), stderr=subprocess.STDOUT)
             self.procs.append(self.app)
-            PROGRAMS.append(self.app)
             self.main = wait_for(self._main_after_splash, "the main window", 90, 0.05)
             if self.main > 0:
                 break
