@@ -1,7 +1,7 @@
 // Read-out, programming and an item adjustment against a radio or cable that misbehaves at every
 // point of the exchange, in every way: a long burst of garbage, a lone byte, silence, a drop as the
 // phase begins or while the program waits in it, endless noise; then output that never leaves the
-// port and a port call that fails, under a radio that behaves. One line per run says how it ended,
+// port and each kind of port call failing once in each phase, under a radio that behaves. One line per run says how it ended,
 // with which message, after how many writes, at what time on the fake clock, when the program
 // first met a dropped line, and what became of the user's image; the lot is a committed file.
 
@@ -17,6 +17,7 @@
 #include "tests/core/link/link_fakes.h"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <sstream>
 
 using namespace korvane;
@@ -87,7 +88,7 @@ struct Scene {
     How how = How::Behave;
     int phase = 0;
     int stallFrom = 0;
-    long failCall = 0;
+    std::optional<FakeSerialPort::CallKey> failAt {};
 };
 
 std::string messageName(const util::Message& m)
@@ -106,7 +107,7 @@ std::string messageName(const util::Message& m)
 
 struct Result {
     std::string line;
-    long calls; // port calls made
+    std::set<FakeSerialPort::CallKey> calls; // the kinds of port call made, by the writes before them
     std::size_t writes;
 };
 
@@ -130,7 +131,7 @@ Result run(const Scene& r)
     };
     if (r.how == How::DropAtStart && cut < 0 && !completion) port.hangUpOnWrite = trigger;
     port.stallFromWrite = r.stallFrom;
-    port.failCall = r.failCall;
+    port.failAt = r.failAt;
     const Bytes stream = readout(r.op);
     int writes = 0;
     bool done = false;
@@ -195,7 +196,7 @@ Result run(const Scene& r)
             + stamp(*port.firstDropSeen - Clock::TimePoint {});
     if (image != before) line += "image changed:" + changes(before, image);
     if (port.isOpen() || transcript.progressShowing) line += " LEFT OPEN";
-    return { line, port.calls, port.writes.size() };
+    return { line, port.callsMade, port.writes.size() };
 }
 
 } // namespace
@@ -215,8 +216,9 @@ TEST(HostileLine, EveryPhaseEveryMisbehaviourEveryPortFailure)
         for (std::size_t w = 1; w <= behaved.writes; ++w)
             all += "stalled from write " + std::to_string(w) + ": "
                 + run({ good.op, How::Behave, 0, static_cast<int>(w) }).line + "\n";
-        for (long call = 1; call <= behaved.calls; ++call)
-            all += "call " + std::to_string(call) + " fails: " + run({ good.op, How::Behave, 0, 0, call }).line + "\n";
+        for (const auto& call : behaved.calls)
+            all += "after write " + std::to_string(call.first) + ", " + call.second
+                + " fails: " + run({ good.op, How::Behave, 0, 0, call }).line + "\n";
     }
     EXPECT_EQ(all, korvane::test::expectedFile("hostile/sweep.txt", all));
 }

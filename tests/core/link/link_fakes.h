@@ -15,6 +15,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -87,7 +88,12 @@ public:
     Clock::Duration callCost {}; // every call takes this long, so bytes arrive between two calls
     int hangUpOnWrite = 0; // the line drops as this write (1-based) is made
     int stallFromWrite = 0; // from this write on, bytes never leave while drain says all is well
-    long failCall = 0; // this call (1-based, closing not counted) fails once, as on an I/O error
+    // A port call fails once, as on an I/O error: the first call of this kind made after this many
+    // writes. Keyed by the phase and not by a running count, so one more call in the link does not
+    // move every case after it.
+    using CallKey = std::pair<std::size_t, std::string>;
+    std::optional<CallKey> failAt;
+    std::set<CallKey> callsMade; // every kind of call made, by the writes before it
     std::optional<Clock::TimePoint> hangUpAt, noiseFrom; // noise: one byte per byte time, for ever
     std::optional<Clock::TimePoint> firstDropSeen;
     std::vector<Bytes> writes;
@@ -107,7 +113,7 @@ public:
     PortStatus open(const std::string& device) override
     {
         close();
-        if (auto e = check(false)) return *e;
+        if (auto e = check("open", false)) return *e;
         opened.push_back(device);
         if (auto it = openFailures.find(device); it != openFailures.end())
             return PortError { it->second, device, "scripted failure",
@@ -123,7 +129,7 @@ public:
     {
         if (hangUpOnWrite > 0 && static_cast<int>(writes.size()) + 1 >= hangUpOnWrite && !hangUpAt)
             hangUpAt = m_clock.now();
-        if (auto e = check()) return *e;
+        if (auto e = check("write")) return *e;
         const Clock::TimePoint start = std::max(m_clock.now(), m_lineFreeAt);
         m_lineFreeAt = start + static_cast<long>(bytes.size()) * kByteTime;
         writes.emplace_back(bytes.begin(), bytes.end());
@@ -132,20 +138,20 @@ public:
     }
     PortStatus drain() override
     {
-        if (auto e = check()) return *e;
+        if (auto e = check("drain")) return *e;
         if (!stalled()) m_clock.sleepUntil(m_lineFreeAt);
         return kPortOk;
     }
     PortResult<std::size_t> transmitCount() override
     {
-        if (auto e = check()) return *e;
+        if (auto e = check("transmit count")) return *e;
         if (stalled()) return std::size_t { 1 };
         if (m_lineFreeAt <= m_clock.now()) return std::size_t { 0 };
         return static_cast<std::size_t>((m_lineFreeAt - m_clock.now() + kByteTime - 1ns) / kByteTime);
     }
     PortResult<std::size_t> receiveCount() override
     {
-        if (auto e = check()) return *e;
+        if (auto e = check("receive count")) return *e;
         const auto now = m_clock.now();
         return static_cast<std::size_t>(std::count_if(m_incoming.begin(), m_incoming.end(), [&](const auto& p) {
             return p.first <= now;
@@ -153,7 +159,25 @@ public:
     }
     PortResult<Bytes> takeInput() override
     {
-        if (auto e = check()) return *e;
+        if (auto e = check("take input")) return *e;
+        return takeArrived();
+    }
+    PortStatus discardInput() override
+    {
+        if (auto e = check("discard input")) return *e;
+        takeArrived();
+        return kPortOk;
+    }
+    PortStatus discardOutput() override
+    {
+        if (auto e = check("discard output")) return *e;
+        m_lineFreeAt = std::min(m_lineFreeAt, m_clock.now());
+        return kPortOk;
+    }
+
+private:
+    Bytes takeArrived()
+    {
         Bytes taken;
         for (; !m_incoming.empty() && m_incoming.front().first <= m_clock.now(); m_incoming.pop_front())
             taken.push_back(m_incoming.front().second);
@@ -162,30 +186,18 @@ public:
         m_noiseTaken += n;
         return taken;
     }
-    PortStatus discardInput() override
-    {
-        if (auto taken = takeInput(); !taken) return taken.error();
-        return kPortOk;
-    }
-    PortStatus discardOutput() override
-    {
-        if (auto e = check()) return *e;
-        m_lineFreeAt = std::min(m_lineFreeAt, m_clock.now());
-        return kPortOk;
-    }
-
-private:
     bool stalled() const { return stallFromWrite > 0 && static_cast<int>(writes.size()) >= stallFromWrite; }
     std::size_t noise() const
     {
         if (!noiseFrom || m_clock.now() < *noiseFrom) return 0;
         return static_cast<std::size_t>((m_clock.now() - *noiseFrom) / kByteTime) - m_noiseTaken;
     }
-    std::optional<PortError> check(bool mustBeOpen = true)
+    std::optional<PortError> check(const char* kind, bool mustBeOpen = true)
     {
         if (++calls > 2'000'000) throw std::runtime_error("hung: the port was called two million times");
         m_clock.advance(callCost);
-        if (calls == failCall) return injectedError();
+        const CallKey key { writes.size(), kind };
+        if (callsMade.insert(key).second && failAt == key) return injectedError();
         if (!mustBeOpen) return std::nullopt;
         if (!m_open) return PortError { PortErrorKind::NotOpen, "", "not open", {} };
         if (!hangUpAt || m_clock.now() < *hangUpAt) return std::nullopt;
