@@ -105,7 +105,7 @@ int main(int argc, char** argv)
     // Another program holding the device, as a probe should find it.
     const int holder = options.radio.faults.held ? ::open(line.device().c_str(), O_RDWR | O_NOCTTY) : -1;
 
-    ServeLoop loop(radio, line, { options.pace, options.once, announce });
+    ServeLoop loop(radio, line, { options.pace, options.once, options.bursts, options.jitter, announce });
     const std::optional<std::string> failure = loop.run(g_stop);
     line.removeLink();
     if (holder >= 0) ::close(holder);

@@ -126,7 +126,7 @@ void Radio::handshake(const Command& cmd, TimePoint now)
     if (cmd.kind == CommandKind::Test && m_phase == Phase::Adjusting && cmd.item == m_item) {
         std::vector<std::uint8_t> reply = handshakeReply();
         reply.push_back(m_memory.alignment[static_cast<std::size_t>(m_item)]);
-        send(reply, "item reply", now);
+        answer(reply, "item reply", now);
         return;
     }
 
@@ -145,11 +145,11 @@ void Radio::handshake(const Command& cmd, TimePoint now)
     std::vector<std::uint8_t> reply = handshakeReply();
     switch (cmd.kind) {
     case CommandKind::Read:
-        send(reply, "handshake reply", now);
+        answer(reply, "handshake reply", now);
         m_phase = Phase::AwaitGoAhead;
         return;
     case CommandKind::Program:
-        send(reply, "handshake reply", now);
+        answer(reply, "handshake reply", now);
         m_session.emplace(m_memory, m_config.generation, m_config.faults.storeWrong);
         m_phase = Phase::Programming;
         return;
@@ -157,7 +157,7 @@ void Radio::handshake(const Command& cmd, TimePoint now)
         m_item = cmd.item;
         m_valueBefore = m_memory.alignment[static_cast<std::size_t>(m_item)];
         reply.push_back(m_valueBefore);
-        send(reply, "item reply", now);
+        answer(reply, "item reply", now);
         m_phase = Phase::Adjusting;
         return;
     }
@@ -292,7 +292,15 @@ void Radio::flushIgnored(TimePoint now)
     if (!ignored.empty()) m_log.heard(now, "not a command: ignored", ignored);
 }
 
-void Radio::lineOpened(TimePoint now) { m_log.note(now, "the program opened the line"); }
+void Radio::lineOpened(TimePoint now)
+{
+    m_log.note(now, "the program opened the line");
+    m_answeredSinceOpen = false;
+    if (const auto stray = m_config.faults.strayAtOpen) {
+        send(std::span(&*stray, 1), "stray byte as the line opens", now);
+        m_quietUntil = now + kStrayGap;
+    }
+}
 
 void Radio::lineClosed(TimePoint now)
 {
@@ -312,25 +320,62 @@ void Radio::lineGone(TimePoint now)
     m_unanswered = 0;
     leavePhase(now);
     m_output = {};
+    m_later.clear();
+    m_quietUntil = {};
+}
+
+bool Radio::waitingForQuiet() const
+{
+    return m_frame != Frame::None || m_reader.pending() || m_reader.hasIgnored() || m_unanswered > 0
+        || (m_phase == Phase::Programming && m_session->recordCount() > 0);
 }
 
 std::optional<TimePoint> Radio::nextTimer() const
 {
-    const bool waiting = m_frame != Frame::None || m_reader.pending() || m_reader.hasIgnored() || m_unanswered > 0
-        || (m_phase == Phase::Programming && m_session->recordCount() > 0);
-    if (!waiting) return std::nullopt;
-    return m_lastHeard + kIdleGap;
+    std::optional<TimePoint> next;
+    if (waitingForQuiet()) next = m_lastHeard + kIdleGap;
+    if (!m_later.empty() && (!next || m_later.front().at < *next)) next = m_later.front().at;
+    return next;
 }
 
 void Radio::runTimers(TimePoint now)
 {
-    const std::optional<TimePoint> due = nextTimer();
-    if (!due || now < *due) return;
+    releaseLater(now);
+    if (!waitingForQuiet() || now < m_lastHeard + kIdleGap) return;
     dropPartial(now);
     m_unanswered = 0;
     if (m_phase == Phase::Programming && m_session->recordCount() > 0) {
         m_log.note(now, "quiet after " + std::to_string(m_session->recordCount()) + " records: programming ends");
         finishProgramming(true, now);
+    }
+}
+
+void Radio::answer(std::span<const std::uint8_t> bytes, std::string_view what, TimePoint now)
+{
+    const Faults& faults = m_config.faults;
+    const bool late = faults.lateBy.count() > 0 && !(faults.lateFirstOnly && m_answeredSinceOpen);
+    TimePoint at = std::max(late ? now + faults.lateBy : now, m_quietUntil);
+    if (faults.strayBeforeAnswer && !m_answeredSinceOpen) {
+        send(std::span(&*faults.strayBeforeAnswer, 1), "stray byte", now);
+        at = std::max(at, now + kStrayGap);
+    }
+    m_answeredSinceOpen = true;
+    if (at <= now) {
+        send(bytes, what, now);
+        return;
+    }
+    m_log.note(now, std::string(what) + " held back " + std::to_string((at - now) / std::chrono::milliseconds(1)) + " ms");
+    const auto place = std::upper_bound(
+        m_later.begin(), m_later.end(), at, [](TimePoint t, const Later& l) { return t < l.at; });
+    m_later.insert(place, Later { at, { bytes.begin(), bytes.end() }, std::string(what) });
+}
+
+void Radio::releaseLater(TimePoint now)
+{
+    while (!m_later.empty() && m_later.front().at <= now) {
+        const Later due = m_later.front();
+        m_later.erase(m_later.begin());
+        send(due.bytes, due.what, now);
     }
 }
 

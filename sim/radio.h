@@ -25,6 +25,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace korvane::sim {
@@ -32,6 +33,9 @@ namespace korvane::sim {
 // Quiet on the line for this long ends a half-heard command or record, a run of handshake
 // attempts, and a programming run that has had at least one record.
 inline constexpr std::chrono::milliseconds kIdleGap { 500 };
+// Quiet kept between a stray byte and the answer after it: a byte that touches an answer cannot
+// be told from it by anyone.
+inline constexpr std::chrono::milliseconds kStrayGap { 8 };
 
 struct Transmission {
     std::vector<std::uint8_t> bytes;
@@ -84,6 +88,11 @@ private:
     void lineGone(TimePoint now);
     void flushIgnored(TimePoint now);
     void send(std::span<const std::uint8_t> bytes, std::string_view what, TimePoint now);
+    // Sends a handshake answer, late or behind a stray byte when the faults say so.
+    void answer(std::span<const std::uint8_t> bytes, std::string_view what, TimePoint now);
+    void releaseLater(TimePoint now);
+    // Something half-heard or under way that quiet on the line would end.
+    bool waitingForQuiet() const;
     std::vector<std::uint8_t> handshakeReply() const;
 
     RadioConfig m_config;
@@ -104,6 +113,14 @@ private:
     std::optional<std::array<std::uint8_t, kTestChannelBytes>> m_lastTestChannel;
 
     Transmission m_output;
+    struct Later {
+        TimePoint at;
+        std::vector<std::uint8_t> bytes;
+        std::string what;
+    };
+    std::vector<Later> m_later; // answers held back, in the order they are due
+    bool m_answeredSinceOpen = false;
+    TimePoint m_quietUntil {}; // no answer before this (a stray byte keeps its gap)
     int m_exchangesDone = 0;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // Which kind of radio the simulator plays and which faults it shows on the line.
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -30,6 +31,12 @@ struct Faults {
     std::optional<std::size_t> dropAfter {}; // hangs up the line after N bytes of the read-out
     std::optional<int> dropDuringProgram {}; // hangs up the line after storing N records of a programming run
     std::optional<MemoryByte> storeWrong {}; // stores this byte with its lowest bit flipped when programmed
+    // A glitch of the line: one byte that is no answer, a few ms before the first answer after
+    // the port opens, or as the port opens.
+    std::optional<std::uint8_t> strayBeforeAnswer {};
+    std::optional<std::uint8_t> strayAtOpen {};
+    std::chrono::milliseconds lateBy { 0 }; // answers handshake commands this late
+    bool lateFirstOnly = false; // only the first answer after the port opens comes late
 
     friend bool operator==(const Faults&, const Faults&) = default;
 };

@@ -32,10 +32,14 @@ ServeLoop::ServeLoop(Radio& radio, PtyLine& line, ServeSettings settings)
     , m_settings(std::move(settings))
     , m_inbound(m_settings.pace ? kLineBaud : 0)
     , m_outbound(m_settings.pace ? kLineBaud : 0)
+    , m_adapter(m_settings.bursts, m_settings.jitter)
 {
 }
 
-bool ServeLoop::idle() const { return m_outbound.empty() && m_unwritten.empty() && !m_radio.hasOutput(); }
+bool ServeLoop::idle() const
+{
+    return m_outbound.empty() && m_adapter.empty() && m_unwritten.empty() && !m_radio.hasOutput();
+}
 
 std::optional<std::string> ServeLoop::run(const volatile std::sig_atomic_t& stop)
 {
@@ -61,7 +65,7 @@ std::optional<std::string> ServeLoop::run(const volatile std::sig_atomic_t& stop
 
         TimePoint deadline = now + std::chrono::hours { 1 };
         for (const std::optional<TimePoint>& t :
-            { m_inbound.nextDue(), m_outbound.nextDue(), m_radio.nextTimer(), lingerUntil })
+            { m_inbound.nextDue(), m_outbound.nextDue(), m_adapter.nextRelease(), m_radio.nextTimer(), lingerUntil })
             if (t) deadline = std::min(deadline, *t);
         const bool hungUp = wait(now, deadline);
         takeLineNews(hungUp, Clock::now());
@@ -139,6 +143,10 @@ std::vector<std::uint8_t> ServeLoop::readAvailable()
 void ServeLoop::writeDue(TimePoint now)
 {
     std::vector<std::uint8_t> due = m_outbound.takeDue(now);
+    if (m_settings.bursts.count() > 0) {
+        m_adapter.hold(due, now);
+        due = m_adapter.release(now);
+    }
     m_unwritten.insert(m_unwritten.end(), due.begin(), due.end());
     while (!m_unwritten.empty()) {
         const std::vector<std::uint8_t> chunk(m_unwritten.begin(), m_unwritten.end());
@@ -163,6 +171,7 @@ void ServeLoop::setPortOpen(bool open, TimePoint now)
     m_radio.lineClosed(now);
     m_radio.takeOutput();
     m_outbound.clear();
+    m_adapter.clear();
     m_unwritten.clear();
     m_hangUpPending = false;
     // Only the radio's side is thrown away: a program that has already opened the port again

@@ -2,6 +2,7 @@
 // Carries bytes between the pseudo-terminal and the radio at the line's pace, tells the radio
 // when the program opens and closes its port, and drops the line when the radio asks for it.
 
+#include "sim/burst_line.h"
 #include "sim/line_pacer.h"
 #include "sim/pty_line.h"
 #include "sim/radio.h"
@@ -19,6 +20,9 @@ namespace korvane::sim {
 struct ServeSettings {
     bool pace = true;
     bool once = false;
+    // The radio's bytes reach the program in bursts this far apart, each up to `jitter` late.
+    std::chrono::milliseconds bursts { 0 };
+    std::chrono::milliseconds jitter { 0 };
     // Told the device after the radio comes back on a new one.
     std::function<void(const std::string&)> announceDevice;
 };
@@ -45,6 +49,7 @@ private:
     ServeSettings m_settings;
     LinePacer m_inbound;
     LinePacer m_outbound;
+    BurstLine m_adapter;
     std::deque<std::uint8_t> m_unwritten; // due but refused by a full buffer
     bool m_portOpen = false; // the program holds its port open
     bool m_masterHungUp = true; // as the master last showed it

@@ -72,7 +72,8 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
         const bool takesValue = name == "--model" || name == "--file" || name == "--code" || name == "--version"
             || name == "--align-value" || name == "--link" || name == "--save" || name == "--log"
             || name == "--answer-on" || name == "--short" || name == "--drop-after" || name == "--completion"
-            || name == "--store-wrong" || name == "--drop-during-program";
+            || name == "--store-wrong" || name == "--drop-during-program" || name == "--bursts" || name == "--jitter"
+            || name == "--stray" || name == "--stray-at-open" || name == "--late" || name == "--late-first";
         if (inlineValue && !takesValue) return std::string(name) + " takes no value";
 
         if (name == "-h" || name == "--help") {
@@ -140,6 +141,19 @@ std::variant<SimOptions, std::string> parseSimOptions(std::span<const std::strin
             int n = 0;
             if (auto error = number(n, 1, 1000)) return *error;
             faults.dropDuringProgram = n;
+        } else if (name == "--bursts" || name == "--jitter" || name == "--late" || name == "--late-first") {
+            int ms = 0;
+            if (auto error = number(ms, name == "--bursts" ? 1 : 0, 10'000)) return *error;
+            if (name == "--bursts") options.bursts = std::chrono::milliseconds(ms);
+            if (name == "--jitter") options.jitter = std::chrono::milliseconds(ms);
+            if (name == "--late" || name == "--late-first") {
+                faults.lateBy = std::chrono::milliseconds(ms);
+                faults.lateFirstOnly = name == "--late-first";
+            }
+        } else if (name == "--stray" || name == "--stray-at-open") {
+            std::uint8_t stray = 0;
+            if (auto error = number(stray, 0, 255)) return *error;
+            (name == "--stray" ? faults.strayBeforeAnswer : faults.strayAtOpen) = stray;
         } else if (name == "--completion") {
             const std::optional<std::string_view> v = value();
             if (!v) return std::string("--completion needs a value (\"\" for no reply)");
@@ -202,6 +216,18 @@ The line
                      data file; the kind follows the extension (rdw, rdh, rdhax)
   --log PATH         log every packet heard and sent, in hexadecimal with the seconds since
                      start (when heard in full, or when queued to send); "-" for standard error
+
+A real cable (each off by default)
+  --bursts MS        hand the radio's bytes on in bursts every MS ms (1..10000), as a USB
+                     adapter's latency timer does (16 ms on many): an answer can be cut in two
+  --jitter MS        with --bursts, each burst up to MS ms late, as on a busy computer
+  --stray B          one stray byte B (0..255, or 0x00..0xFF), 8 ms before the radio's first
+                     answer after the port opens, as a glitch of the line
+  --stray-at-open B  one stray byte B as the port opens, as when a radio is switched on or a
+                     cable plugged in; an answer keeps 8 ms from it
+  --late MS          answer every handshake command ("rEAD", "pROGRAM", "tEST0".."tESTB") MS ms
+                     late; a command sent again before that gets its own answer too
+  --late-first MS    only the first answer after the port opens comes MS ms late
 
 Faults
   --silent           never answer a handshake

@@ -4,6 +4,7 @@
 #include "sim/radio_config.h"
 #include "sim/radio_memory.h"
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -26,6 +27,8 @@ struct SimOptions {
     std::optional<std::string> log; // "-" for standard error
     bool pace = true;
     bool once = false;
+    std::chrono::milliseconds bursts { 0 }; // the radio's bytes reach the program in bursts
+    std::chrono::milliseconds jitter { 0 };
     bool help = false;
 };
 

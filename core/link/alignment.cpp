@@ -51,7 +51,7 @@ AlignmentStart AlignmentSession::start(
     };
 
     if (auto opened = m_link->openLink(); !opened) return fail(opened.error());
-    auto reply = m_link->handshake(alignmentItemCommand(item), kItemReplyPause, kItemReplyMinimum);
+    auto reply = m_link->handshake(alignmentItemCommand(item), kItemReplyPause, kItemAnswer);
     if (!reply) return fail(reply.error());
     const Bytes& answer = *reply;
     if (answer.size() < kItemReplyMinimum || answer[0] > kHighestModelCode) return fail(std::nullopt);
@@ -101,16 +101,14 @@ void AlignmentSession::repeatItemCommand()
     (void)m_port.discardInput();
     (void)m_link->send(alignmentItemCommand(m_item));
     (void)m_link->waitSent();
-    m_link->pause(kItemReplyPause);
-    (void)m_link->takeReply();
+    (void)m_link->listen(kItemReplyPause);
 }
 
 void AlignmentSession::sendPacket(const AdjustPacket& packet)
 {
     (void)m_link->send(packet);
     (void)m_link->waitSent();
-    m_link->pause(kAdjustPause);
-    (void)m_link->takeReply();
+    (void)m_link->listen(kAdjustPause);
 }
 
 void AlignmentSession::end(ItemEnd how)
@@ -118,8 +116,7 @@ void AlignmentSession::end(ItemEnd how)
     if (!m_link) return;
     (void)m_link->send(how == ItemEnd::Keep ? kEnd : kCancel);
     (void)m_link->waitSent();
-    m_link->pause(kEndPause);
-    (void)m_link->takeReply();
+    (void)m_link->listen(kEndPause);
     close();
 }
 

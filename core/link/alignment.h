@@ -7,6 +7,7 @@
 
 #include "core/link/adjust_packet.h"
 #include "core/link/clock.h"
+#include "core/link/heard_reply.h"
 #include "core/link/link_outcome.h"
 #include "core/link/link_steps.h"
 #include "core/link/link_target.h"
@@ -30,6 +31,8 @@ inline constexpr Clock::Duration kEndPause = std::chrono::milliseconds(250);
 // The shortest start reply: model code and value.
 inline constexpr std::size_t kItemReplyMinimum = 2;
 inline constexpr std::uint8_t kLongReplyMarker = 0x01;
+// A newer radio's start reply: model code, the marker and the value.
+inline constexpr AnswerShape kItemAnswer { kItemReplyMinimum, kItemReplyMinimum, 3 };
 
 enum class ItemEnd { Keep, Restore };
 

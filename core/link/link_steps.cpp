@@ -54,21 +54,31 @@ PortStatus LinkSession::openLink()
     return m_port.open(*m_target.device);
 }
 
-PortResult<Bytes> LinkSession::handshake(std::string_view command, Clock::Duration pauseLength, std::size_t enough)
+PortResult<Bytes> LinkSession::handshake(std::string_view command, Clock::Duration pauseLength, const AnswerShape& shape)
 {
-    Bytes reply;
+    Bytes last;
+    std::optional<Bytes> doubted; // the attempt before heard these bytes with a gap inside
     for (int attempt = 0; attempt < kHandshakeAttempts; ++attempt) {
         if (auto s = m_port.discardOutput(); !s) return s.error();
         if (auto s = m_port.discardInput(); !s) return s.error();
         if (auto s = send(command); !s) return s.error();
         if (auto s = waitSent(); !s) return s.error();
-        pause(pauseLength);
-        auto taken = takeReply();
-        if (!taken) return taken.error();
-        reply = std::move(*taken);
-        if (reply.size() >= enough) break;
+        auto heard = listen(pauseLength);
+        if (!heard) return heard.error();
+        Judged judged = judgeReply(*heard, shape, attempt > 0);
+        if (judged.verdict == Verdict::Doubtful) {
+            // A stray byte does not come back the same way twice; the radio's own answer does,
+            // however the line cut it up.
+            const Bytes bytes = heard->bytes();
+            if (doubted == bytes) judged = judgeReply(HeardReply { { bytes } }, shape, false);
+            doubted = bytes;
+        } else {
+            doubted.reset();
+        }
+        if (judged.verdict == Verdict::Answer) return judged.answer;
+        last = judged.verdict == Verdict::TooShort ? judged.answer : Bytes {};
     }
-    return reply;
+    return last;
 }
 
 PortStatus LinkSession::send(std::span<const std::uint8_t> bytes) { return m_port.write(bytes); }
@@ -99,21 +109,44 @@ PortStatus LinkSession::waitSent()
 
 void LinkSession::pause(Clock::Duration length) { link::pause(m_clock, length); }
 
+PortResult<HeardReply> LinkSession::listen(Clock::Duration length)
+{
+    HeardReply reply;
+    const Clock::TimePoint pauseEnd = m_clock.now() + length;
+    std::optional<Clock::TimePoint> lastHeard;
+    Clock::TimePoint previousLook = m_clock.now();
+    for (;;) {
+        auto input = m_port.takeInput();
+        if (!input) return input.error();
+        const Clock::TimePoint look = m_clock.now();
+        if (!input->empty()) {
+            // The bytes came after the look before this one: the line was quiet at least since then.
+            if (!lastHeard || previousLook - *lastHeard >= kPieceGap) reply.pieces.emplace_back();
+            reply.pieces.back().insert(reply.pieces.back().end(), input->begin(), input->end());
+            lastHeard = look;
+        }
+        // With nothing heard, a late answer still gets its quiet gap after the pause.
+        const Clock::TimePoint quietAt = lastHeard ? std::max(pauseEnd, *lastHeard + kQuietGap) : pauseEnd + kQuietGap;
+        if (look >= quietAt) break;
+        if (look >= pauseEnd + kTakeReplySettleLimit) {
+            reply.settled = false;
+            if (auto s = m_port.discardInput(); !s) return s.error();
+            break;
+        }
+        previousLook = look;
+        m_clock.sleepUntil(std::min(quietAt, look + kListenStep));
+    }
+    return reply;
+}
+
 PortResult<Bytes> LinkSession::takeReply()
 {
-    auto input = m_port.takeInput();
-    if (!input) return input;
-    const Clock::TimePoint deadline = m_clock.now() + kTakeReplySettleLimit;
-    for (;;) {
-        auto count = m_port.receiveCount();
-        if (!count) return count.error();
-        if (*count == 0 || m_clock.now() >= deadline) break;
-        if (auto s = m_port.discardInput(); !s) return s.error();
-        m_clock.sleepUntil(m_clock.now() + kTakeReplySettleStep);
-    }
-    if (auto s = m_port.discardInput(); !s) return s.error();
-    return input;
+    auto heard = listen(Clock::Duration {});
+    if (!heard) return heard.error();
+    return heard->bytes();
 }
+
+PortStatus LinkSession::discardInput() { return m_port.discardInput(); }
 
 PortResult<std::size_t> LinkSession::receiveCount() { return m_port.receiveCount(); }
 

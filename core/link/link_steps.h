@@ -4,6 +4,7 @@
 // command; the port is open only inside it.
 
 #include "core/link/clock.h"
+#include "core/link/heard_reply.h"
 #include "core/link/link_target.h"
 #include "core/link/serial_port.h"
 #include "core/util/message.h"
@@ -21,8 +22,13 @@ inline constexpr Clock::Duration kHandshakePause = std::chrono::milliseconds(80)
 // A radio that keeps talking after its reply must not hold us: after this long its further
 // bytes are thrown away unread.
 inline constexpr Clock::Duration kTakeReplySettleLimit = std::chrono::milliseconds(500);
-// Longer than one byte on the line (11 bits at 9600 baud), so a quiet check means a quiet line.
-inline constexpr Clock::Duration kTakeReplySettleStep = std::chrono::milliseconds(5);
+// A reply is over once the line has been quiet this long: USB adapters hold received bytes for
+// up to 16 ms and pass them on in one burst, so a shorter quiet can fall inside one answer.
+inline constexpr Clock::Duration kQuietGap = std::chrono::milliseconds(20);
+// Quiet this long between bytes (over two bytes' time at 9600 baud) parts two runs of a reply.
+inline constexpr Clock::Duration kPieceGap = std::chrono::milliseconds(3);
+// How often the line is looked at while a reply may be coming.
+inline constexpr Clock::Duration kListenStep = std::chrono::milliseconds(1);
 // Bytes that have not left this long after the driver said they had mean a stuck port.
 inline constexpr Clock::Duration kWaitSentLimit = std::chrono::seconds(2);
 inline constexpr Clock::Duration kWaitSentStep = std::chrono::milliseconds(1);
@@ -42,17 +48,21 @@ public:
 
     // Closes the port if open and opens the target's device.
     PortStatus openLink();
-    // Sends the command up to kHandshakeAttempts times until a reply of at least `enough` bytes
-    // comes back; the last reply taken (possibly empty).
-    PortResult<Bytes> handshake(
-        std::string_view command, Clock::Duration pause = kHandshakePause, std::size_t enough = 1);
+    // Sends the command up to kHandshakeAttempts times until the radio answers. The answer, or the
+    // last reply too short to be one; empty when every attempt heard nothing or only noise.
+    PortResult<Bytes> handshake(std::string_view command, Clock::Duration pause = kHandshakePause,
+        const AnswerShape& shape = kHandshakeAnswer);
     PortStatus send(std::span<const std::uint8_t> bytes);
     PortStatus send(std::string_view text);
     // Returns once the bytes written have really left the port.
     PortStatus waitSent();
     void pause(Clock::Duration length);
-    // Every byte waiting now; whatever follows until the line is quiet is thrown away.
+    // Waits `length` while noting when bytes arrive, then goes on until the line has been quiet
+    // for kQuietGap (but no longer than kTakeReplySettleLimit past the pause).
+    PortResult<HeardReply> listen(Clock::Duration length);
+    // Every byte until the line is quiet.
     PortResult<Bytes> takeReply();
+    PortStatus discardInput();
     PortResult<std::size_t> receiveCount();
     PortStatus discardOutput();
     void closeLink();

@@ -64,14 +64,19 @@ ProgramOutcome programRadio(
     if (!records) return fail(unsupportedModel());
 
     if (auto s = link.discardOutput(); !s) return fail(link.communicationFailure(s.error()));
-    link.pause(kPreDataPause);
+    // A late second answer to the handshake, or bytes that came while the user was asked, must
+    // not be taken for the radio's word at the end.
+    if (auto heard = link.listen(kPreDataPause); !heard) return fail(link.communicationFailure(heard.error()));
+    if (auto s = link.discardInput(); !s) return fail(link.communicationFailure(s.error()));
 
     Bytes completion;
     {
         ProgressScope progress(ui, kWriteCaption, kWriteLabel);
         const int step = generation == Generation::Older ? kOlderProgressStep : kNewerProgressStep;
         for (std::size_t r = 0; r < records->size(); ++r) {
-            auto sent = link.send((*records)[r]);
+            // The radio answers only after the last record: whatever is waiting then is not its answer.
+            auto sent = r + 1 == records->size() ? link.discardInput() : PortStatus { kPortOk };
+            if (sent) sent = link.send((*records)[r]);
             if (sent) {
                 progress.value(step * static_cast<int>(r));
                 sent = link.waitSent();
@@ -84,11 +89,10 @@ ProgramOutcome programRadio(
         }
         out.fiveKhzForm = out.olderRadio;
         progress.value(kProgressMaximum);
-        link.pause(kCompletionPause);
+        auto heard = link.listen(kCompletionPause);
         progress.close();
-        auto taken = link.takeReply();
-        if (!taken) return fail(link.communicationFailure(taken.error()));
-        completion = std::move(*taken);
+        if (!heard) return fail(link.communicationFailure(heard.error()));
+        completion = heard->bytes();
     }
 
     // A lone byte is a line in trouble rather than a radio that said no.

@@ -40,6 +40,9 @@ ReadOutcome readRadio(
     const Generation generation = answer.kind == ReplyKind::Newer ? Generation::Newer : Generation::Older;
     const std::size_t needed = readoutLength(generation);
 
+    // The handshake left the line quiet; what came before (a second answer, a stray byte) must
+    // not count towards the stream.
+    if (auto s = link.discardInput(); !s) return fail(link.communicationFailure(s.error()));
     if (auto sent = link.send("OK"); !sent) return fail(link.communicationFailure(sent.error()));
     if (auto sent = link.waitSent(); !sent) return fail(link.communicationFailure(sent.error()));
 

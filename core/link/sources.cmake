@@ -9,6 +9,7 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/five_khz_rounding.cpp
   ${CMAKE_CURRENT_LIST_DIR}/fleet_round.cpp
   ${CMAKE_CURRENT_LIST_DIR}/handshake_reply.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/heard_reply.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_steps.cpp
   ${CMAKE_CURRENT_LIST_DIR}/link_target.cpp

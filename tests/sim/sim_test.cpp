@@ -52,6 +52,10 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
         if (w.starts_with("model=")) modelIndex = std::stoi(w.substr(6));
         if (w.starts_with("code=")) code = std::stoi(w.substr(5));
         if (w.starts_with("drop=")) config.faults.dropDuringProgram = std::stoi(w.substr(5));
+        if (w.starts_with("stray=")) config.faults.strayBeforeAnswer = static_cast<std::uint8_t>(std::stoi(w.substr(6)));
+        if (w.starts_with("strayopen=")) config.faults.strayAtOpen = static_cast<std::uint8_t>(std::stoi(w.substr(10)));
+        if (w.starts_with("late")) config.faults.lateBy = std::chrono::milliseconds(std::stoi(w.substr(w.find('=') + 1)));
+        if (w.starts_with("latefirst=")) config.faults.lateFirstOnly = true;
     }
     RadioMemory memory = memoryFromImage(model::defaultImage(modelIndex));
     if (code >= 0) setModelCode(memory, static_cast<std::uint8_t>(code));
@@ -74,6 +78,9 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
             now += std::chrono::milliseconds(std::stoi(w.substr(1)));
             radio.runTimers(now);
             out << "  after " << w << " ms: " << hex(radio.takeOutput().bytes) << "\n";
+        } else if (w == "open") {
+            radio.lineOpened(now);
+            out << "  opened: " << hex(radio.takeOutput().bytes) << "\n";
         } else if (w[0] == '\'') {
             send(Bytes(w.begin() + 1, w.end() - 1), w);
         } else if (w.starts_with("adjust=")) {
@@ -117,7 +124,10 @@ std::string options(const std::string& line)
         << " drop after " << (f.dropAfter ? std::to_string(*f.dropAfter) : "-") << " drop during program "
         << (f.dropDuringProgram ? std::to_string(*f.dropDuringProgram) : "-") << " store wrong "
         << (f.storeWrong ? hex(Bytes { f.storeWrong->area, f.storeWrong->address }) : "-") << " completion "
-        << hex(o.radio.completion) << "\n";
+        << hex(o.radio.completion) << "\n  bursts " << o.bursts.count() << " jitter " << o.jitter.count() << " stray "
+        << (f.strayBeforeAnswer ? hex(Bytes { *f.strayBeforeAnswer }) : "-") << " stray at open "
+        << (f.strayAtOpen ? hex(Bytes { *f.strayAtOpen }) : "-") << " late " << f.lateBy.count()
+        << (f.lateFirstOnly ? " first only" : "") << "\n";
     return out.str();
 }
 

@@ -96,16 +96,25 @@ public:
     std::set<CallKey> callsMade; // every kind of call made, by the writes before it
     std::optional<Clock::TimePoint> hangUpAt, noiseFrom; // noise: one byte per byte time, for ever
     std::optional<Clock::TimePoint> firstDropSeen;
+    // Bytes reach the program in bursts this far apart, each up to `jitter` late, as through a USB
+    // adapter on a busy computer.
+    Clock::Duration bursts {}, jitter {};
+    std::function<void(FakeSerialPort&, Clock::TimePoint)> onOpen;
     std::vector<Bytes> writes;
     std::vector<std::string> opened;
     int closes = 0;
     long calls = 0;
 
-    // Bytes arriving from `start`, one per byte time when paced, all at once otherwise.
+    // Bytes arriving from `start`, one per byte time when paced, all at once otherwise. The radio
+    // has one transmitter: what it sends while it is still sending comes after, never inside.
     void deliver(Clock::TimePoint start, const Bytes& bytes, bool paced = true)
     {
-        for (std::uint8_t b : bytes)
-            m_incoming.emplace_back(start += paced ? kByteTime : Clock::Duration {}, b);
+        if (paced) start = std::max(start, m_farLineFreeAt);
+        for (std::uint8_t b : bytes) {
+            start += paced ? kByteTime : Clock::Duration {};
+            m_incoming.emplace_back(bursts > Clock::Duration {} ? burstOf(start) : start, b);
+        }
+        if (paced) m_farLineFreeAt = start;
         std::stable_sort(m_incoming.begin(), m_incoming.end(), [](auto& a, auto& b) { return a.first < b.first; });
     }
     static PortError injectedError() { return PortError { PortErrorKind::Other, "", "Input/output error", {} }; }
@@ -120,7 +129,8 @@ public:
                 it->second == PortErrorKind::PermissionDenied ? "dialout" : "" };
         m_open = true;
         m_incoming.clear();
-        m_lineFreeAt = m_clock.now();
+        m_lineFreeAt = m_farLineFreeAt = m_clock.now();
+        if (onOpen) onOpen(*this, m_clock.now());
         return kPortOk;
     }
     void close() override { closes += m_open ? 1 : 0, m_open = false; }
@@ -176,6 +186,17 @@ public:
     }
 
 private:
+    Clock::TimePoint burstOf(Clock::TimePoint at)
+    {
+        const Clock::TimePoint tick { (at.time_since_epoch() + bursts - 1ns) / bursts * bursts };
+        if (tick != m_lastTick) {
+            m_lastTick = tick;
+            m_random = m_random * 1664525u + 1013904223u;
+            const auto late = jitter.count() > 0 ? Clock::Duration { (m_random >> 8) % jitter.count() } : Clock::Duration {};
+            m_tickDue = std::max(tick + late, m_tickDue);
+        }
+        return m_tickDue;
+    }
     Bytes takeArrived()
     {
         Bytes taken;
@@ -208,12 +229,15 @@ private:
     FakeClock& m_clock;
     std::deque<std::pair<Clock::TimePoint, std::uint8_t>> m_incoming;
     std::size_t m_noiseTaken = 0;
-    Clock::TimePoint m_lineFreeAt {};
+    Clock::TimePoint m_lineFreeAt {}, m_farLineFreeAt {};
+    Clock::TimePoint m_lastTick {}, m_tickDue {};
+    std::uint32_t m_random = 0x2545F491u;
     bool m_open = false;
 };
 
 // A radio written from its own side with plain bytes: answers "rEAD" and "pROGRAM" (from a given
-// attempt on), sends its read-out after "OK", and its completion after the last record.
+// attempt on; late, or behind a stray byte, as a real cable may make it), sends its read-out
+// after "OK", and its completion after the last record.
 struct FakeRadio {
     Bytes handshakeReply;
     int answerFrom = 1;
@@ -221,13 +245,30 @@ struct FakeRadio {
     Bytes completion { 'O', 'K' };
     bool paced = true;
     int attempts = 0, records = 0;
+    std::optional<std::uint8_t> stray, strayAtOpen; // 8 ms before the first answer, or at the open
+    Clock::Duration late {}; // the answers come this much late
+    bool lateFirstOnly = false;
+    bool answeredSinceOpen = false;
+
+    // An answer to a handshake command that left at `leftAt`.
+    void answer(FakeSerialPort& p, Clock::TimePoint leftAt, const Bytes& bytes)
+    {
+        Clock::TimePoint at = leftAt + 5ms + (lateFirstOnly && answeredSinceOpen ? Clock::Duration {} : late);
+        if (stray && !answeredSinceOpen) p.deliver(leftAt + 5ms - kByteTime, { *stray }), at += 8ms;
+        answeredSinceOpen = true;
+        p.deliver(at, bytes, paced);
+    }
 
     void attach(FakeSerialPort& port)
     {
+        port.onOpen = [this](FakeSerialPort& p, Clock::TimePoint at) {
+            answeredSinceOpen = false;
+            if (strayAtOpen) p.deliver(at, { *strayAtOpen });
+        };
         port.farEnd = [this](FakeSerialPort& p, const Bytes& w, Clock::TimePoint leftAt) {
             const std::string text(w.begin(), w.end());
             const Clock::TimePoint at = leftAt + 5ms;
-            if ((text == "rEAD" || text == "pROGRAM") && ++attempts >= answerFrom) p.deliver(at, handshakeReply, paced);
+            if ((text == "rEAD" || text == "pROGRAM") && ++attempts >= answerFrom) answer(p, leftAt, handshakeReply);
             if (text == "OK") p.deliver(at, readout, paced);
             if (w.size() == 12 && w[0] == 0x57 && ++records == (handshakeReply.size() == 1 ? 35 : 56))
                 p.deliver(at, completion, paced);

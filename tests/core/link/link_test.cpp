@@ -69,8 +69,9 @@ std::string program(Rig& rig, model::RadioImage image)
 // The radio in its alignment mode answers every item command, from a given attempt on.
 void aligningRadio(Rig& rig, Bytes reply, int from = 1)
 {
-    rig.fake.farEnd = [reply, from, n = 0](FakeSerialPort& p, const Bytes& w, Clock::TimePoint leftAt) mutable {
-        if (w.size() == 5 && w[0] == 't' && ++n >= from) p.deliver(leftAt + 5ms, reply);
+    rig.fake.farEnd = [reply, from, n = 0, &radio = rig.radio](
+                          FakeSerialPort& p, const Bytes& w, Clock::TimePoint leftAt) mutable {
+        if (w.size() == 5 && w[0] == 't' && ++n >= from) radio.answer(p, leftAt, reply);
     };
 }
 
@@ -133,6 +134,12 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
     if (has("poke")) r.radio.readout[std::stoul(o["poke"])] = bytesOf(o["poke"].substr(o["poke"].find(':') + 1))[0];
     if (has("completion")) r.radio.completion = bytesOf(o["completion"]);
     r.radio.paced = !has("unpaced");
+    if (has("stray")) r.radio.stray = bytesOf(o["stray"])[0];
+    if (has("strayopen")) r.radio.strayAtOpen = bytesOf(o["strayopen"])[0];
+    r.radio.late = std::chrono::milliseconds(num("lateanswer", num("latefirst")));
+    r.radio.lateFirstOnly = has("latefirst");
+    r.fake.bursts = std::chrono::milliseconds(num("bursts"));
+    r.fake.jitter = std::chrono::milliseconds(num("jitter"));
     r.fake.callCost = std::chrono::milliseconds(num("cost"));
     if (has("noise")) r.fake.noiseFrom = Clock::TimePoint {} + std::chrono::milliseconds(num("noise"));
     if (has("busy")) r.fake.openFailures[*kCom2.device] = PortErrorKind::Busy;
@@ -207,6 +214,18 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
 
 } // namespace
 
+// What a cable does to the radio's bytes on their way: the case runs again without it, and must
+// come to the same end with the same bytes sent and the same image.
+const char* const kCableFaults[] = { "stray", "strayopen", "lateanswer", "latefirst", "bursts", "jitter" };
+
+std::string records(const FakeSerialPort& port)
+{
+    std::string text;
+    for (const Bytes& w : port.writes)
+        if (w.size() == 12) text += hex(w) + "\n";
+    return text;
+}
+
 TEST(LinkOperations, MatchTheCommittedTranscripts)
 {
     std::string all;
@@ -220,6 +239,14 @@ TEST(LinkOperations, MatchTheCommittedTranscripts)
                 = word.find('=') == std::string::npos ? "" : word.substr(word.find('=') + 1);
         Rig rig;
         const std::string result = run(rig, op, options);
+        if (std::any_of(std::begin(kCableFaults), std::end(kCableFaults), [&](auto f) { return options.count(f); })) {
+            for (const char* fault : kCableFaults)
+                options.erase(fault);
+            Rig clean;
+            const std::string cleanResult = run(clean, op, options);
+            EXPECT_EQ(result, cleanResult) << line;
+            EXPECT_EQ(records(rig.fake), records(clean.fake)) << line;
+        }
         all += "== " + line + "\n" + rig.out.str() + stamp(rig.clock.elapsed()) + result
             + (rig.fake.isOpen() ? " PORT LEFT OPEN" : "") + "\n\n";
     }
