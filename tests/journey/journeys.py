@@ -404,14 +404,15 @@ def journey_compare(s):
     # The radio holds its defaults: every channel opened here differs.
     s.menu("f", "Down", "Down", "Down", "Down", "Down", "Return")  # 读取对讲机比较
     s.answer("比较结果", ("Escape",), timeout=60)
-    # Written and read back: the byte the radio keeps wrong is listed.
+    # Written and read back at once, then one box: written, and the byte the radio keeps wrong.
     s.menu("p", "Down", "Down", "Return")  # 写频并校验
-    s.answer("写频完成", timeout=60)
     box = s.box("校验失败", timeout=60)
-    s.screenshot(box, name="after-verify.png")
-    s.key("Escape", win=box)
-    s.gone(box, "the verify list")
-    s.expect(s.log_text().count("rEAD") >= 2, "the radio was not read back")
+    s.expect(s.log_text().count("rEAD") >= 2, "the box came before the radio was read back")
+    s.expect(not s.windows("^写频完成"), "a box 写频完成 came before the verdict")
+    s.expect(s.caption() == "校验失败 - " + APP_NAME, "caption after a verify failure: " + s.caption())
+    s.screenshot(name="after-verify.png")
+    s.key("Return", win=box)
+    s.gone(box, "the verify message")
 
 
 def journey_fleet(s):
