@@ -13,7 +13,6 @@
 
 #include <array>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <vector>
 
