@@ -1,5 +1,6 @@
 #include "app/fleet_dialog.h"
 
+#include "app/desktop_opener.h"
 #include "app/fleet_link_ui.h"
 #include "app/input_rules.h"
 #include "app/link_runner.h"
@@ -29,24 +30,42 @@ namespace korvane::app {
 
 namespace {
 
-// Every message of the radio's exchange, for the row's tool tip.
-QString fullText(const link::FleetRadioResult& result)
+QString joined(const std::vector<std::string>& lines)
 {
-    QStringList lines { QString::fromStdString(result.outcomeText) };
-    for (const std::string& line : result.verifyTexts)
-        lines << QString::fromStdString(line);
-    return lines.join('\n');
+    QStringList texts;
+    for (const std::string& line : lines)
+        texts << QString::fromStdString(line);
+    return texts.join('\n');
 }
 
-// The row's outcome in a few words: what went wrong is the message that ended the write, or the
-// first line of the check.
+// Everything the radio's exchange said, for the row's tool tip.
+QString fullText(const link::FleetRadioResult& result)
+{
+    return joined(result.outcomeLines) + (result.verifyTexts.empty() ? QString() : '\n' + joined(result.verifyTexts));
+}
+
+// The row's outcome in a few words: what went wrong is what ended the write (with the device's
+// detail, and what to do about a radio left half-written), or the first line of the check.
 QString shortText(const link::FleetRadioResult& result)
 {
     if (result.programmed())
         return result.verifyAsked ? QStringLiteral("✔ 写频完成，校验通过") : QStringLiteral("✔ 写频完成");
     if (result.end == link::LinkEnd::Success && !result.verifyTexts.empty())
         return QStringLiteral("✘ ") + QString::fromStdString(result.verifyTexts.front());
-    return QStringLiteral("✘ ") + QString::fromStdString(result.outcomeText);
+    return QStringLiteral("✘ ") + joined(result.outcomeLines);
+}
+
+// A wrapped label keeps the height of all its lines at its narrowest, so that a row never cuts a
+// long outcome off at its top and bottom.
+void giveLinesRoom(QLabel* label)
+{
+    label->setMinimumHeight(label->text().isEmpty() ? 0 : label->heightForWidth(label->minimumWidth()));
+}
+
+util::Message logNotOpened(const std::filesystem::path& log)
+{
+    return { "没有找到可以打开CSV文件的程序。记录文件是：\n" + log.string() + "\n要打开它所在的文件夹吗？", "打开记录",
+        util::MessageIcon::Question, {} };
 }
 
 } // namespace
@@ -99,6 +118,7 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
     m_close->setObjectName("cmdClose");
     for (QPushButton* button : { m_start, m_next, m_log, m_close })
         button->setAutoDefault(false);
+    m_start->setDefault(true);
     pressFocusedButtonOnEnter({ m_start, m_next, m_log, m_close });
 
     connect(m_start, &QPushButton::clicked, this, [this] {
@@ -108,7 +128,7 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
         runRound(ports);
     });
     connect(m_next, &QPushButton::clicked, this, [this] { runRound(m_lastPorts); });
-    connect(m_log, &QPushButton::clicked, this, [this] { m_setup.openLog(m_setup.logPath); });
+    connect(m_log, &QPushButton::clicked, this, &FleetDialog::openLog);
     connect(m_close, &QPushButton::clicked, this, &FleetDialog::reject);
 
     auto* buttons = new QHBoxLayout;
@@ -138,6 +158,7 @@ void FleetDialog::runRound(const std::vector<int>& ports)
         row.bar->setValue(0);
         row.bar->setFormat(QStringLiteral("%p%"));
         row.outcome->clear();
+        giveLinesRoom(row.outcome);
         row.outcome->setToolTip({});
         row.outcome->setStyleSheet({});
         targets.push_back(link::linkTargetForPort(n, m_setup.portMap));
@@ -147,7 +168,10 @@ void FleetDialog::runRound(const std::vector<int>& ports)
                 bar->setFormat((phase == QStringLiteral("读频") ? QStringLiteral("校验") : phase) + QStringLiteral(" %p%"));
             },
             [bar = row.bar](int value) { bar->setValue(value); },
-            [label = row.outcome](const QString& text) { label->setText(text); },
+            [label = row.outcome](const QString& text) {
+                label->setText(text);
+                giveLinesRoom(label);
+            },
         };
         uis.push_back(std::make_unique<FleetLinkUi>(
             this, m_setup.dialogs, QString::fromStdString(targets.back().name), std::move(view), questionTurn));
@@ -183,6 +207,7 @@ void FleetDialog::showResult(int port, const link::FleetRadioResult& result)
 {
     Row& row = m_rows[static_cast<std::size_t>(port - 1)];
     row.outcome->setText(shortText(result));
+    giveLinesRoom(row.outcome);
     row.outcome->setToolTip(fullText(result));
     row.outcome->setStyleSheet(result.programmed() ? QStringLiteral("color: #107010") : QStringLiteral("color: #c01010"));
     if (result.programmed()) row.bar->setValue(row.bar->maximum());
@@ -217,6 +242,17 @@ void FleetDialog::updateButtons()
     m_next->setEnabled(!m_running && !m_lastPorts.empty());
     std::error_code error;
     m_log->setEnabled(!m_running && std::filesystem::exists(m_setup.logPath, error));
+}
+
+// The log in the desktop's program for CSV files; without one, the user learns where the log is and
+// may open its folder instead.
+void FleetDialog::openLog()
+{
+    const std::filesystem::path log = m_setup.logPath;
+    openWithDesktop(this, QString::fromStdString(log.string()), [this, log] {
+        if (m_setup.dialogs.askYesNo(this, logNotOpened(log)))
+            openWithDesktop(this, QString::fromStdString(log.parent_path().string()));
+    });
 }
 
 // A backup that cannot be made never stops the round; saying so once is enough.

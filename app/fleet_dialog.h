@@ -2,8 +2,8 @@
 // The dialog `frmFleet` (编程 → 批量写频...): the image written into the radios on several ports
 // at once. One row per port COM1..COM4 with its device, a tick, a progress bar and the outcome; a
 // verify option; 开始 runs a round with the ticked ports and 下一批 another with the same ports,
-// once the next radios are on the cables. Every round is appended to the fleet log, which the
-// dialog opens; the rounds and radios since the program started are counted.
+// once the next radios are on the cables (Return starts a round). Every round is appended to the
+// fleet log, which the dialog opens; the rounds and radios since the program started are counted.
 
 #include "core/link/fleet_round.h"
 #include "core/link/port_map.h"
@@ -13,7 +13,6 @@
 
 #include <array>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -42,8 +41,6 @@ struct FleetDialogSetup {
     link::PortMapSource portMap; // where port numbers find their devices
     std::optional<std::filesystem::path> backupFolder;
     std::filesystem::path logPath;
-    // Shows the log file to the user (the desktop's program for CSV files).
-    std::function<void(const std::filesystem::path&)> openLog;
 };
 
 class FleetDialog : public QDialog {
@@ -73,6 +70,7 @@ private:
     void setRunning(bool running);
     void updateButtons();
     void showTally(int programmed, int failed);
+    void openLog();
     std::string saveBackup(const model::RadioImage& image);
 
     FleetDialogSetup m_setup;

@@ -126,7 +126,7 @@ protected:
 private:
     // Programs the radio with the image: what was sent and whether the radio is an older one, or
     // nothing when programming did not succeed.
-    std::optional<std::pair<model::RadioImage, bool>> writeImage();
+    void writeImage(bool verify);
     // A read-out of the radio starting from (a copy of) `start`; for a comparison its "读频完成" box
     // is left out.
     link::ReadOutcome readOut(model::RadioImage start, bool forComparison = false);

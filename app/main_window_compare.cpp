@@ -1,5 +1,4 @@
-// 比较... and 读取对讲机比较 of the File menu, and 写频并校验 of the Program menu: differences
-// are listed, the image never changes.
+// 比较... and 读取对讲机比较 of the File menu: differences are listed, the image never changes.
 
 #include "app/main_window.h"
 
@@ -8,7 +7,6 @@
 #include "app/link_runner.h"
 #include "core/compare/image_compare.h"
 #include "core/files/data_file.h"
-#include "core/link/verify.h"
 
 namespace korvane::app {
 
@@ -52,30 +50,6 @@ void MainWindow::compareWithRadio()
     if (outcome.success())
         showDifferences(
             rowsOf(compare::compareImages(m_image, outcome.image)), { kThisImage, QStringLiteral("对讲机") });
-}
-
-void MainWindow::writeAndVerify()
-{
-    const auto written = writeImage();
-    if (!written) return;
-    const link::ReadOutcome outcome = readOut(link::verifyStartImage(written->first), true);
-    if (!outcome.success()) {
-        m_dialogs.showMessage(this, link::verifyReadFailed());
-        return;
-    }
-    const auto differences = link::compareProgrammed(
-        written->first, outcome.image, written->second ? link::Generation::Older : link::Generation::Newer);
-    if (differences.empty()) {
-        m_dialogs.showMessage(this, link::verifyPassed());
-        return;
-    }
-    std::vector<CompareRow> rows;
-    for (const link::VerifyDifference& d : differences)
-        rows.push_back({ QString::fromStdString(link::verifyDifferencePlace(d)),
-            QString::fromStdString(link::verifyByteText(d.written)),
-            QString::fromStdString(link::verifyByteText(d.readBack)),
-            d.area == link::VerifyArea::Channel ? d.record : -1 });
-    showDifferences(rows, { QStringLiteral("写入"), QStringLiteral("读回") }, QStringLiteral("校验失败"));
 }
 
 void MainWindow::showDifferences(const std::vector<CompareRow>& rows, const QStringList& headings, const QString& title)

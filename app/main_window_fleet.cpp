@@ -6,9 +6,6 @@
 #include "app/link_runner.h"
 #include "core/files/fleet_log.h"
 
-#include <QDesktopServices>
-#include <QUrl>
-
 namespace korvane::app {
 
 void MainWindow::writeFleet()
@@ -18,10 +15,7 @@ void MainWindow::writeFleet()
     // A value still being typed reaches the image, and so the radios.
     commitPendingEntry();
     FleetDialog dialog({ m_image, linkRunner(), m_dialogs, m_fleetTally, m_state.portMap, m_options.backupFolder,
-                           files::fleetLogPathFromEnvironment(),
-                           [](const std::filesystem::path& log) {
-                               QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(log.string())));
-                           } },
+                           files::fleetLogPathFromEnvironment() },
         this);
     m_dialogs.runModal(dialog);
 }

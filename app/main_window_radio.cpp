@@ -13,6 +13,7 @@
 #include "core/link/programming.h"
 #include "core/link/readout.h"
 #include "core/link/steady_clock.h"
+#include "core/link/verify_readback.h"
 #include "core/model/frequency_codec.h"
 
 #include <chrono>
@@ -47,15 +48,24 @@ void MainWindow::mentionBackupFailure(const std::optional<util::Message>& failur
 
 namespace {
 
-// A read-out whose only purpose is the comparison after it: its "读频完成" box is left out, the
-// list of differences (or the verdict) follows at once. Everything else passes through.
-class ReadForComparison final : public link::LinkUi {
+// Holds back the messages of an exchange whose end the window tells in its own words: a read-out
+// for a comparison leaves out "读频完成" (the differences follow at once), and 写频并校验 says in one
+// message after the read-back what the write and the check came to. Everything else passes through.
+class HeldMessages final : public link::LinkUi {
 public:
-    explicit ReadForComparison(link::LinkUi& ui) : m_ui(ui) { }
+    HeldMessages(link::LinkUi& ui, std::function<bool(const util::Message&)> hold)
+        : m_ui(ui)
+        , m_hold(std::move(hold))
+    {
+    }
     void showMessage(const util::Message& message) override
     {
-        if (message != link::readComplete()) m_ui.showMessage(message);
+        if (m_hold(message))
+            m_held.push_back(message);
+        else
+            m_ui.showMessage(message);
     }
+    const std::vector<util::Message>& held() const { return m_held; }
     bool askYesNo(const util::Message& question) override { return m_ui.askYesNo(question); }
     void progressOpen(const std::string& caption, const std::string& label) override
     {
@@ -63,9 +73,12 @@ public:
     }
     void progressValue(int value) override { m_ui.progressValue(value); }
     void progressClose() override { m_ui.progressClose(); }
+    void channelsRounded(const std::vector<link::ChannelSide>& sides) override { m_ui.channelsRounded(sides); }
 
 private:
     link::LinkUi& m_ui;
+    std::function<bool(const util::Message&)> m_hold;
+    std::vector<util::Message> m_held;
 };
 
 } // namespace
@@ -77,7 +90,7 @@ link::ReadOutcome MainWindow::readOut(model::RadioImage start, bool forCompariso
     linkRunner().run([&](link::LinkUi& ui) {
         link::PosixSerialPort port;
         link::SteadyClock clock;
-        ReadForComparison quiet(ui);
+        HeldMessages quiet(ui, [](const util::Message& message) { return message == link::readComplete(); });
         outcome = link::readRadio(start, target, port, clock, forComparison ? quiet : ui);
     });
     return outcome;
@@ -112,12 +125,15 @@ void MainWindow::readRadio()
     m_state.readBusy = false;
 }
 
-void MainWindow::writeRadio() { writeImage(); }
+void MainWindow::writeRadio() { writeImage(false); }
 
-std::optional<std::pair<model::RadioImage, bool>> MainWindow::writeImage()
+void MainWindow::writeAndVerify() { writeImage(true); }
+
+// With `verify`, the radio is read back as soon as it is written, and one message then says
+// whether it was written and verified.
+void MainWindow::writeImage(bool verify)
 {
-    if (linkRunner().busy())
-        return std::nullopt;
+    if (linkRunner().busy()) return;
     repaint();
     if (alignmentItemOpen())
         cancelAlignmentItem();
@@ -129,6 +145,8 @@ std::optional<std::pair<model::RadioImage, bool>> MainWindow::writeImage()
     const std::optional<util::Message> backupFailure = keepBackup(working, files::BackupReason::BeforeWrite);
     const link::LinkTarget target = m_state.linkTarget();
     link::ProgramOutcome outcome;
+    std::optional<link::ReadBackCheck> check;
+    std::optional<util::Message> readFailure;
     // Only the rounding for an older radio changes the image: the moved frequencies show as soon
     // as they move, while the radio is being programmed with them.
     auto showRounded = [&](const std::vector<link::ChannelSide>& moved) {
@@ -143,18 +161,30 @@ std::optional<std::pair<model::RadioImage, bool>> MainWindow::writeImage()
         [&](link::LinkUi& ui) {
             link::PosixSerialPort port;
             link::SteadyClock clock;
-            outcome = link::programRadio(working, target, port, clock, ui);
+            bool readingBack = false;
+            HeldMessages held(ui, [&](const util::Message& message) {
+                return verify && (readingBack || message == link::writeComplete());
+            });
+            outcome = link::programRadio(working, target, port, clock, held);
+            if (!verify || !outcome.success()) return;
+            readingBack = true;
+            const auto generation = outcome.olderRadio ? link::Generation::Older : link::Generation::Newer;
+            check = link::checkReadBack(working, generation, target, port, clock, held);
+            for (const util::Message& message : held.held())
+                if (message != link::writeComplete() && message != link::readComplete() && !readFailure)
+                    readFailure = message;
         },
         showRounded);
 
     if (outcome.fiveKhzForm)
         m_state.fiveKhzForm = *outcome.fiveKhzForm;
-    if (outcome.success())
+    if (check) {
+        const util::Message verdict = link::writeAndVerifyMessage(*check, readFailure);
+        setWindowTitle(QString::fromStdString(verdict.title) + QStringLiteral(" - ") + title());
+        m_dialogs.showMessage(this, verdict);
+    } else if (outcome.success())
         setWindowTitle(QStringLiteral("写频完成 - ") + title());
     mentionBackupFailure(backupFailure);
-    if (!outcome.success())
-        return std::nullopt;
-    return std::pair { working, outcome.olderRadio };
 }
 
 } // namespace korvane::app

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -27,12 +28,20 @@ std::string utcText(std::chrono::system_clock::time_point when)
     return text;
 }
 
+// The log is opened in spreadsheets, and some fields carry what a USB adapter says about itself: a
+// leading ' keeps a spreadsheet from taking "=HYPERLINK(...)" or "-1+1" as a formula.
+std::string inert(const std::string& field)
+{
+    const bool formula = !field.empty() && std::string_view("=+-@").find(field.front()) != std::string_view::npos;
+    return formula ? "'" + field : field;
+}
+
 std::string line(const std::vector<std::string>& fields)
 {
     std::string out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
-        out += csvField(fields[i]);
+        out += csvField(inert(fields[i]));
     }
     return out + '\n';
 }
@@ -63,7 +72,7 @@ std::string fleetLogRow(const link::FleetRadioResult& result, std::chrono::syste
 {
     const std::string generation = result.model.empty() ? "" : result.olderRadio ? "旧对讲机" : "新对讲机";
     return line({ utcText(when), result.target.name, result.target.device.value_or(""), result.model, generation,
-        result.outcomeText, joined(result.verifyTexts), result.backupFile });
+        joined(result.outcomeLines), joined(result.verifyTexts), result.backupFile });
 }
 
 std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,

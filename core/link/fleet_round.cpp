@@ -1,5 +1,6 @@
 #include "core/link/fleet_round.h"
 
+#include "core/link/link_messages.h"
 #include "core/link/programming.h"
 #include "core/link/steady_clock.h"
 #include "core/link/verify_readback.h"
@@ -12,8 +13,11 @@ namespace korvane::link {
 
 namespace {
 
+// A write that stopped once records were going out leaves the radio with some of them.
+constexpr const char* kPartlyWritten = "对讲机中的数据可能只写入了一部分，请重新写频。";
+
 // Passes everything on to the port's own user, remembering the message and the declined
-// question that ended the exchange.
+// question that ended the exchange, and whether records had begun to go out.
 class OutcomeRecorder final : public LinkUi {
 public:
     explicit OutcomeRecorder(LinkUi& inner)
@@ -34,26 +38,42 @@ public:
     }
     void progressOpen(const std::string& caption, const std::string& label) override
     {
+        m_writing = m_writing || caption == kWriteCaption;
         m_inner.progressOpen(caption, label);
     }
     void progressValue(int value) override { m_inner.progressValue(value); }
     void progressClose() override { m_inner.progressClose(); }
     void channelsRounded(const std::vector<ChannelSide>& sides) override { m_inner.channelsRounded(sides); }
 
-    // The text of what ended an exchange that ended as `end`; starts over for the next one.
-    std::string takeEndText(LinkEnd end)
+    // What ended an exchange that ended as `end`; starts over for the next one.
+    util::Message takeEnd(LinkEnd end)
     {
         std::optional<util::Message> ending = end == LinkEnd::Declined ? m_declined : m_lastMessage;
         m_lastMessage.reset();
         m_declined.reset();
-        return ending ? ending->text : std::string();
+        return ending.value_or(util::Message {});
     }
+    bool writing() const { return m_writing; }
 
 private:
     LinkUi& m_inner;
     std::optional<util::Message> m_lastMessage;
     std::optional<util::Message> m_declined;
+    bool m_writing = false;
 };
+
+std::vector<std::string> outcomeLines(LinkEnd end, const util::Message& ending, bool writing)
+{
+    if (end == LinkEnd::Success) return { "写频完成" };
+    if (end == LinkEnd::Declined)
+        return { ending == roundingQuestion() ? "未写入：没有同意将2.5kHz步进的频率转换为5.0kHz步进。"
+                                              : "未写入：机型不符，没有同意强制写入。" };
+    std::vector<std::string> lines { ending.text };
+    if (!ending.detail.empty()) lines.push_back(ending.detail);
+    // A radio that answered the records with anything but its OK was told so by the message itself.
+    if (writing && ending != writeError()) lines.push_back(kPartlyWritten);
+    return lines;
+}
 
 FleetRadioResult runOne(const model::RadioImage& image, const LinkTarget& target, std::size_t index, bool verify,
     const FleetRoundHooks& hooks)
@@ -68,6 +88,7 @@ FleetRadioResult runOne(const model::RadioImage& image, const LinkTarget& target
         failed.target = target;
         failed.verifyAsked = verify;
         failed.outcomeText = e.what();
+        failed.outcomeLines = { e.what() };
         return failed;
     }
 }
@@ -89,14 +110,16 @@ FleetRadioResult programFleetRadio(const model::RadioImage& image, const LinkTar
     OutcomeRecorder recorder(ui);
     const ProgramOutcome outcome = programRadio(written, target, port, clock, recorder);
     result.end = outcome.end;
-    result.outcomeText = recorder.takeEndText(outcome.end);
+    const util::Message ending = recorder.takeEnd(outcome.end);
+    result.outcomeText = ending.text;
+    result.outcomeLines = outcomeLines(outcome.end, ending, recorder.writing());
     result.olderRadio = outcome.radioGeneration == Generation::Older;
     result.model = std::string(model::modelEntry(outcome.radioModel).value_or(""));
     if (!outcome.success() || !verify) return result;
 
     const ReadBackCheck check = checkReadBack(
         written, outcome.olderRadio ? Generation::Older : Generation::Newer, target, port, clock, recorder);
-    const std::string readText = recorder.takeEndText(check.readEnd);
+    const std::string readText = recorder.takeEnd(check.readEnd).text;
     if (check.readEnd != LinkEnd::Success && !readText.empty()) result.verifyTexts.push_back(readText);
     for (const util::Message& finding : check.findings)
         result.verifyTexts.push_back(finding.text);

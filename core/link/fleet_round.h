@@ -25,6 +25,10 @@ struct FleetRadioResult {
     LinkEnd end = LinkEnd::Failed;
     // The text of the message that ended the write; for a question answered No, the question.
     std::string outcomeText;
+    // What happened, for the dialog's row and the log: "写频完成"; after a No, what was not done;
+    // else the message that ended the write, its detail, and when the line failed while records
+    // were going out, that the radio must be written again.
+    std::vector<std::string> outcomeLines;
     bool olderRadio = false; // meaningful only when model is known
     std::string model; // the radio's model entry text, "" when not known
     bool verifyAsked = false;

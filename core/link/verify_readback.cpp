@@ -22,4 +22,21 @@ ReadBackCheck checkReadBack(const model::RadioImage& written, Generation generat
     return check;
 }
 
+util::Message writeAndVerifyMessage(const ReadBackCheck& check, const std::optional<util::Message>& readFailure)
+{
+    using util::MessageIcon;
+    if (check.passed)
+        return { "写频完成，校验通过：读回的数据与写入的一致。", "校验通过", MessageIcon::Information, {} };
+    if (check.readEnd != LinkEnd::Success)
+        return { "写频完成，但无法读回对讲机中的数据，没有校验。" + (readFailure ? "\n" + readFailure->text : ""),
+            "写频完成，未校验", MessageIcon::Exclamation, readFailure ? readFailure->detail : "" };
+    // A radio that kept nothing differs in every byte: the first lines say enough.
+    constexpr std::size_t kListed = 12;
+    std::string text = "写频完成，但读回的数据与写入的不一致：";
+    for (std::size_t i = 0; i < check.findings.size() && i < kListed; ++i)
+        text += "\n" + check.findings[i].text;
+    if (check.findings.size() > kListed) text += "\n……共 " + std::to_string(check.findings.size()) + " 处不同。";
+    return { text, "校验失败", MessageIcon::Exclamation, {} };
+}
+
 } // namespace korvane::link

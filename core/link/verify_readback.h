@@ -12,6 +12,7 @@
 #include "core/model/radio_image.h"
 #include "core/util/message.h"
 
+#include <optional>
 #include <vector>
 
 namespace korvane::link {
@@ -26,5 +27,10 @@ struct ReadBackCheck {
 // `written` is the image as programming sent it (after any rounding for an older radio).
 ReadBackCheck checkReadBack(const model::RadioImage& written, Generation generation, const LinkTarget& target,
     SerialPort& port, Clock& clock, LinkUi& ui);
+
+// The one message after a write and its check, when the person is there to read it: written and
+// verified, written but different (what differs, as the check found it), or written but not read
+// back (`readFailure`: the read-back's own message, when it showed one). Its title is the verdict.
+util::Message writeAndVerifyMessage(const ReadBackCheck& check, const std::optional<util::Message>& readFailure);
 
 } // namespace korvane::link

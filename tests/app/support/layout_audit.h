@@ -42,6 +42,8 @@ inline QString textShortfall(const QWidget* w)
     QSize need;
     if (const auto* label = qobject_cast<const QLabel*>(w); label && !label->wordWrap() && !label->text().isEmpty())
         need = label->sizeHint();
+    else if (label && !label->text().isEmpty()) // wrapped: its lines at the width it has
+        need = QSize(0, label->heightForWidth(label->width()));
     else if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w))
         need = w->sizeHint();
     else if (const auto* button = qobject_cast<const QPushButton*>(w); button && !button->text().isEmpty())

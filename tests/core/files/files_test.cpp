@@ -197,14 +197,15 @@ std::string run(const Args& a)
     if (op == "backupmessage") return test::shown(backupFailedMessage(a[1], a[2]));
     static const test::TempDir dir; // where the cases write settings files and logs
     if (op == "fleetlogpath") return fleetLogPath(orNull(a[1]), orNull(a[2])).lexically_normal().string();
-    // [file|]port|device|model|older|outcome|verify lines|backup, logged at 2026-12-06 20:45:12.123
+    // [file|]port|device|model|older|outcome lines|verify lines|backup, logged at 2026-12-06 20:45:12.123
     const std::size_t skip = op == "fleetlogappend" ? 1 : 0; // the file's name comes first
     const auto arg = [&](std::size_t k) { return k + skip < a.size() ? a[k + skip] : std::string(); };
     link::FleetRadioResult radio;
     radio.target = { arg(1), arg(2) == "-" ? std::nullopt : std::optional(arg(2)) };
-    radio.model = arg(3), radio.olderRadio = arg(4) == "1", radio.outcomeText = arg(5), radio.backupFile = arg(7);
-    for (std::size_t at = 0, nl = 0; !arg(6).empty() && nl != std::string::npos; at = nl + 1)
-        radio.verifyTexts.push_back(arg(6).substr(at, (nl = arg(6).find('\n', at)) - at));
+    radio.model = arg(3), radio.olderRadio = arg(4) == "1", radio.backupFile = arg(7);
+    for (auto [k, texts] : { std::pair(5, &radio.outcomeLines), std::pair(6, &radio.verifyTexts) })
+        for (std::size_t at = 0, nl = 0; !arg(k).empty() && nl != std::string::npos; at = nl + 1)
+            texts->push_back(arg(k).substr(at, (nl = arg(k).find('\n', at)) - at));
     const auto when = sys_days { 2026y / December / 6 } + 20h + 45min + 12s + 123ms;
     if (op == "fleetlogrow") return test::escaped(fleetLogRow(radio, when));
     if (op == "fleetlogappend") { // twice into a file of the folder, or into a path that cannot be written

@@ -5,6 +5,7 @@
 // image) and the lot is compared with a committed file.
 
 #include "core/link/alignment.h"
+#include "core/link/fleet_round.h"
 #include "core/link/link_steps.h"
 #include "core/link/programming.h"
 #include "core/link/readout.h"
@@ -64,6 +65,16 @@ std::string program(Rig& rig, model::RadioImage image)
     std::string text = std::string("program ") + kEnds[static_cast<int>(o.end)] + " form " + form(o.fiveKhzForm)
         + " older " + (o.olderRadio ? "1" : "0") + " " + sidesText(o.roundedSides);
     return text + ", changes:" + changes(before, image);
+}
+
+// One radio of a fleet round, without the check: what its row and its log say happened.
+std::string fleet(Rig& rig, const model::RadioImage& image)
+{
+    const FleetRadioResult r = programFleetRadio(image, kCom2, rig.port, rig.clock, rig.ui, false, nullptr);
+    std::string text;
+    for (const std::string& line : r.outcomeLines)
+        text += (text.empty() ? "" : " / ") + line;
+    return text;
 }
 
 // The radio in its alignment mode answers every item command, from a given attempt on.
@@ -166,6 +177,8 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
             r.out << "inner " << (op == "read" ? read(r, userImage()) : program(r, model::defaultImage(1))) << "\n";
         };
     if (has("late")) r.clock.late = 3ms;
+    if (has("hangup")) r.fake.hangUpOnWrite = num("hangup");
+    if (op == "fleet") return fleet(r, image);
     if (op == "read") return read(r, image, target);
     if (op == "program") return program(r, image);
     aligningRadio(r, r.radio.handshakeReply, r.radio.answerFrom);
@@ -212,6 +225,19 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
     return text + " / " + hex(*link.takeReply()).substr(0, 11);
 }
 
+// "read reply=03 older=3": the operation and its settings.
+std::pair<std::string, std::map<std::string, std::string>> operation(const std::string& line)
+{
+    std::istringstream words(line);
+    std::string op, word;
+    words >> op;
+    std::map<std::string, std::string> options;
+    while (words >> word)
+        options[word.substr(0, word.find('='))]
+            = word.find('=') == std::string::npos ? "" : word.substr(word.find('=') + 1);
+    return { op, options };
+}
+
 } // namespace
 
 // What a cable does to the radio's bytes on their way: the case runs again without it, and must
@@ -230,13 +256,7 @@ TEST(LinkOperations, MatchTheCommittedTranscripts)
 {
     std::string all;
     for (const std::string& line : caseLines("link/cases.txt")) {
-        std::istringstream words(line.substr(line.find(" | ") + 3));
-        std::string op, word;
-        words >> op;
-        std::map<std::string, std::string> options;
-        while (words >> word)
-            options[word.substr(0, word.find('='))]
-                = word.find('=') == std::string::npos ? "" : word.substr(word.find('=') + 1);
+        const auto [op, options] = operation(line.substr(line.find(" | ") + 3));
         Rig rig;
         const std::string result = run(rig, op, options);
         if (std::any_of(std::begin(kCableFaults), std::end(kCableFaults), [&](auto f) { return options.count(f); })) {
@@ -251,4 +271,25 @@ TEST(LinkOperations, MatchTheCommittedTranscripts)
             + (rig.fake.isOpen() ? " PORT LEFT OPEN" : "") + "\n\n";
     }
     EXPECT_EQ(all, korvane::test::expectedFile("link/operations.txt", all));
+}
+
+// A fleet radio's outcome in words a dealer can act on: what was not done after a No, and for a
+// line lost while writing, the device's own detail and that the radio must be written again.
+TEST(LinkOperations, FleetOutcomesSayWhatHappened)
+{
+    const std::pair<const char*, const char*> rows[] = {
+        { "fleet reply=0301 default=3", "写频完成" },
+        { "fleet reply=00 offgrid=0:0:r:58405 answers=N", "未写入：没有同意将2.5kHz步进的频率转换为5.0kHz步进。" },
+        { "fleet reply=0001 default=1 answers=N", "未写入：机型不符，没有同意强制写入。" },
+        { "fleet reply=0301 default=3 hangup=10",
+            "COM2 端口没有响应，请确保连接正确或机器电源是否打开！ / COM2 = /dev/ttyUSB1：连接已断开。 / "
+            "对讲机中的数据可能只写入了一部分，请重新写频。" },
+        { "fleet reply=0301 default=3 completion=4B4F", "写频错误，请重新写频！" },
+        { "fleet reply= default=3", "COM2 端口没有响应，请确保连接正确或机器电源是否打开！ / COM2 = /dev/ttyUSB1" },
+    };
+    for (const auto& [line, expected] : rows) {
+        const auto [op, options] = operation(line);
+        Rig rig;
+        EXPECT_EQ(run(rig, op, options), expected) << line;
+    }
 }
