@@ -146,6 +146,8 @@ PortResult<Bytes> LinkSession::takeReply()
     return heard->bytes();
 }
 
+PortResult<Bytes> LinkSession::takeInput() { return m_port.takeInput(); }
+
 PortStatus LinkSession::discardInput() { return m_port.discardInput(); }
 
 PortResult<std::size_t> LinkSession::receiveCount() { return m_port.receiveCount(); }

@@ -62,6 +62,8 @@ public:
     PortResult<HeardReply> listen(Clock::Duration length);
     // Every byte until the line is quiet.
     PortResult<Bytes> takeReply();
+    // Every byte waiting now, for a caller that has seen the line go quiet.
+    PortResult<Bytes> takeInput();
     PortStatus discardInput();
     PortResult<std::size_t> receiveCount();
     PortStatus discardOutput();

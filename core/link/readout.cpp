@@ -10,6 +10,8 @@
 #include "core/model/frequency_form.h"
 #include "core/model/models.h"
 
+#include <algorithm>
+
 namespace korvane::link {
 
 ReadOutcome readRadio(
@@ -50,20 +52,29 @@ ReadOutcome readRadio(
     {
         ProgressScope progress(ui, kReadCaption, kReadLabel);
         // The looks keep a steady beat from here, so a late wake-up (a busy machine) does not
-        // push every later look back and the stream is seen as soon as a look can see it.
+        // push every later look back. Between them the count is watched, so that the stream is
+        // taken once it is complete and the line has gone quiet, not at the next look.
         const Clock::TimePoint firstLook = clock.now();
-        for (int k = 1; k <= kReadoutPolls; ++k) {
-            pauseUntil(clock, firstLook + k * kReadoutPollInterval);
-            progress.value(kReadoutProgressStep * (k - 1));
+        Clock::TimePoint lastArrival = firstLook;
+        std::size_t arrived = 0;
+        bool complete = false;
+        for (int k = 1; k <= kReadoutPolls && !complete;) {
+            const Clock::TimePoint look = firstLook + k * kReadoutPollInterval;
+            pauseUntil(clock, std::min(look, clock.now() + kStreamWatchStep));
             auto count = link.receiveCount();
             if (!count) {
                 progress.close();
                 return fail(link.communicationFailure(count.error()));
             }
-            if (*count >= needed) break;
+            if (*count != arrived) arrived = *count, lastArrival = clock.now();
+            if (clock.now() >= look) {
+                progress.value(kReadoutProgressStep * (k - 1));
+                ++k;
+            }
+            complete = arrived >= needed && clock.now() - lastArrival >= kQuietGap;
         }
         progress.close();
-        auto taken = link.takeReply();
+        auto taken = complete ? link.takeInput() : link.takeReply();
         if (!taken) return fail(link.communicationFailure(taken.error()));
         stream = std::move(*taken);
     }

@@ -19,6 +19,8 @@ namespace korvane::link {
 inline constexpr Clock::Duration kReadoutPollInterval = std::chrono::milliseconds(50);
 inline constexpr int kReadoutPolls = 55;
 inline constexpr int kReadoutProgressStep = 11;
+// Between two looks the count of bytes waiting is watched this often.
+inline constexpr Clock::Duration kStreamWatchStep = std::chrono::milliseconds(2);
 
 struct ReadOutcome {
     LinkEnd end = LinkEnd::Failed;

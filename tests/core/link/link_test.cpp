@@ -256,7 +256,7 @@ TEST(LinkOperations, MatchTheCommittedTranscripts)
 {
     std::string all;
     for (const std::string& line : caseLines("link/cases.txt")) {
-        const auto [op, options] = operation(line.substr(line.find(" | ") + 3));
+        auto [op, options] = operation(line.substr(line.find(" | ") + 3));
         Rig rig;
         const std::string result = run(rig, op, options);
         if (std::any_of(std::begin(kCableFaults), std::end(kCableFaults), [&](auto f) { return options.count(f); })) {
