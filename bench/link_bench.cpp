@@ -29,6 +29,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -93,10 +94,12 @@ struct Figures {
     bool ok = false;
 };
 
-Figures measure(bool older, bool pacedPort)
+Figures measure(bool older, bool pacedPort, bool bursts = false)
 {
     Figures figures;
-    Radio radio({ "--model", "3", older ? "--older" : "--newer" });
+    std::vector<std::string> args { "--model", "3", older ? "--older" : "--newer" };
+    if (bursts) args.insert(args.end(), { "--bursts", "16" });
+    Radio radio(args);
     if (radio.device().empty()) return figures;
     const link::LinkTarget target = link::linkTargetForDevice(radio.device());
     link::PosixSerialPort posix;
@@ -140,6 +143,7 @@ bool report(const std::string& what, const Phases& measured, const Phases& minim
 int main()
 {
     bool met = true;
+    Figures clean[2];
     for (const bool pacedPort : { true, false }) {
         std::printf(pacedPort ? "Port paced like a real 9600-baud transmitter (goal: ratio <= %.2f)\n"
                               : "Bare pseudo-terminal: the program's bytes leave at once (for comparison)\n",
@@ -147,10 +151,22 @@ int main()
         for (const bool older : { false, true }) {
             const Figures f = measure(older, pacedPort);
             if (!f.ok) return 1;
+            if (pacedPort) clean[older] = f;
             const std::string radio = older ? "older radio" : "newer radio";
             met = report("read-out, " + radio, f.read, readMinimum(older), pacedPort) && met;
             met = report("programming, " + radio, f.program, programMinimum(older), pacedPort) && met;
         }
+    }
+    // A USB adapter hands the radio's bytes on every 16 ms: against the paced clean line above.
+    std::printf("The radio's bytes in 16 ms bursts, as through a USB adapter (against the clean line)\n");
+    for (const bool older : { false, true }) {
+        const Figures f = measure(older, true, true);
+        if (!f.ok) return 1;
+        const std::string radio = older ? "older radio" : "newer radio";
+        for (const auto& [what, burst, plain] : { std::tuple { "read-out, ", f.read, clean[older].read },
+                 std::tuple { "programming, ", f.program, clean[older].program } })
+            std::printf("  %-25s %6.3f s  clean line %6.3f s  +%.1f ms  ratio %.3f\n", (what + radio).c_str(),
+                burst.total(), plain.total(), 1000 * (burst.total() - plain.total()), burst.total() / plain.total());
     }
     return met ? 0 : 1;
 }
