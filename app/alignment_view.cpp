@@ -274,9 +274,10 @@ private:
 
 } // namespace
 
-AlignmentView::AlignmentView(model::RadioImage& image, AppState& state, UserDialogs& dialogs, QWidget* parent)
+AlignmentView::AlignmentView(ImageDocument& document, AppState& state, UserDialogs& dialogs, QWidget* parent)
     : QWidget(parent)
-    , m_image(image)
+    , m_document(document)
+    , m_image(document.image())
     , m_state(state)
     , m_dialogs(dialogs)
 {
@@ -345,7 +346,11 @@ void AlignmentView::buildGrid()
     const auto target = [this](model::Side side, int column) {
         FrequencyBoxTarget t;
         t.grid = m_grid;
-        t.records = std::span<model::Record>(m_image.alignment);
+        t.records = std::span<const model::Record>(m_image.alignment);
+        t.storeRecord = [this](int index, const model::Record& record) {
+            m_document.edit(
+                [&](model::RadioImage& image) { image.alignment[static_cast<std::size_t>(index)] = record; });
+        };
         t.side = side;
         t.frequencyColumn = column;
         t.modelIndex = [this] { return static_cast<int>(m_image.modelIndex); };
@@ -672,14 +677,16 @@ void AlignmentView::editTuneCell()
 void AlignmentView::toggleStep(int row, int column)
 {
     const model::Side side = sideOfColumn(column);
-    model::Record& record = m_image.alignment[static_cast<std::size_t>(row - 1)];
-    const bool to625 = m_grid->text(row, column) != "6.25";
-    model::setBit(record[static_cast<std::size_t>(model::flagByte(side))], model::kStepBit, to625);
-    m_grid->setText(row, column, to625 ? "6.25" : "2.50");
-    m_grid->setBackground(row, column, to625 ? kLavender : kPaleLavender);
-    const std::string shown = m_grid->text(row, column - 1).toStdString();
-    const std::string snapped = model::snapFrequencyToStep(shown, record, side, m_image.modelIndex);
-    m_grid->setText(row, column - 1, QString::fromStdString(snapped));
+    m_document.edit([&](model::RadioImage& image) {
+        model::Record& record = image.alignment[static_cast<std::size_t>(row - 1)];
+        const bool to625 = m_grid->text(row, column) != "6.25";
+        model::setBit(record[static_cast<std::size_t>(model::flagByte(side))], model::kStepBit, to625);
+        m_grid->setText(row, column, to625 ? "6.25" : "2.50");
+        m_grid->setBackground(row, column, to625 ? kLavender : kPaleLavender);
+        const std::string shown = m_grid->text(row, column - 1).toStdString();
+        const std::string snapped = model::snapFrequencyToStep(shown, record, side, image.modelIndex);
+        m_grid->setText(row, column - 1, QString::fromStdString(snapped));
+    });
 }
 
 void AlignmentView::dropEdits()

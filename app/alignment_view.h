@@ -5,6 +5,7 @@
 // runner; the port stays open from an item's start to its end.
 
 #include "app/app_state.h"
+#include "app/image_document.h"
 #include "app/record_grid.h"
 #include "app/user_dialogs.h"
 #include "core/link/alignment.h"
@@ -83,7 +84,7 @@ public:
         std::function<void(const QString& text, model::Side side)> editSignalling;
     };
 
-    AlignmentView(model::RadioImage& image, AppState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+    AlignmentView(ImageDocument& document, AppState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
     ~AlignmentView() override;
 
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
@@ -145,7 +146,8 @@ private:
     void sendTuneValue();
     bool moveToNextTuneStep();
 
-    model::RadioImage& m_image;
+    ImageDocument& m_document;
+    const model::RadioImage& m_image;
     AppState& m_state;
     UserDialogs& m_dialogs;
     Hooks m_hooks;

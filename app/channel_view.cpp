@@ -7,6 +7,8 @@
 #include "core/model/record_layout.h"
 #include "core/model/settings_fields.h"
 
+#include <algorithm>
+
 namespace korvane::app {
 
 namespace {
@@ -25,15 +27,21 @@ const char* const kHeaders[kColumns] = {
     "步进 (kHz)", "  发射信令", " 扫描  选择", " 繁忙  锁定", " 时钟  偏移", "频率宽度",
 };
 
-model::Record& recordOf(model::RadioImage& image, int row) { return image.channels[row - 1]; }
+template <class Image> auto& recordOf(Image& image, int row)
+{
+    return image.channels[static_cast<std::size_t>(row - 1)];
+}
 
 bool isFrequencyColumn(int column) { return column == 1 || column == 4; }
 bool isSignallingColumn(int column) { return column == 3 || column == 6; }
 
 } // namespace
 
-ChannelView::ChannelView(model::RadioImage& image, QWidget* parent)
-    : QGroupBox(QStringLiteral("信道数据设置"), parent), m_image(image), m_grid(new RecordGrid(kRows, kColumns, this))
+ChannelView::ChannelView(ImageDocument& document, QWidget* parent)
+    : QGroupBox(QStringLiteral("信道数据设置"), parent)
+    , m_document(document)
+    , m_image(document.image())
+    , m_grid(new RecordGrid(kRows, kColumns, this))
 {
     setObjectName("fraChan");
     m_grid->setObjectName("gridChan");
@@ -211,6 +219,9 @@ void ChannelView::writeRow(int row)
 
 void ChannelView::showChannels()
 {
+    // Each box's action makes its row current, as a click on it does; showing keeps the cell.
+    const int currentRow = std::max(m_grid->currentRow(), 1);
+    const int currentColumn = std::max(m_grid->currentColumn(), 1);
     for (int row = 1; row < kRows; ++row) {
         writeRow(row);
         const int i = row - 1;
@@ -221,6 +232,7 @@ void ChannelView::showChannels()
         m_recChan[i]->setChecked(!model::isChannelOpen(r));
         onRecChanClick(i);
     }
+    m_grid->setCurrentCell(currentRow, currentColumn);
 }
 
 void ChannelView::onRecChanClick(int i)
@@ -232,7 +244,9 @@ void ChannelView::onRecChanClick(int i)
         paintChannelRow(row, false, true, false);
     else
         paintChannelRow(row, false, false, m_txChan[i]->isChecked());
-    model::setBit(m_image.channels[i][model::flagByte(model::Side::Receive)], model::kOpenBit, !closed);
+    m_document.edit([i, closed](model::RadioImage& image) {
+        model::setBit(image.channels[i][model::flagByte(model::Side::Receive)], model::kOpenBit, !closed);
+    });
     m_grid->setCurrentCell(row, 1);
 }
 
@@ -241,7 +255,9 @@ void ChannelView::onTxChanClick(int i)
     const int row = i + 1;
     const bool inhibited = m_txChan[i]->isChecked();
     paintChannelRow(row, true, inhibited, inhibited ? false : m_recChan[i]->isChecked());
-    model::setBit(m_image.channels[i][model::flagByte(model::Side::Transmit)], model::kOpenBit, !inhibited);
+    m_document.edit([i, inhibited](model::RadioImage& image) {
+        model::setBit(image.channels[i][model::flagByte(model::Side::Transmit)], model::kOpenBit, !inhibited);
+    });
     m_grid->setCurrentCell(row, 1);
 }
 
@@ -343,19 +359,26 @@ void ChannelView::editChannelCell()
 void ChannelView::toggleStep(int row, int column)
 {
     const model::Side side = column == 2 ? model::Side::Receive : model::Side::Transmit;
-    model::Record& record = recordOf(m_image, row);
-    const bool to625 = m_grid->text(row, column) != "6.25";
-    model::setBit(record[model::flagByte(side)], model::kStepBit, to625);
-    m_grid->setText(row, column, to625 ? "6.25" : "2.50");
-    m_grid->setBackground(row, column, to625 ? kLavender : kPaleLavender);
-    const std::string shown = m_grid->text(row, column - 1).toStdString();
-    const std::string snapped = model::snapFrequencyToStep(shown, record, side, m_image.modelIndex);
-    m_grid->setText(row, column - 1, QString::fromStdString(snapped));
+    m_document.edit([&](model::RadioImage& image) {
+        model::Record& record = recordOf(image, row);
+        const bool to625 = m_grid->text(row, column) != "6.25";
+        model::setBit(record[model::flagByte(side)], model::kStepBit, to625);
+        m_grid->setText(row, column, to625 ? "6.25" : "2.50");
+        m_grid->setBackground(row, column, to625 ? kLavender : kPaleLavender);
+        const std::string shown = m_grid->text(row, column - 1).toStdString();
+        const std::string snapped = model::snapFrequencyToStep(shown, record, side, image.modelIndex);
+        m_grid->setText(row, column - 1, QString::fromStdString(snapped));
+    });
 }
 
 void ChannelView::toggleFlag(int row, int column)
 {
-    std::uint8_t& flags = recordOf(m_image, row)[model::kFlagsByte];
+    m_document.edit(
+        [&](model::RadioImage& image) { toggleFlag(recordOf(image, row)[model::kFlagsByte], row, column); });
+}
+
+void ChannelView::toggleFlag(std::uint8_t& flags, int row, int column)
+{
     const QString text = m_grid->text(row, column);
     if (column == 7) {
         const bool del = text == "ADD";
@@ -384,7 +407,7 @@ void ChannelView::applyNarrowToAll()
         if (!m_recChan[r - 1]->isChecked())
             m_grid->setBackground(r, 10, kPaleLavender);
     }
-    model::applyNarrowToAll(m_image.channels);
+    m_document.edit([](model::RadioImage& image) { model::applyNarrowToAll(image.channels); });
     m_grid->setCurrentCell(row, column);
 }
 

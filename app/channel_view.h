@@ -3,6 +3,7 @@
 // close a channel (`chkRecChan`) or inhibit its transmitter (`chkTxChan`), and every edit of a
 // cell, written into the channel record at once together with the cell's text.
 
+#include "app/image_document.h"
 #include "app/record_grid.h"
 #include "core/model/radio_image.h"
 
@@ -19,7 +20,7 @@ namespace korvane::app {
 class ChannelView : public QGroupBox {
     Q_OBJECT
 public:
-    ChannelView(model::RadioImage& image, QWidget* parent = nullptr);
+    ChannelView(ImageDocument& document, QWidget* parent = nullptr);
 
     RecordGrid* grid() const { return m_grid; }
     QCheckBox* recChan(int i) const { return m_recChan[i]; }
@@ -30,7 +31,8 @@ public:
     void layoutChannelGrid(long windowWidthTwips, long windowHeightTwips);
     void relayoutChannelGrid(long windowWidthTwips, long windowHeightTwips);
 
-    // Fills every row from the channel table, sets the boxes from the record bits and paints.
+    // Fills every row from the channel table, sets the boxes from the record bits and paints; the
+    // grid's current cell stays where it was.
     void showChannels();
 
     void editChannelCell();
@@ -62,11 +64,13 @@ private:
     void onEnterKey();
     void toggleStep(int row, int column);
     void toggleFlag(int row, int column);
+    void toggleFlag(std::uint8_t& flags, int row, int column);
     // A click on a row label chooses that channel; Ctrl adds or removes it, Shift a run.
     void labelPressed(int row, Qt::KeyboardModifiers keys);
     void showChosen();
 
-    model::RadioImage& m_image;
+    ImageDocument& m_document;
+    const model::RadioImage& m_image;
     RecordGrid* m_grid;
     QLabel* m_recLabel;
     QLabel* m_txLabel;

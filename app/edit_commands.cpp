@@ -5,19 +5,18 @@
 #include "app/channel_view.h"
 #include "app/main_window.h"
 #include "app/settings_lists.h"
-#include "core/compare/image_compare.h"
 #include "core/edit/channel_clipboard.h"
 #include "core/edit/channel_order.h"
 #include "core/model/defaults.h"
 #include "core/model/record_layout.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
 
 #include <algorithm>
+#include <numeric>
 
 namespace korvane::app {
 
@@ -72,82 +71,39 @@ EditCommands::EditCommands(MainWindow& window, QMenu* menu)
         connect(action, &QAction::triggered, this, command.run);
         m_channelEntries.push_back(action);
     }
-    connect(menu, &QMenu::aboutToShow, this, [this] {
-        noteChange();
-        updateEntries();
-    });
-    qApp->installEventFilter(this);
-    startFresh();
-}
-
-void EditCommands::startFresh()
-{
-    m_history.reset(m_window.image());
-    m_lastNoted = m_window.image();
+    connect(&m_window.document(), &ImageDocument::historyChanged, this, &EditCommands::updateEntries);
     updateEntries();
 }
 
-void EditCommands::markSaved()
-{
-    noteChange();
-    m_history.markSaved(m_window.image());
-}
+void EditCommands::markSaved() { m_window.document().markSaved(); }
 
 bool EditCommands::confirmDiscard()
 {
     // A value still open in a frequency box is not part of the image yet: the command that follows
     // drops it as it always has (and Save As, answering Yes, stores it).
-    if (!m_history.isModified(m_window.image())) return true;
+    if (!m_window.document().isModified()) return true;
     const auto answer = m_window.dialogs().askYesNoCancel(&m_window, kSaveQuestion);
     if (!answer) return false;
     return !*answer || m_window.saveAs();
-}
-
-void EditCommands::noteChange(const QString& label)
-{
-    m_notePending = false;
-    const model::RadioImage& now = m_window.image();
-    if (now == m_lastNoted) return;
-    const QString name = label.isEmpty() ? describeChange(m_lastNoted, now) : label;
-    m_history.record(name.toStdString(), m_lastNoted, now);
-    m_lastNoted = now;
-    updateEntries();
-}
-
-bool EditCommands::eventFilter(QObject* watched, QEvent* event)
-{
-    // A change made through the grid, a box or a list is noted once the input that made it has
-    // been handled.
-    const QEvent::Type type = event->type();
-    if (!m_notePending && watched->isWidgetType()
-        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::KeyPress
-            || type == QEvent::KeyRelease || type == QEvent::Wheel)
-        && static_cast<QWidget*>(watched)->window() == &m_window) {
-        m_notePending = true;
-        QMetaObject::invokeMethod(
-            this, [this] { noteChange(); }, Qt::QueuedConnection);
-    }
-    return false;
 }
 
 bool EditCommands::ready()
 {
     if (!m_window.channelView()->isVisible()) return false;
     m_window.commitOpenEntry();
-    noteChange();
     return true;
 }
 
 void EditCommands::undo()
 {
     if (!ready()) return;
-    if (const auto image = m_history.undo()) showImage(*image);
+    m_window.document().undo();
 }
 
 void EditCommands::redo()
 {
     if (!ready()) return;
-    if (const auto image = m_history.redo()) showImage(*image);
+    m_window.document().redo();
 }
 
 void EditCommands::copy()
@@ -206,25 +162,31 @@ void EditCommands::move(int direction)
 void EditCommands::insertChannel()
 {
     if (!ready()) return;
+    // As many empty channels as are chosen, where the first of them is.
     const model::RadioImage& image = m_window.image();
-    const int at = m_window.channelView()->chosenChannels().front();
-    const auto table
-        = edit::insertChannel(image.channels, at, model::defaultImage(std::max<int>(0, image.modelIndex)).channels[0]);
+    const std::vector<int> chosen = m_window.channelView()->chosenChannels();
+    const int at = chosen.front();
+    const int count = static_cast<int>(chosen.size());
+    const auto table = edit::insertChannels(
+        image.channels, at, count, model::defaultImage(std::max<int>(0, image.modelIndex)).channels[0]);
     if (!table) {
         m_window.dialogs().showMessage(&m_window, table.error());
         return;
     }
-    applyChannels(QStringLiteral("插入信道"), *table, { at });
+    std::vector<int> inserted(static_cast<std::size_t>(count));
+    std::iota(inserted.begin(), inserted.end(), at);
+    applyChannels(QStringLiteral("插入信道"), *table, inserted);
 }
 
 void EditCommands::deleteChannel()
 {
     if (!ready()) return;
     const model::RadioImage& image = m_window.image();
-    const int at = m_window.channelView()->chosenChannels().front();
+    const std::vector<int> chosen = m_window.channelView()->chosenChannels();
     applyChannels(QStringLiteral("删除信道"),
-        edit::deleteChannel(image.channels, at, model::defaultImage(std::max<int>(0, image.modelIndex)).channels[0]),
-        { at });
+        edit::deleteChannels(
+            image.channels, chosen, model::defaultImage(std::max<int>(0, image.modelIndex)).channels[0]),
+        { chosen.front() });
 }
 
 void EditCommands::sortChannels()
@@ -250,51 +212,19 @@ void EditCommands::applyChannels(const QString& label, const model::ChannelTable
 {
     model::RadioImage image = m_window.image();
     image.channels = table;
-    showImage(image);
-    noteChange(label);
+    m_window.document().replace(image, label);
     m_window.channelView()->chooseChannels(chosen);
-}
-
-void EditCommands::showImage(const model::RadioImage& image)
-{
-    m_window.showImage(image);
-    m_lastNoted = m_window.image();
-    updateEntries();
-}
-
-QString EditCommands::describeChange(const model::RadioImage& before, const model::RadioImage& after) const
-{
-    if (before.modelIndex != after.modelIndex) return QStringLiteral("机型");
-    for (int k = 0; k < 11; ++k) {
-        const auto which = static_cast<model::SettingsList>(k);
-        if (model::decodeSetting(which, before.settings) != model::decodeSetting(which, after.settings))
-            return QString::fromUtf8(model::settingsListCaption(which).data(), static_cast<qsizetype>(model::settingsListCaption(which).size()));
-    }
-    // A channel's step is named as the comparison names its first difference ("信道 3 接收频率");
-    // bytes no column shows leave just the channel.
-    const auto differences = compare::compareImages(before, after);
-    std::vector<int> changed;
-    for (const compare::Difference& d : differences)
-        if (d.channel >= 0 && std::find(changed.begin(), changed.end(), d.channel) == changed.end())
-            changed.push_back(d.channel);
-    if (changed.size() != 1) return changed.empty() ? QStringLiteral("调整数据") : QStringLiteral("信道");
-    const QString channel = QStringLiteral("信道 %1").arg(changed.front() + 1);
-    const auto first = std::find_if(
-        differences.begin(), differences.end(), [](const compare::Difference& d) { return d.channel >= 0; });
-    const QString where = QString::fromStdString(first->where);
-    return where.startsWith(channel + ' ') ? where : channel;
 }
 
 void EditCommands::updateEntries()
 {
-    const bool canUndo = m_history.canUndo();
-    const bool canRedo = m_history.canRedo();
+    const ImageDocument& document = m_window.document();
+    const bool canUndo = document.canUndo();
+    const bool canRedo = document.canRedo();
     m_undo->setEnabled(canUndo);
     m_redo->setEnabled(canRedo);
-    m_undo->setText(
-        canUndo ? QStringLiteral("撤销 ") + QString::fromStdString(m_history.undoLabel()) : QStringLiteral("撤销"));
-    m_redo->setText(
-        canRedo ? QStringLiteral("重做 ") + QString::fromStdString(m_history.redoLabel()) : QStringLiteral("重做"));
+    m_undo->setText(canUndo ? QStringLiteral("撤销 ") + document.undoLabel() : QStringLiteral("撤销"));
+    m_redo->setText(canRedo ? QStringLiteral("重做 ") + document.redoLabel() : QStringLiteral("重做"));
 }
 
 } // namespace korvane::app

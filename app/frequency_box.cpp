@@ -89,9 +89,10 @@ void FrequencyBox::drop()
 
 std::int64_t FrequencyBox::store()
 {
-    model::Record& record = m_target.records[static_cast<std::size_t>(m_row - 1)];
+    model::Record record = m_target.records[static_cast<std::size_t>(m_row - 1)];
     const int modelIndex = m_target.modelIndex ? m_target.modelIndex() : 0;
     const std::int64_t hz = model::enterFrequency(text().toStdString(), record, m_target.side, modelIndex);
+    if (m_target.storeRecord) m_target.storeRecord(m_row - 1, record);
     m_target.grid->setText(m_row, m_target.frequencyColumn, QString::fromStdString(model::formatHz(hz)));
     return hz;
 }

@@ -18,7 +18,9 @@ namespace korvane::app {
 
 struct FrequencyBoxTarget {
     RecordGrid* grid = nullptr;
-    std::span<model::Record> records; // grid row r shows record r - 1
+    std::span<const model::Record> records; // grid row r shows record r - 1
+    // Keeps record `index` as changed by the value entered.
+    std::function<void(int index, const model::Record&)> storeRecord;
     model::Side side = model::Side::Receive;
     int frequencyColumn = 1; // the step column is the next one
     std::function<int()> modelIndex;

@@ -73,14 +73,16 @@ MainWindow::MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget*
     m_state.password = QString::fromStdString(stored.password);
 
     layoutWindow();
-    model::resetImage(m_image);
-    refreshFromImage();
+    connect(&m_document, &ImageDocument::replaced, this, &MainWindow::showReplacedImage);
+    m_document.startFresh([this](model::RadioImage& image) {
+        model::resetImage(image);
+        refreshFromImage();
+    });
     m_state.portCount = m_options.probePorts ? m_options.probePorts() : 0;
 
     m_fraChanFunc->show();
     action("mnuPass")->setVisible(false);
     m_state.currentFile.clear();
-    m_edits->startFresh();
     m_state.loadComplete = true;
 }
 
@@ -263,8 +265,8 @@ void MainWindow::buildContent()
     modelRow->addStretch();
     m_cboRadiomodel->setMinimumWidth(200);
 
-    m_channelView = new ChannelView(m_image, m_fraChanFunc);
-    m_settingsLists = new SettingsLists(m_image, m_fraChanFunc);
+    m_channelView = new ChannelView(m_document, m_fraChanFunc);
+    m_settingsLists = new SettingsLists(m_document, m_fraChanFunc);
     m_channelView->spacingIs25 = [this] { return m_settingsLists->spacingIs25(); };
     buildEditors();
     buildAlignment();
@@ -361,16 +363,17 @@ void MainWindow::modelChange()
             m_cboRadiomodel->setFocus();
             return;
         }
-        m_image.modelIndex = static_cast<std::int16_t>(selected);
-        const bool shown = m_fraChanFunc->isVisible();
-        m_fraChanFunc->setVisible(false);
-        showBandText();
-        model::resetImage(m_image);
-        refreshFromImage();
-        m_fraChanFunc->setVisible(shown);
+        m_document.edit([this, selected](model::RadioImage& image) {
+            image.modelIndex = static_cast<std::int16_t>(selected);
+            const bool shown = m_fraChanFunc->isVisible();
+            m_fraChanFunc->setVisible(false);
+            showBandText();
+            model::resetImage(image);
+            refreshFromImage();
+            m_fraChanFunc->setVisible(shown);
+        });
         setWindowTitle(title());
         m_cboRadiomodel->setFocus();
-        m_edits->noteChange();
     }
     m_cboRadiomodel->setToolTip(m_cboRadiomodel->currentText());
 }

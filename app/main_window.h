@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "app/fleet_dialog.h"
+#include "app/image_document.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
 #include "core/link/port_map.h"
@@ -57,7 +58,9 @@ public:
     MainWindow(UserDialogs& dialogs, MainWindowOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    model::RadioImage& image() { return m_image; }
+    const model::RadioImage& image() const { return m_image; }
+    // The only way the image changes.
+    ImageDocument& document() { return m_document; }
     AppState& state() { return m_state; }
     UserDialogs& dialogs() { return m_dialogs; }
 
@@ -69,8 +72,6 @@ public:
     void save() { saveAs(); }
     // Save As: true when the image was saved.
     bool saveAs();
-    // Shows `image` in place of the one shown (the whole refresh); open entry boxes are dropped.
-    void showImage(const model::RadioImage& image);
     // A value still being typed in a frequency box goes into the image.
     void commitOpenEntry();
     void exportCsv();
@@ -158,6 +159,8 @@ private:
     // The frequency boxes of the channel grid and the grid's hooks that open them and the
     // signalling dialog; placing the boxes after a layout (a relayout uses its own insets).
     void buildEditors();
+    // The image shown whole again after a command, an undo or a redo; open entry boxes are dropped.
+    void showReplacedImage();
     void placeEntryBoxes(bool relayout);
     // Showing the image closes the transmit box; what it held belongs to the image shown before.
     void hideTransmitBox();
@@ -169,7 +172,8 @@ private:
 
     UserDialogs& m_dialogs;
     MainWindowOptions m_options;
-    model::RadioImage m_image;
+    ImageDocument m_document;
+    const model::RadioImage& m_image = m_document.image();
     AppState m_state;
     int m_recordedScreenWidth = 0;
 

@@ -13,13 +13,15 @@ namespace korvane::app {
 
 void MainWindow::buildAlignment()
 {
-    m_alignmentView = new AlignmentView(m_image, m_state, m_dialogs, m_content->frame());
+    m_alignmentView = new AlignmentView(m_document, m_state, m_dialogs, m_content->frame());
     AlignmentView::Hooks hooks;
     hooks.runLink = [this](const std::function<void(link::LinkUi&)>& operation) { linkRunner().runDeferringInput(operation); };
     hooks.leaveView = [this] { mnuChanClick(); };
     hooks.editSignalling = [this](const QString& text, model::Side side) {
         RecordGrid* grid = m_alignmentView->gridTuneFreq();
-        clickSignal(text, side, *grid, m_image.alignment, grid->parentWidget()->mapToGlobal(QPoint(0, 0)));
+        m_document.edit([&](model::RadioImage& image) {
+            clickSignal(text, side, *grid, image.alignment, grid->parentWidget()->mapToGlobal(QPoint(0, 0)));
+        });
     };
     m_alignmentView->setHooks(std::move(hooks));
     // A click on the frame's background ends an open edit, as on the channel view's frames.

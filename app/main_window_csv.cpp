@@ -49,12 +49,9 @@ void MainWindow::importCsv()
     if (!m_dialogs.askYesNo(this, kReplaceQuestion)) return;
     dropOpenEdits();
     focusSink();
-    m_image.channels = *table;
-    const bool shown = m_fraChanFunc->isVisible();
-    m_fraChanFunc->setVisible(false);
-    refreshFromImage();
-    m_fraChanFunc->setVisible(shown);
-    m_edits->noteChange(QStringLiteral("导入CSV"));
+    model::RadioImage imported = m_image;
+    imported.channels = *table;
+    m_document.replace(imported, QStringLiteral("导入CSV"));
 }
 
 } // namespace korvane::app

@@ -2,8 +2,6 @@
 
 #include "app/main_window.h"
 
-#include "app/edit_commands.h"
-
 #include "app/alignment_view.h"
 #include "app/app_paths.h"
 #include "app/channel_view.h"
@@ -28,7 +26,11 @@ void MainWindow::buildEditors()
     const auto target = [this, grid](model::Side side, int column) {
         FrequencyBoxTarget t;
         t.grid = grid;
-        t.records = std::span<model::Record>(m_image.channels);
+        t.records = std::span<const model::Record>(m_image.channels);
+        t.storeRecord = [this](int index, const model::Record& record) {
+            m_document.edit(
+                [&](model::RadioImage& image) { image.channels[static_cast<std::size_t>(index)] = record; });
+        };
         t.side = side;
         t.frequencyColumn = column;
         t.modelIndex = [this] { return static_cast<int>(m_image.modelIndex); };
@@ -44,8 +46,9 @@ void MainWindow::buildEditors()
     m_channelView->onEditSignalling = [this](int row, int column) {
         RecordGrid* g = m_channelView->grid();
         const model::Side side = column == 3 ? model::Side::Receive : model::Side::Transmit;
-        clickSignal(g->text(row, column), side, *g, m_image.channels, g->parentWidget()->mapToGlobal(QPoint(0, 0)));
-        m_edits->noteChange();
+        m_document.edit([&](model::RadioImage& image) {
+            clickSignal(g->text(row, column), side, *g, image.channels, g->parentWidget()->mapToGlobal(QPoint(0, 0)));
+        });
     };
 }
 
@@ -75,11 +78,7 @@ void MainWindow::commitPendingEntry()
         m_txtTxFreq->commitOnLeaving();
 }
 
-void MainWindow::commitOpenEntry()
-{
-    commitPendingEntry();
-    m_edits->noteChange();
-}
+void MainWindow::commitOpenEntry() { commitPendingEntry(); }
 
 void MainWindow::dropOpenEdits()
 {

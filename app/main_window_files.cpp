@@ -107,7 +107,6 @@ void MainWindow::openFile(const QString& path, int recentEntry)
         m_dialogs.showMessage(this, opened.error().message);
         return;
     }
-    m_image = opened->image;
     m_state.fiveKhzForm = opened->fiveKhzForm;
     m_state.currentFile = path;
     setCaptionForFile(path);
@@ -116,10 +115,12 @@ void MainWindow::openFile(const QString& path, int recentEntry)
     else
         m_state.recent.add(path);
     showRecentEntries();
-    m_fraChanFunc->setVisible(false);
-    refreshFromImage();
-    m_fraChanFunc->setVisible(shown);
-    m_edits->startFresh();
+    m_document.startFresh([&](model::RadioImage& image) {
+        image = opened->image;
+        m_fraChanFunc->setVisible(false);
+        refreshFromImage();
+        m_fraChanFunc->setVisible(shown);
+    });
 }
 
 namespace {
@@ -152,10 +153,9 @@ void MainWindow::dropEvent(QDropEvent* event)
     });
 }
 
-void MainWindow::showImage(const model::RadioImage& image)
+void MainWindow::showReplacedImage()
 {
     dropOpenEdits();
-    m_image = image;
     const bool shown = m_fraChanFunc->isVisible();
     m_fraChanFunc->setVisible(false);
     refreshFromImage();

@@ -111,13 +111,14 @@ void MainWindow::readRadio()
 
     const link::ReadOutcome outcome = readOut(m_image);
     if (outcome.success()) {
-        m_image = outcome.image;
         m_state.fiveKhzForm = outcome.fiveKhzForm.value_or(m_state.fiveKhzForm);
         setWindowTitle(QStringLiteral("读频完成 - ") + title());
         m_state.recent.uncheck();
         showRecentEntries();
-        refreshFromImage();
-        m_edits->startFresh();
+        m_document.startFresh([&](model::RadioImage& image) {
+            image = outcome.image;
+            refreshFromImage();
+        });
         if (m_settingsLists->anyListEmpty())
             m_dialogs.showMessage(this, link::dataError());
         mentionBackupFailure(keepBackup(outcome.image, files::BackupReason::ReadOut));
@@ -150,7 +151,7 @@ void MainWindow::writeImage(bool verify)
     // Only the rounding for an older radio changes the image: the moved frequencies show as soon
     // as they move, while the radio is being programmed with them.
     auto showRounded = [&](const std::vector<link::ChannelSide>& moved) {
-        m_image.channels = working.channels;
+        m_document.edit([&](model::RadioImage& image) { image.channels = working.channels; });
         for (const link::ChannelSide& side : moved) {
             const int column = side.side == model::Side::Receive ? 1 : 4;
             const std::string text = model::formatFrequency(m_image.channels[side.channel], side.side);

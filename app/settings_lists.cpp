@@ -34,9 +34,10 @@ constexpr ListSpec kSpecs[] = {
 
 } // namespace
 
-SettingsLists::SettingsLists(model::RadioImage& image, QWidget* parent)
+SettingsLists::SettingsLists(ImageDocument& document, QWidget* parent)
     : QObject(parent)
-    , m_image(image)
+    , m_document(document)
+    , m_image(document.image())
     , m_function(new QGroupBox(QStringLiteral("功能设置"), parent))
     , m_scan(new QGroupBox(QStringLiteral("扫描参数设置"), parent))
 {
@@ -85,9 +86,11 @@ void SettingsLists::choose(SettingsList which)
         combo->setToolTip(QString());
         return;
     }
-    model::encodeSetting(which, m_image.settings, position);
-    if (which == SettingsList::Spacing && position == 1 && onNarrowAll)
-        onNarrowAll();
+    // Choosing 12.5 kHz makes every channel Narrow in the same step.
+    m_document.edit([&](model::RadioImage& image) {
+        model::encodeSetting(which, image.settings, position);
+        if (which == SettingsList::Spacing && position == 1 && onNarrowAll) onNarrowAll();
+    });
     combo->setToolTip(combo->currentText());
 }
 

@@ -3,6 +3,7 @@
 // entry writes its field into the settings block at once; showing the image selects every list
 // and runs its choice action even when the selection does not change.
 
+#include "app/image_document.h"
 #include "core/model/radio_image.h"
 #include "core/model/settings_fields.h"
 
@@ -17,7 +18,7 @@ namespace korvane::app {
 class SettingsLists : public QObject {
     Q_OBJECT
 public:
-    SettingsLists(model::RadioImage& image, QWidget* parent);
+    SettingsLists(ImageDocument& document, QWidget* parent);
 
     QGroupBox* functionFrame() const { return m_function; }
     QGroupBox* scanFrame() const { return m_scan; }
@@ -36,7 +37,8 @@ public:
     std::function<void()> onNarrowAll;
 
 private:
-    model::RadioImage& m_image;
+    ImageDocument& m_document;
+    const model::RadioImage& m_image;
     QGroupBox* m_function;
     QGroupBox* m_scan;
     std::array<QComboBox*, 11> m_lists {};

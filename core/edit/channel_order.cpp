@@ -9,9 +9,14 @@ namespace korvane::edit {
 
 namespace {
 
-util::Message channel16InUse()
+// "信道16正在使用，..." or, for several, "信道15、16正在使用，...".
+util::Message channelsInUse(const std::vector<int>& open)
 {
-    return { "信道16正在使用，无法插入信道。请先关闭信道16。", "插入信道", util::MessageIcon::Exclamation, {} };
+    std::string names;
+    for (int c : open)
+        names += (names.empty() ? "" : "、") + std::to_string(c + 1);
+    return { "信道" + names + "正在使用，无法插入信道。请先关闭信道" + names + "。", "插入信道",
+        util::MessageIcon::Exclamation, {} };
 }
 
 } // namespace
@@ -33,20 +38,29 @@ std::optional<std::vector<int>> moveChannels(model::ChannelTable& table, std::ve
     return chosen;
 }
 
-util::Result<model::ChannelTable> insertChannel(const model::ChannelTable& table, int at, const model::Record& fresh)
+util::Result<model::ChannelTable> insertChannels(
+    const model::ChannelTable& table, int at, int count, const model::Record& fresh)
 {
-    if (model::isChannelOpen(table.back())) return channel16InUse();
+    count = std::clamp(count, 0, model::kChannelCount - at);
+    std::vector<int> pushedOff;
+    for (int c = model::kChannelCount - count; c < model::kChannelCount; ++c)
+        if (model::isChannelOpen(table[static_cast<std::size_t>(c)])) pushedOff.push_back(c);
+    if (!pushedOff.empty()) return channelsInUse(pushedOff);
     model::ChannelTable result = table;
-    std::copy_backward(table.begin() + at, table.end() - 1, result.end());
-    result[static_cast<std::size_t>(at)] = fresh;
+    std::copy_backward(table.begin() + at, table.end() - count, result.end());
+    std::fill(result.begin() + at, result.begin() + at + count, fresh);
     return result;
 }
 
-model::ChannelTable deleteChannel(const model::ChannelTable& table, int at, const model::Record& fresh)
+model::ChannelTable deleteChannels(
+    const model::ChannelTable& table, const std::vector<int>& chosen, const model::Record& fresh)
 {
-    model::ChannelTable result = table;
-    std::copy(table.begin() + at + 1, table.end(), result.begin() + at);
-    result.back() = fresh;
+    model::ChannelTable result;
+    result.fill(fresh);
+    std::size_t kept = 0;
+    for (int c = 0; c < model::kChannelCount; ++c)
+        if (std::find(chosen.begin(), chosen.end(), c) == chosen.end())
+            result[kept++] = table[static_cast<std::size_t>(c)];
     return result;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// Rearranging the channel table: moving channels up or down, inserting and deleting a channel,
+// Rearranging the channel table: moving channels up or down, inserting and deleting channels,
 // and sorting the open channels by receive frequency. Channel numbers here count from 0.
 
 #include "core/model/radio_image.h"
@@ -15,12 +15,15 @@ namespace korvane::edit {
 // is already first or last.
 std::optional<std::vector<int>> moveChannels(model::ChannelTable& table, std::vector<int> chosen, int direction);
 
-// Channels `at`..14 move down one place and `at` becomes `fresh`. Refused while channel 16 is
-// open, since it would be pushed off the end.
-util::Result<model::ChannelTable> insertChannel(const model::ChannelTable& table, int at, const model::Record& fresh);
+// `count` channels `fresh` go in at `at`, the channels from there moving down. Refused while a
+// channel that would be pushed off the end is open.
+util::Result<model::ChannelTable> insertChannels(
+    const model::ChannelTable& table, int at, int count, const model::Record& fresh);
 
-// Channels after `at` move up one place; channel 16 becomes `fresh` (a closed record).
-model::ChannelTable deleteChannel(const model::ChannelTable& table, int at, const model::Record& fresh);
+// The chosen channels go; the ones after them move up, and the channels freed at the end become
+// `fresh` (a closed record).
+model::ChannelTable deleteChannels(
+    const model::ChannelTable& table, const std::vector<int>& chosen, const model::Record& fresh);
 
 // The open channels in order of receive frequency (equal ones keep their order) from channel 1,
 // then the closed ones in their order.

@@ -128,12 +128,7 @@ public:
                 });
                 continue;
             }
-            // A dialog closed before takes the window's activation with it, as without a window manager.
-            if (m_root && !m_root->isActiveWindow() && m_root->isVisible()) {
-                m_root->activateWindow();
-                if (!QTest::qWaitFor([this] { return m_root->isActiveWindow(); }, 2000))
-                    m_out += "  (window not active)\n";
-            }
+            reactivate();
             step(words(line));
             news();
         }
@@ -145,6 +140,15 @@ public:
     }
 
 private:
+    // A dialog closed before takes the window's activation with it, as without a window manager.
+    void reactivate()
+    {
+        if (m_root && !m_root->isActiveWindow() && m_root->isVisible()) {
+            m_root->activateWindow();
+            if (!QTest::qWaitFor([this] { return m_root->isActiveWindow(); }, 2000)) m_out += "  (window not active)\n";
+        }
+    }
+
     QWidget* widget(const QString& spec) const
     {
         const QStringList parts = spec.split('#');
@@ -161,9 +165,8 @@ private:
         return name.startsWith("@") ? QString(KORVANE_TEST_DATA) + "/" + name.mid(1) : m_fixture->path(name);
     }
 
-    model::Record& record(const QString& which)
+    static model::Record& record(model::RadioImage& image, const QString& which)
     {
-        auto& image = m_fixture->window->image();
         if (which.startsWith("p")) return image.parameters.at(which.mid(1).toUInt());
         if (which.startsWith("a")) return image.alignment.at(which.mid(1).toUInt());
         return image.channels.at(which.toUInt() - 1);
@@ -242,9 +245,29 @@ private:
                                            : w->rect().center();
             click(w, at, buttonNamed(a.value(4, a.value(2))));
         } else if (op == "cell") {
+            // cell GRID ROW COLUMN [BUTTON] [shift|ctrl]
             auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
             const QPoint at = grid->visualRect(grid->model()->index(a[2].toInt(), a[3].toInt())).center();
-            click(grid->viewport(), at, buttonNamed(a.value(4)));
+            const Qt::KeyboardModifiers keys = a.value(5) == "shift" ? Qt::ShiftModifier
+                : a.value(5) == "ctrl"                               ? Qt::ControlModifier
+                                                                     : Qt::NoModifier;
+            QTest::mouseClick(windowOf(grid), buttonNamed(a.value(4)), keys, inWindow(grid->viewport(), at));
+        } else if (op == "round") {
+            // round STEP...: STEP applied just after an undo (it must drop the redo), then undone
+            // and redone, the image compared byte for byte with the one before and after it.
+            step({ "click", "chkRecChan#15" });
+            step({ "key", "Ctrl+Z" });
+            const model::RadioImage before = mw->image();
+            step(a.mid(1));
+            reactivate();
+            const model::RadioImage after = mw->image();
+            m_out += "  changed" + changedChannels(before, after) + " | " + editEntries() + "\n";
+            step({ "key", "Ctrl+Z" });
+            m_out += QString("  undone: %1 | ").arg(mw->image() == before ? "as before" : "NOT as before")
+                + editEntries() + "\n";
+            step({ "key", "Ctrl+Y" });
+            m_out += QString("  redone: %1 | ").arg(mw->image() == after ? "as after" : "NOT as after") + editEntries()
+                + "\n";
         } else if (op == "press" || op == "release") {
             // A cell of a grid, or (row = row count, column = column count) just past the last.
             auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
@@ -387,16 +410,17 @@ private:
             if (files::saveDataFile(path(a[1]).toStdString(), image, kind)) m_out += "  (not saved)\n";
         } else if (op == "poke") {
             // poke CHANNEL|pN|aN|set|model BYTE HEX...: bytes of the image, then shown
-            auto& image = mw->image();
-            if (a[1] == "model")
-                image.modelIndex = static_cast<std::int16_t>(a[2].toInt());
-            else
-                for (int k = 3; k < a.size(); ++k) {
-                    const auto at = static_cast<std::size_t>(a[2].toInt() + k - 3);
-                    const auto value = static_cast<std::uint8_t>(a[k].toUInt(nullptr, 16));
-                    (a[1] == "set" ? image.settings.at(at) : record(a[1]).at(at)) = value;
-                }
-            mw->refreshFromImage();
+            mw->document().edit([&](model::RadioImage& image) {
+                if (a[1] == "model")
+                    image.modelIndex = static_cast<std::int16_t>(a[2].toInt());
+                else
+                    for (int k = 3; k < a.size(); ++k) {
+                        const auto at = static_cast<std::size_t>(a[2].toInt() + k - 3);
+                        const auto value = static_cast<std::uint8_t>(a[k].toUInt(nullptr, 16));
+                        (a[1] == "set" ? image.settings.at(at) : record(image, a[1]).at(at)) = value;
+                    }
+                mw->refreshFromImage();
+            });
         } else if (op == "env") {
             // env NAME [VALUE]: set for the rest of the run, or back to what it was
             if (!m_env.contains(a[1])) m_env[a[1]] = qgetenv(qPrintable(a[1]));
@@ -562,6 +586,27 @@ private:
             m_title = m_fixture->window->windowTitle();
             m_out += "  title " + test::quoted(m_title) + "\n";
         }
+    }
+
+    // The channels that differ (from 1), or what else differs.
+    static QString changedChannels(const model::RadioImage& before, const model::RadioImage& after)
+    {
+        QString out;
+        for (std::size_t i = 0; i < before.channels.size(); ++i)
+            if (before.channels[i] != after.channels[i]) out += QString(" ch%1").arg(i + 1);
+        if (before.settings != after.settings || before.modelIndex != after.modelIndex) out += " settings";
+        return out.isEmpty() ? QString(" nothing") : out;
+    }
+
+    // The undo and redo entries as the Edit menu shows them.
+    QString editEntries() const
+    {
+        QString out;
+        for (const char* name : { "mnuUndo", "mnuRedo" }) {
+            const QAction* entry = m_fixture->window->action(name);
+            out += (out.isEmpty() ? "" : " / ") + entry->text() + (entry->isEnabled() ? "" : " (off)");
+        }
+        return out;
     }
 
     // The image's bytes: the model, the settings, channels `first` to `last`, and when `all` the

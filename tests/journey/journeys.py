@@ -318,6 +318,67 @@ def journey_spreadsheet(s):
     s.expect(s.dump(s.path("bulk.rdw"))["grid"][0][6] == "ADD", "否 saved the edit")
 
 
+def journey_undo(s):
+    # Channels 1 to 4 open with their own frequencies; 2 and 3 copied.
+    s.start_radio()
+    s.start()
+    for channel, mhz in ((1, "150"), (2, "145"), (3, "147.5"), (4, "146")):
+        s.click(*cell("closed", channel))
+        s.click(*cell("rx", channel))
+        s.type(mhz)
+        s.key("Return")
+    choose_labels(s, 2, 3)
+    s.key("ctrl+c")
+    wait_for(lambda: clipboard(s), "the copied channels on the clipboard")
+    saves = []
+
+    def saved(name):
+        saves.append(name)
+        name = "%d-%s.rdw" % (len(saves), name)  # a new file each time: no question to replace one
+        return save_as(s, name), open(s.path(name), "rb").read()
+
+    start, start_bytes = saved("start")
+    # Each command from the menu (Up presses from its bottom) and by its shortcut, on channels 2 and
+    # 3 or at channel 8. Each round ends where it began, with a step to redo that the next command
+    # must drop.
+    rounds = [("上移", 6, "ctrl+Up", (2, 3)), ("下移", 5, "ctrl+Down", (2, 3)), ("粘贴", 7, "ctrl+v", (8, 8)),
+              ("粘贴 rows", 7, "ctrl+v", (8, 8)), ("插入信道", 4, None, (2, 3)), ("删除信道", 3, None, (2, 3)),
+              ("按接收频率排序", 2, None, (2, 3)), ("批量设置", 1, None, (2, 3)), ("剪切", 8, "ctrl+x", (2, 3))]
+    for name, ups, shortcut, chosen in rounds:
+        if name == "粘贴 rows":
+            clipboard(s, "1\t\t151.250000\n2\t\t152.500000\n")
+        for how in ("menu", shortcut) if shortcut else ("menu",):
+            what = "%s by %s" % (name, how)
+            choose_labels(s, *chosen)
+            if how == "menu":
+                s.menu("e", *["Up"] * ups, "Return")
+            else:
+                s.key(how)
+            if name == "批量设置":
+                dialog = s.box("批量设置")
+                s.key(*["Tab"] * 7, "Down", "Return", win=dialog)  # Narrow
+                s.gone(dialog, "the bulk dialog")
+            _, after = saved("after")
+            s.expect(after != start_bytes, what + " changed nothing")
+            s.key("ctrl+z")
+            s.expect(saved("undone")[1] == start_bytes, what + ", undone, is not the image before it")
+            if what == "粘贴 by menu":
+                s.menu("e")
+                s.screenshot(name="after-undo-paste.png")
+                s.xdo("key", "Escape")
+            s.key("ctrl+y")
+            s.expect(saved("redone")[1] == after, what + ", redone, is not the image after it")
+            # A new edit after an undo (channel 12 opened) leaves nothing to redo.
+            s.key("ctrl+z")
+            s.click(*cell("closed", 12))
+            s.key("ctrl+y")
+            got, _ = saved("new-edit")
+            opened = start["closed"][:11] + [False] + start["closed"][12:]
+            s.expect(got["grid"] == start["grid"] and got["closed"] == opened,
+                     "Ctrl+Y after a new edit following %s changed the image" % what)
+            s.key("ctrl+z")
+
+
 def journey_files(s):
     s.start_radio()
     s.start()

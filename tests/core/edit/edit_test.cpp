@@ -68,10 +68,11 @@ TEST(Edit, CommandsTranscript)
     EXPECT_FALSE(moveChannels(moved, { 0, 4 }, -1));
     EXPECT_EQ(moveChannels(moved, { 13, 14 }, 1), (std::vector<int> { 14, 15 }));
     EXPECT_FALSE(moveChannels(moved, { 15 }, 1));
-    step("insert at 2 with channel 16 open", outcome(insertChannel(image.channels, 1, fresh)));
-    const model::ChannelTable deleted = deleteChannel(image.channels, 1, fresh);
-    step("delete 2", shown(deleted));
-    step("then insert at 3", outcome(insertChannel(deleted, 2, fresh)));
+    step("insert at 2 with channel 16 open", outcome(insertChannels(image.channels, 1, 1, fresh)));
+    const model::ChannelTable deleted = deleteChannels(image.channels, { 1, 3 }, fresh);
+    step("delete 2 and 4", shown(deleted));
+    step("then insert two at 3", outcome(insertChannels(deleted, 2, 2, fresh)));
+    step("or three, with channel 14 open", outcome(insertChannels(deleted, 2, 3, fresh)));
     step("sort by receive frequency", shown(sortByReceiveFrequency(image.channels)));
 
     BulkChange change;
