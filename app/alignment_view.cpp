@@ -289,6 +289,10 @@ void AlignmentView::buildTuneFrame()
                 m_cmdTuneOK->click();
         });
     }
+    // Escape means Cancel, as in any dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_fraTune);
+    escape->setContext(Qt::WindowShortcut);
+    connect(escape, &QShortcut::activated, m_cmdTuneCancel, &QPushButton::click);
 }
 
 void AlignmentView::layoutGrid()
