@@ -11,6 +11,8 @@
 #include "core/link/port_map.h"
 #include "support/window_fixture.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -159,6 +161,24 @@ private slots:
             w.close();
             QVERIFY(QFile::exists(path));
             QVERIFY(inodeOf(path) != before);
+        }
+    }
+
+    // Every entry of every menu has an access key, and no two entries of one menu share one.
+    void menuEntriesHaveTheirOwnAccessKeys()
+    {
+        QTemporaryDir dir;
+        test::RecordingDialogs dialogs;
+        app::MainWindow w(dialogs, { dir.filePath("korvane.ini"), [] { return 0; } });
+        static const QRegularExpression accessKey("&([^&])");
+        for (const QMenu* menu : w.menuBar()->findChildren<QMenu*>()) {
+            QStringList keys;
+            for (const QAction* entry : menu->actions()) {
+                if (entry->isSeparator() || entry->text().isEmpty()) continue; // unused recent-file entries
+                const QString key = accessKey.match(entry->text()).captured(1).toUpper();
+                QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(menu->title() + " " + entry->text()));
+                keys << key;
+            }
         }
     }
 
