@@ -4,6 +4,7 @@
 // of the item being adjusted. Every exchange with the radio runs through the window's link
 // runner; the port stays open from an item's start to its end.
 
+#include "app/alignment_controls.h"
 #include "app/app_state.h"
 #include "app/image_document.h"
 #include "app/record_grid.h"
@@ -28,49 +29,6 @@
 namespace korvane::app {
 
 class FrequencyBox;
-
-// The item tree: a mouse click on a node, or Enter or Space on the current one, acts on it;
-// moving through the tree with the arrow keys only moves.
-class ItemTree : public QTreeWidget {
-    Q_OBJECT
-public:
-    explicit ItemTree(QWidget* parent = nullptr);
-
-    // The node with this key.
-    QTreeWidgetItem* node(const QString& key) const;
-    static QString keyOf(const QTreeWidgetItem* item);
-
-    std::function<void(const QString& key)> onNodeClick;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-};
-
-// The adjustment scroll bar. A click on an arrow or in the trough, an arrow, page, Home or End
-// key and a notch of the mouse wheel are each one step, handed to onSteps rather than applied;
-// a held button does not repeat. Dragging the thumb changes the value once, on release. It has
-// no context menu.
-class TuneScrollBar : public QScrollBar {
-    Q_OBJECT
-public:
-    explicit TuneScrollBar(QWidget* parent = nullptr);
-
-    // Each takes one piece of input (positions in the bar's own coordinates) and hands its steps
-    // to onSteps; false when the input is no step, such as a press on the thumb.
-    bool takePress(QPoint at);
-    bool takeKey(int key);
-    bool takeWheel(QPoint angleDelta);
-
-    std::function<void(QAbstractSlider::SliderAction step, int count)> onSteps;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-
-private:
-    int m_wheelRest = 0; // part of a notch left over from fine-grained wheels
-};
 
 class AlignmentView : public QWidget {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QPushButton>
 
 namespace korvane::app {
@@ -38,7 +39,8 @@ BulkDialog::BulkDialog(UserDialogs& dialogs, QString dataFolder, const model::Re
     : QDialog(parent)
     , m_dialogs(dialogs)
     , m_dataFolder(std::move(dataFolder))
-    , m_record(first)
+    , m_first(first)
+    , m_records { first, first }
 {
     setObjectName("frmBulk");
     setWindowTitle(QStringLiteral("批量设置"));
@@ -51,12 +53,20 @@ BulkDialog::BulkDialog(UserDialogs& dialogs, QString dataFolder, const model::Re
         form->addRow(QString::fromUtf8(spec.caption), list);
         if (spec.name == std::string_view("cboBulkTxStep")) {
             for (model::Side side : { model::Side::Receive, model::Side::Transmit }) {
+                const bool rx = side == model::Side::Receive;
                 auto* button = new QPushButton(kUnchanged, this);
-                button->setObjectName(side == model::Side::Receive ? "cmdBulkRxSignal" : "cmdBulkTxSignal");
+                button->setObjectName(rx ? "cmdBulkRxSignal" : "cmdBulkTxSignal");
                 connect(button, &QPushButton::clicked, this, [this, side] { chooseSignalling(side); });
+                auto* keep = new QPushButton(QStringLiteral("设为不变"), this);
+                keep->setObjectName(rx ? "cmdBulkRxKeep" : "cmdBulkTxKeep");
+                keep->setEnabled(false);
+                connect(keep, &QPushButton::clicked, this, [this, side] { keepSignalling(side); });
                 m_signalling[static_cast<std::size_t>(side)] = button;
-                form->addRow(
-                    side == model::Side::Receive ? QStringLiteral("接收信令：") : QStringLiteral("发射信令："), button);
+                m_keep[static_cast<std::size_t>(side)] = keep;
+                auto* row = new QHBoxLayout;
+                row->addWidget(button, 1);
+                row->addWidget(keep);
+                form->addRow(rx ? QStringLiteral("接收信令：") : QStringLiteral("发射信令："), row);
             }
         }
     }
@@ -70,24 +80,36 @@ BulkDialog::BulkDialog(UserDialogs& dialogs, QString dataFolder, const model::Re
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
     pressFocusedButtonOnEnter({ buttons->button(QDialogButtonBox::Ok), buttons->button(QDialogButtonBox::Cancel),
-        m_signalling[0], m_signalling[1] });
+        m_signalling[0], m_signalling[1], m_keep[0], m_keep[1] });
 }
 
 QComboBox* BulkDialog::list(const char* name) const { return findChild<QComboBox*>(name); }
 
 void BulkDialog::chooseSignalling(model::Side side)
 {
+    const auto s = static_cast<std::size_t>(side);
     SignalDialog dialog(m_dialogs, m_dataFolder, this);
-    const model::SignallingChoice shown = model::parseSignallingCell(model::formatSignalling(m_record, side));
+    const model::SignallingChoice shown = model::parseSignallingCell(model::formatSignalling(m_records[s], side));
     dialog.setMSignal(static_cast<int>(shown.kind));
     dialog.setSSignal(QString::fromUtf8(model::kindWord(shown.kind).data()));
     dialog.setDSignal(shown.value);
     m_dialogs.runModal(dialog);
     if (dialog.cancelPressed()) return;
-    if (const auto written = model::applySignallingChoice(dialog.choice(), m_record, side)) {
-        m_signallingChosen[static_cast<std::size_t>(side)] = true;
-        m_signalling[static_cast<std::size_t>(side)]->setText(QString::fromStdString(*written));
+    if (const auto written = model::applySignallingChoice(dialog.choice(), m_records[s], side)) {
+        m_signallingChosen[s] = true;
+        m_signalling[s]->setText(QString::fromStdString(*written));
+        m_keep[s]->setEnabled(true);
     }
+}
+
+void BulkDialog::keepSignalling(model::Side side)
+{
+    const auto s = static_cast<std::size_t>(side);
+    m_records[s] = m_first;
+    m_signallingChosen[s] = false;
+    m_signalling[s]->setText(kUnchanged);
+    m_signalling[s]->setFocus(Qt::OtherFocusReason); // the focus stays in the row
+    m_keep[s]->setEnabled(false);
 }
 
 edit::BulkChange BulkDialog::change() const
@@ -100,7 +122,7 @@ edit::BulkChange BulkDialog::change() const
     edit::BulkChange change;
     change.step625 = { pick("cboBulkRxStep"), pick("cboBulkTxStep") };
     for (std::size_t s = 0; s < 2; ++s)
-        if (m_signallingChosen[s]) change.signalling[s] = m_record;
+        if (m_signallingChosen[s]) change.signalling[s] = m_records[s];
     change.scanAdd = pick("cboBulkScan");
     change.busyLock = pick("cboBulkBusy");
     change.clockShift = pick("cboBulkClock");

@@ -1,7 +1,8 @@
 #pragma once
 // The dialog `frmBulk` of 批量设置...: for every chosen channel at once, the step of each side, the
 // signalling of each side (through the signalling dialog), scan, busy lock, clock shift and
-// bandwidth. Each list starts at "不变" (leave each channel's own).
+// bandwidth. Each list starts at "不变" (leave each channel's own), and so does each signalling,
+// which its 设为不变 button sets back.
 
 #include "app/user_dialogs.h"
 #include "core/edit/bulk_edit.h"
@@ -29,11 +30,16 @@ private:
     QComboBox* list(const char* name) const;
     void chooseSignalling(model::Side side);
 
+    void keepSignalling(model::Side side);
+
     UserDialogs& m_dialogs;
     QString m_dataFolder;
-    model::Record m_record;
+    model::Record m_first;
+    // Per side: the record whose side carries the signalling chosen, if one was chosen.
+    std::array<model::Record, 2> m_records {};
     std::array<bool, 2> m_signallingChosen {};
     std::array<QPushButton*, 2> m_signalling {};
+    std::array<QPushButton*, 2> m_keep {};
     bool m_accepted = false;
 };
 

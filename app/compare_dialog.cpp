@@ -1,5 +1,7 @@
 #include "app/compare_dialog.h"
 
+#include "app/input_rules.h"
+
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
@@ -29,12 +31,16 @@ CompareDialog::CompareDialog(
     }
     m_list->resizeColumnsToContents();
     m_list->horizontalHeader()->setStretchLastSection(true);
-    connect(m_list, &QTableWidget::cellDoubleClicked, this, [this, rows](int r, int) {
+    const auto jump = [this, rows](int r) {
+        if (r < 0 || r >= static_cast<int>(rows.size())) return;
         const CompareRow& row = rows[static_cast<std::size_t>(r)];
         if (row.channel < 0) return;
         m_chosen = std::pair { row.channel + 1, row.column > 0 ? row.column : 1 };
         accept();
-    });
+    };
+    connect(m_list, &QTableWidget::cellDoubleClicked, this, [jump](int r, int) { jump(r); });
+    // Enter on a row jumps as a double click does; on a row with no cell it does nothing.
+    onEnter(m_list, [this, jump] { jump(m_list->currentRow()); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     buttons->button(QDialogButtonBox::Close)->setObjectName("cmdClose");
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

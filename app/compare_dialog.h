@@ -1,7 +1,7 @@
 #pragma once
 // The dialog `frmCompare`: the differences between the image and another one (a data file, the
 // radio, or what a radio read back after programming), one row each: where, this image, the other.
-// Double-clicking a row of a channel's column chooses that cell in the channel grid.
+// Double-clicking a row of a channel's column, or Enter on it, chooses that cell in the channel grid.
 
 #include <QDialog>
 #include <QString>
@@ -29,7 +29,7 @@ public:
     CompareDialog(const QString& title, const QStringList& headings, const std::vector<CompareRow>& rows,
         QWidget* parent = nullptr);
 
-    // The grid cell (row, column) chosen by a double click, if any.
+    // The grid cell (row, column) chosen by a double click or Enter, if any.
     std::optional<std::pair<int, int>> chosenCell() const { return m_chosen; }
 
 private:

@@ -45,8 +45,8 @@ EditCommands::EditCommands(MainWindow& window, QMenu* menu)
     , m_window(window)
 {
     menu->addSeparator()->setObjectName("mnuEditSeparator");
-    m_undo = addCommand(menu, "mnuUndo", "撤销", { QKeySequence(Qt::CTRL | Qt::Key_Z) });
-    m_redo = addCommand(menu, "mnuRedo", "重做",
+    m_undo = addCommand(menu, "mnuUndo", "撤销(&U)", { QKeySequence(Qt::CTRL | Qt::Key_Z) });
+    m_redo = addCommand(menu, "mnuRedo", "重做(&R)",
         { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
     connect(m_undo, &QAction::triggered, this, &EditCommands::undo);
     connect(m_redo, &QAction::triggered, this, &EditCommands::redo);
@@ -56,15 +56,15 @@ EditCommands::EditCommands(MainWindow& window, QMenu* menu)
         QList<QKeySequence> keys;
         void (EditCommands::*run)();
     } commands[] = {
-        { "mnuCopy", "复制", { QKeySequence(Qt::CTRL | Qt::Key_C) }, &EditCommands::copy },
-        { "mnuCut", "剪切", { QKeySequence(Qt::CTRL | Qt::Key_X) }, &EditCommands::cut },
-        { "mnuPaste", "粘贴", { QKeySequence(Qt::CTRL | Qt::Key_V) }, &EditCommands::paste },
-        { "mnuMoveUp", "上移", { QKeySequence(Qt::CTRL | Qt::Key_Up) }, &EditCommands::moveUp },
-        { "mnuMoveDown", "下移", { QKeySequence(Qt::CTRL | Qt::Key_Down) }, &EditCommands::moveDown },
-        { "mnuInsertChan", "插入信道", {}, &EditCommands::insertChannel },
-        { "mnuDeleteChan", "删除信道", {}, &EditCommands::deleteChannel },
-        { "mnuSortChan", "按接收频率排序", {}, &EditCommands::sortChannels },
-        { "mnuBulk", "批量设置...", {}, &EditCommands::bulkChange },
+        { "mnuCopy", "复制(&C)", { QKeySequence(Qt::CTRL | Qt::Key_C) }, &EditCommands::copy },
+        { "mnuCut", "剪切(&X)", { QKeySequence(Qt::CTRL | Qt::Key_X) }, &EditCommands::cut },
+        { "mnuPaste", "粘贴(&P)", { QKeySequence(Qt::CTRL | Qt::Key_V) }, &EditCommands::paste },
+        { "mnuMoveUp", "上移(&M)", { QKeySequence(Qt::CTRL | Qt::Key_Up) }, &EditCommands::moveUp },
+        { "mnuMoveDown", "下移(&N)", { QKeySequence(Qt::CTRL | Qt::Key_Down) }, &EditCommands::moveDown },
+        { "mnuInsertChan", "插入信道(&I)", {}, &EditCommands::insertChannel },
+        { "mnuDeleteChan", "删除信道(&E)", {}, &EditCommands::deleteChannel },
+        { "mnuSortChan", "按接收频率排序(&S)", {}, &EditCommands::sortChannels },
+        { "mnuBulk", "批量设置(&B)...", {}, &EditCommands::bulkChange },
     };
     for (const auto& command : commands) {
         QAction* action = addCommand(menu, command.name, command.caption, command.keys);
@@ -223,8 +223,11 @@ void EditCommands::updateEntries()
     const bool canRedo = document.canRedo();
     m_undo->setEnabled(canUndo);
     m_redo->setEnabled(canRedo);
-    m_undo->setText(canUndo ? QStringLiteral("撤销 ") + document.undoLabel() : QStringLiteral("撤销"));
-    m_redo->setText(canRedo ? QStringLiteral("重做 ") + document.redoLabel() : QStringLiteral("重做"));
+    // The access key closes the caption, after the step's name.
+    m_undo->setText(
+        (canUndo ? QStringLiteral("撤销 ") + document.undoLabel() : QStringLiteral("撤销")) + QStringLiteral("(&U)"));
+    m_redo->setText(
+        (canRedo ? QStringLiteral("重做 ") + document.redoLabel() : QStringLiteral("重做")) + QStringLiteral("(&R)"));
 }
 
 } // namespace korvane::app

@@ -6,6 +6,7 @@
 #include "core/model/frequency_entry.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -24,6 +25,12 @@ bool isEntryText(const QString& text)
     for (char32_t c : text.toUcs4())
         if (!isEntryCharacter(c)) return false;
     return true;
+}
+
+// Ctrl+Y redoes in any entry box here, also on desktops whose standard Redo is Ctrl+Shift+Z only.
+bool isCtrlY(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_Y && (key.modifiers() & ~Qt::KeypadModifier) == Qt::ControlModifier;
 }
 
 } // namespace
@@ -153,8 +160,25 @@ void FrequencyBox::keyPressEvent(QKeyEvent* event)
         break;
     }
     if (event->matches(QKeySequence::Paste)) {
-        event->accept();
+        // A cell copied from a spreadsheet ends in a line break. The validator takes a pasted text
+        // only when it passes the box's rule as a whole, or nothing comes in.
+        const QString clip = QGuiApplication::clipboard()->text();
+        if (clip.trimmed() != clip) {
+            insert(clip.trimmed());
+            event->accept();
+            return;
+        }
+    }
+    if (isCtrlY(*event)) {
+        redo();
         return;
+    }
+    for (const auto editing : { QKeySequence::Undo, QKeySequence::Redo, QKeySequence::Copy, QKeySequence::Cut,
+             QKeySequence::Paste, QKeySequence::SelectAll }) {
+        if (event->matches(editing)) {
+            QLineEdit::keyPressEvent(event);
+            return;
+        }
     }
     const QString typed = event->text();
     if (!typed.isEmpty() && !isEntryText(typed)) {
@@ -162,6 +186,16 @@ void FrequencyBox::keyPressEvent(QKeyEvent* event)
         return;
     }
     QLineEdit::keyPressEvent(event);
+}
+
+bool FrequencyBox::event(QEvent* event)
+{
+    // The box's own editing keys are not the window's Edit commands.
+    if (event->type() == QEvent::ShortcutOverride && isCtrlY(*static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QLineEdit::event(event);
 }
 
 void FrequencyBox::focusOutEvent(QFocusEvent* event)

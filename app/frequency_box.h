@@ -2,6 +2,7 @@
 // An in-place frequency entry box laid over a frequency cell of a record grid. It takes digits,
 // the decimal point and Backspace, steps with Up and Down, and stores its value in the record
 // behind the grid when the user presses Enter or Esc or moves the focus elsewhere in the window.
+// Undo, copy, cut, paste and select-all act on its text; a paste must pass the typing rule.
 // The channel grid has one per side; the alignment grid reuses the same box.
 
 #include "app/record_grid.h"
@@ -53,6 +54,7 @@ public:
     int row() const { return m_row; }
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

@@ -8,19 +8,26 @@ namespace korvane::app {
 
 namespace {
 
-class EnterClicks : public QObject {
+class EnterRuns : public QObject {
 public:
-    using QObject::QObject;
+    EnterRuns(std::function<void()> action, QObject* parent)
+        : QObject(parent)
+        , m_action(std::move(action))
+    {
+    }
 
-    bool eventFilter(QObject* watched, QEvent* event) override
+    bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() != QEvent::KeyPress) return false;
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
-        static_cast<QAbstractButton*>(watched)->click();
+        m_action();
         return true;
     }
+
+private:
+    std::function<void()> m_action;
 };
 
 class WheelNeedsFocus : public QObject {
@@ -41,8 +48,10 @@ public:
 void pressFocusedButtonOnEnter(std::initializer_list<QAbstractButton*> buttons)
 {
     for (QAbstractButton* button : buttons)
-        button->installEventFilter(new EnterClicks(button));
+        onEnter(button, [button] { button->click(); });
 }
+
+void onEnter(QWidget* w, std::function<void()> action) { w->installEventFilter(new EnterRuns(std::move(action), w)); }
 
 void wheelOnlyWithFocus(QWidget* list)
 {

@@ -18,6 +18,9 @@ namespace korvane::app {
 // dialog confirms with by default.
 void pressFocusedButtonOnEnter(std::initializer_list<QAbstractButton*> buttons);
 
+// Enter (or the keypad's Enter) while `w` has the focus runs `action` and goes no further.
+void onEnter(QWidget* w, std::function<void()> action);
+
 // The wheel turns `list` only while it has the keyboard focus (and never gives it the focus);
 // otherwise it goes on to what lies beneath, such as the scrolled content.
 void wheelOnlyWithFocus(QWidget* list);

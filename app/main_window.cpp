@@ -100,13 +100,13 @@ void MainWindow::buildMenus()
     QAction* saveEntry = addEntry(file, "mnuSave", QStringLiteral("另存(&S)"));
     saveEntry->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     connect(saveEntry, &QAction::triggered, this, &MainWindow::save);
-    connect(addEntry(file, "mnuExportCsv", QStringLiteral("导出CSV...")), &QAction::triggered, this,
+    connect(addEntry(file, "mnuExportCsv", QStringLiteral("导出CSV(&E)...")), &QAction::triggered, this,
         &MainWindow::exportCsv);
-    connect(addEntry(file, "mnuImportCsv", QStringLiteral("导入CSV...")), &QAction::triggered, this,
+    connect(addEntry(file, "mnuImportCsv", QStringLiteral("导入CSV(&I)...")), &QAction::triggered, this,
         &MainWindow::importCsv);
-    connect(addEntry(file, "mnuCompare", QStringLiteral("比较...")), &QAction::triggered, this,
+    connect(addEntry(file, "mnuCompare", QStringLiteral("比较(&C)...")), &QAction::triggered, this,
         &MainWindow::compareWithFile);
-    connect(addEntry(file, "mnuCompareRadio", QStringLiteral("读取对讲机比较")), &QAction::triggered, this,
+    connect(addEntry(file, "mnuCompareRadio", QStringLiteral("读取对讲机比较(&R)")), &QAction::triggered, this,
         &MainWindow::compareWithRadio);
     addSeparator(file, "null0");
     QAction* printEntry = addEntry(file, "mnuPrint", QStringLiteral("打印(&P)"));
@@ -137,9 +137,9 @@ void MainWindow::buildMenus()
     QAction* writeEntry = addEntry(program, "mnuWrite", QStringLiteral("写频(&W)"));
     writeEntry->setShortcut(QKeySequence(Qt::Key_F6));
     connect(writeEntry, &QAction::triggered, this, &MainWindow::writeRadio);
-    connect(addEntry(program, "mnuWriteVerify", QStringLiteral("写频并校验")), &QAction::triggered, this,
+    connect(addEntry(program, "mnuWriteVerify", QStringLiteral("写频并校验(&V)")), &QAction::triggered, this,
         &MainWindow::writeAndVerify);
-    connect(addEntry(program, "mnuFleet", QStringLiteral("批量写频...")), &QAction::triggered, this,
+    connect(addEntry(program, "mnuFleet", QStringLiteral("批量写频(&B)...")), &QAction::triggered, this,
         &MainWindow::writeFleet);
 
     QMenu* editor = menuBar()->addMenu(QStringLiteral("编辑(&E)"));

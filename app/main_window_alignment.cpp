@@ -9,7 +9,32 @@
 #include "app/new_password_dialog.h"
 #include "app/password_dialog.h"
 
+#include <QActionGroup>
+#include <QMenu>
+
 namespace korvane::app {
+
+namespace {
+
+// The Edit menu's commands on the channel table (every entry but the view entries) on or off. A
+// group holds them, so that a command's own state cannot turn it on while the group is off.
+void enableChannelEdits(QMenu* menu, bool on)
+{
+    auto* group = menu->findChild<QActionGroup*>("channelEdits");
+    if (group == nullptr) {
+        group = new QActionGroup(menu);
+        group->setObjectName("channelEdits");
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::None);
+    }
+    for (QAction* entry : menu->actions()) {
+        const QString name = entry->objectName();
+        if (!entry->isSeparator() && name != "mnuChan" && name != "mnuTune" && name != "mnuPass")
+            group->addAction(entry);
+    }
+    group->setEnabled(on);
+}
+
+} // namespace
 
 void MainWindow::buildAlignment()
 {
@@ -65,6 +90,7 @@ void MainWindow::mnuTuneClick()
     action("mnuPass")->setVisible(true);
     action("mnuPrint")->setEnabled(false);
     action("tbPrint")->setEnabled(false);
+    enableChannelEdits(findChild<QMenu*>("mnuEditor"), false);
 }
 
 void MainWindow::mnuChanClick()
@@ -76,6 +102,7 @@ void MainWindow::mnuChanClick()
     action("mnuChan")->setChecked(true);
     action("mnuPrint")->setEnabled(true);
     action("tbPrint")->setEnabled(true);
+    enableChannelEdits(findChild<QMenu*>("mnuEditor"), true);
     m_cboRadiomodel->setFocus(Qt::OtherFocusReason);
 }
 

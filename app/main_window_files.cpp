@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include "core/files/data_file.h"
@@ -57,7 +58,11 @@ bool MainWindow::saveAs()
     const bool shown = m_fraChanFunc->isVisible();
     if (alignmentItemOpen())
         cancelAlignmentItem();
-    const auto choice = m_dialogs.chooseSaveFile(this, dataFileRequest(QStringLiteral("Save As"), QString()));
+    // The file in hand is offered again, in its own folder; without one the user's documents.
+    FileDialogRequest request = dataFileRequest(QStringLiteral("Save As"), m_state.currentFile);
+    if (m_state.currentFile.isEmpty())
+        request.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const auto choice = m_dialogs.chooseSaveFile(this, request);
     if (!choice || choice->path.isEmpty())
         return false;
     m_fraChanFunc->setVisible(false);

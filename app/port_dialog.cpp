@@ -9,6 +9,7 @@
 #include "core/link/steady_clock.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -27,6 +28,16 @@ namespace korvane::app {
 namespace {
 
 constexpr int kProbeRows = 6; // the probe's checks, so the list does not scroll
+
+// The label beside port n: its device, or "未连接"; a device named by its path that is not there
+// shows that path and that it is missing.
+QString portLabel(int port, const link::PortMapSource& source)
+{
+    const auto device = link::deviceForPort(port, source);
+    if (device && !QFileInfo::exists(QString::fromStdString(*device)))
+        return QString::fromStdString(*device) + QStringLiteral("  （设备不存在）");
+    return QString::fromStdString(link::portDeviceLabel(port, source));
+}
 
 } // namespace
 
@@ -75,14 +86,44 @@ PortDialog::PortDialog(
     if (m_watcher->fd() >= 0) {
         auto* notifier = new QSocketNotifier(m_watcher->fd(), QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this, [this] {
-            // A probe has the device open: the ports are counted again once it is over.
-            if (!m_watcher->takeChanges() || !isVisible()) return;
-            if (m_probing)
-                m_changedWhileProbing = true;
-            else
-                refresh();
+            if (m_watcher->takeChanges()) devicesChanged();
         });
     }
+    m_folders = new QFileSystemWatcher(this);
+    connect(m_folders, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (namedDevicesPresent() != m_namedPresent) devicesChanged();
+    });
+}
+
+void PortDialog::devicesChanged()
+{
+    if (!isVisible()) return;
+    // A probe has the device open: the ports are counted again once it is over.
+    if (m_probing)
+        m_changedWhileProbing = true;
+    else
+        refresh();
+}
+
+void PortDialog::watchNamedDevices()
+{
+    m_namedDevices.clear();
+    for (int port = 1; port <= 4; ++port)
+        if (const auto device = link::deviceForPort(port, m_source)) m_namedDevices << QString::fromStdString(*device);
+    if (!device().isEmpty()) m_namedDevices << device();
+    for (const QString& path : std::as_const(m_namedDevices)) {
+        const QString folder = QFileInfo(path).absolutePath();
+        if (QFileInfo(folder).isDir() && !m_folders->directories().contains(folder)) m_folders->addPath(folder);
+    }
+    m_namedPresent = namedDevicesPresent();
+}
+
+std::vector<bool> PortDialog::namedDevicesPresent() const
+{
+    std::vector<bool> present;
+    for (const QString& path : m_namedDevices)
+        present.push_back(QFileInfo::exists(path));
+    return present;
 }
 
 PortDialog::~PortDialog() = default;
@@ -152,9 +193,13 @@ void PortDialog::buildProbeArea()
     m_lstProbe->setObjectName("lstProbe");
     m_lstProbe->setFocusPolicy(Qt::NoFocus);
     m_lstProbe->setSelectionMode(QAbstractItemView::NoSelection);
-    // Room for a horizontal scroll bar too: the read-out's line, with the model's name, can be long.
-    m_lstProbe->setFixedHeight(kProbeRows * (m_lstProbe->fontMetrics().height() + 2) + 2 * m_lstProbe->frameWidth()
-        + m_lstProbe->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_lstProbe));
+    // Long lines (a device's path, the read-out's line with the model's name) wrap rather than
+    // scroll sideways; one more row leaves room for one that wraps.
+    m_lstProbe->setWordWrap(true);
+    m_lstProbe->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_lstProbe->setResizeMode(QListView::Adjust);
+    m_lstProbe->setFixedHeight(
+        (kProbeRows + 1) * (m_lstProbe->fontMetrics().height() + 2) + 2 * m_lstProbe->frameWidth());
     m_lblProbeAdvice = new QLabel(this);
     m_lblProbeAdvice->setObjectName("lblProbeAdvice");
     m_lblProbeAdvice->setWordWrap(true);
@@ -175,8 +220,9 @@ void PortDialog::setDevice(const QString& path)
 
 void PortDialog::refresh()
 {
+    watchNamedDevices();
     for (int port = 1; port <= 4; ++port)
-        m_labels[port - 1]->setText(QString::fromStdString(link::portDeviceLabel(port, m_source)));
+        m_labels[port - 1]->setText(portLabel(port, m_source));
     const QString typed = m_cboDevice->currentText();
     m_cboDevice->clear();
     for (const std::string& device : link::serialDevices(m_source))

@@ -2,7 +2,8 @@
 // The port choice `frmOption1`: one option per COM port, those up to the number of ports found
 // enabled, each beside the device it stands for; a fifth option for any serial device named by its
 // path; and 检测, which checks the chain to the radio on the port chosen. The devices are read
-// afresh when the dialog opens and whenever one appears or leaves while it is open.
+// afresh when the dialog opens and whenever one appears or leaves while it is open, in the device
+// folder or in the folder of a device named by its path.
 
 #include "app/user_dialogs.h"
 #include "core/link/port_map.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFileSystemWatcher>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace korvane::app {
 
@@ -60,11 +63,19 @@ private:
     QWidget* buildChoices();
     void buildProbeArea();
     void enableChoices();
+    // The devices changed: read them again now, or once a probe running meanwhile is over.
+    void devicesChanged();
+    // Watches the folder of every device named by its path; notes which of them are there.
+    void watchNamedDevices();
+    std::vector<bool> namedDevicesPresent() const;
 
     UserDialogs& m_dialogs;
     link::PortMapSource m_source;
     std::function<int()> m_countPorts;
     std::unique_ptr<link::SerialDeviceWatcher> m_watcher;
+    QFileSystemWatcher* m_folders = nullptr;
+    QStringList m_namedDevices;
+    std::vector<bool> m_namedPresent;
     std::array<QRadioButton*, 4> m_options {};
     std::array<QLabel*, 4> m_labels {};
     QRadioButton* m_optOther = nullptr;

@@ -52,6 +52,8 @@ std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogRequest
     };
     useSuffixOf(dialog.selectedNameFilter());
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, useSuffixOf);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(QDir(request.folder).exists() ? request.folder : QDir::homePath());
     if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return FileChoice { dialog.selectedFiles().constFirst(),

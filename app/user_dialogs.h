@@ -17,10 +17,11 @@ namespace korvane::app {
 
 struct FileDialogRequest {
     QString title;
-    QString fileName; // preset name
+    QString fileName; // preset name; a full path starts the dialog in its folder
     QStringList filters; // "rdw文件(*.rdw)", ... in order
     int filterIndex = 1; // 1-based, as the file kinds are numbered
     QString defaultSuffix;
+    QString folder {}; // where the dialog starts when no path is preset
 };
 
 struct FileChoice {

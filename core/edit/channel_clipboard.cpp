@@ -46,7 +46,8 @@ bool isHeader(const std::vector<std::string>& fields)
         return std::any_of(fields.begin(), fields.end(),
             [&](const std::string& f) { return files::sameWord(files::trimmedCell(f), name); });
     };
-    return has("Location") && has("Frequency");
+    // Paste ignores Location, so a header may leave it out.
+    return has("Location") || has("Frequency");
 }
 
 struct PastedRow {
@@ -140,9 +141,9 @@ std::optional<std::vector<model::Record>> parseCopiedRecords(std::string_view re
 util::Result<model::ChannelTable> pasteRecords(
     const model::RadioImage& image, int first, const std::vector<model::Record>& records)
 {
-    const int past = model::kChannelCount - first;
-    if (static_cast<int>(records.size()) > past)
-        return files::csvRefusal(past + 2, files::channelNumberRefusal(std::to_string(model::kChannelCount + 1)));
+    // As the text form of the same channels would be refused: a header line, then a row each.
+    const int fits = model::kChannelCount - first;
+    if (static_cast<int>(records.size()) > fits) return files::pastePastLastChannel(fits + 2, first + 1);
     // The open ones go through the spreadsheet import, so that they meet its rules for this model.
     model::RadioImage placed = image;
     for (model::Record& r : placed.channels)
@@ -165,10 +166,14 @@ util::Result<model::ChannelTable> pasteText(const model::RadioImage& image, int 
     if (!pasted) return files::csvRefusal(pasted.error(), "", "引号没有闭合");
     std::vector<PastedRow>& rows = *pasted;
     if (rows.empty() || !isHeader(rows.front().fields)) rows.insert(rows.begin(), { 0, standardHeader() });
-    const auto& header = rows.front().fields;
+    const int fits = model::kChannelCount - first;
+    if (static_cast<int>(rows.size()) - 1 > fits)
+        return files::pastePastLastChannel(rows[static_cast<std::size_t>(fits) + 1].line, first + 1);
+    auto& header = rows.front().fields;
     const auto location = static_cast<std::size_t>(std::find_if(header.begin(), header.end(), [](const std::string& f) {
         return files::sameWord(files::trimmedCell(f), "Location");
     }) - header.begin());
+    if (location == header.size()) header.emplace_back("Location");
     std::string csv;
     for (std::size_t k = 0; k < rows.size(); ++k) {
         if (k > 0) {

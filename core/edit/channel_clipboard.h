@@ -4,8 +4,8 @@
 // private form that keeps every record byte for byte, closed channels included.
 //
 // Pasting writes the channels into consecutive channels from the first chosen one. A paste that
-// would run past channel 16, or a row the spreadsheet import would refuse, is refused whole with
-// the import's message, and nothing changes.
+// would run past channel 16 is refused whole with a message that says so, a row the spreadsheet
+// import would refuse with the import's message, and nothing changes.
 
 #include "core/model/radio_image.h"
 #include "core/util/result.h"
@@ -37,8 +37,9 @@ util::Result<model::ChannelTable> pasteRecords(
     const model::RadioImage& image, int first, const std::vector<model::Record>& records);
 
 // The channel table with the rows of spreadsheet text (tab-separated, or comma-separated when it
-// has no tab; with or without the header line; without one the columns are in the export's order)
-// written from channel `first` on. Their Location cells do not count: row k goes to first + k.
+// has no tab; with or without the header line, which needs no Location column; without one the
+// columns are in the export's order) written from channel `first` on. Their Location cells do not
+// count: row k goes to first + k.
 util::Result<model::ChannelTable> pasteText(const model::RadioImage& image, int first, std::string_view text);
 
 } // namespace korvane::edit

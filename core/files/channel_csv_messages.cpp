@@ -1,5 +1,7 @@
 #include "core/files/channel_csv_messages.h"
 
+#include "core/model/radio_image.h"
+
 namespace korvane::files {
 
 namespace {
@@ -33,6 +35,14 @@ util::Message csvNoHeader()
 CellRefusal channelNumberRefusal(std::string_view cell)
 {
     return { "Location", quotedCell(cell) + "不是1至16之间的信道号" };
+}
+
+util::Message pastePastLastChannel(int line, int first)
+{
+    const int fits = model::kChannelCount - first + 1;
+    return csvRefusal(line, "",
+        "粘贴的行超出了信道" + std::to_string(model::kChannelCount) + "（从信道" + std::to_string(first) + "起只能粘贴"
+            + std::to_string(fits) + "行）");
 }
 
 std::string quotedCell(std::string_view text)

@@ -23,6 +23,9 @@ util::Message csvRefusal(int line, const CellRefusal& refusal);
 util::Message csvNoHeader();
 // A Location cell that names no channel 1..16.
 CellRefusal channelNumberRefusal(std::string_view cell);
+// Pasted rows that run past channel 16: the first one that does not fit is on `line`, and the
+// paste began at channel `first` (from 1).
+util::Message pastePastLastChannel(int line, int first);
 
 // A cell's text as a message quotes it: at most 40 bytes (cut where a character starts) and
 // control characters shown as '?'.

@@ -11,6 +11,8 @@
 #include "core/link/port_map.h"
 #include "support/window_fixture.h"
 
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -100,14 +102,17 @@ private slots:
     }
 
     // A node appearing in the watched device folder (with the adapter's entry in a fake sysfs)
-    // relabels and enables its option while the dialog is open; its leaving undoes both.
+    // relabels and enables its option while the dialog is open; its leaving undoes both. A device
+    // named by its path in another folder is watched there.
     void portChoiceFollowsDevicesComingAndGoing()
     {
         QTemporaryDir dir;
         const auto at = [&](const QString& name) { return dir.filePath(name).toStdString(); };
-        const link::PortMapSource source { at("dev"), at("sys"), [](const std::string&) {
-                                              return std::optional<std::string>();
+        const link::PortMapSource source { at("dev"), at("sys"), [&](const std::string& name) {
+                                              return name == "KORVANE_COM3" ? std::optional(at("other/com3"))
+                                                                            : std::optional<std::string>();
                                           } };
+        std::filesystem::create_directories(at("other"));
         const std::filesystem::path adapter = at("sys/devices/usb1/1-1");
         std::filesystem::create_directories(adapter / "1-1:1.0/ttyUSB0");
         std::filesystem::create_directories(at("sys/class/tty/ttyUSB0"));
@@ -121,6 +126,9 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.deviceLabel(1)->text(), QString("未连接"));
+        QCOMPARE(dialog.deviceLabel(3)->text(), dir.filePath("other/com3") + "  （设备不存在）");
+        std::ofstream(at("other/com3")) << "";
+        QTRY_COMPARE(dialog.deviceLabel(3)->text(), dir.filePath("other/com3"));
         QVERIFY(dialog.option(1)->isEnabled() && !dialog.option(2)->isEnabled());
         std::ofstream(at("dev/ttyUSB0")) << "";
         std::ofstream(at("dev/ttyUSB1")) << "";
@@ -153,6 +161,24 @@ private slots:
             w.close();
             QVERIFY(QFile::exists(path));
             QVERIFY(inodeOf(path) != before);
+        }
+    }
+
+    // Every entry of every menu has an access key, and no two entries of one menu share one.
+    void menuEntriesHaveTheirOwnAccessKeys()
+    {
+        QTemporaryDir dir;
+        test::RecordingDialogs dialogs;
+        app::MainWindow w(dialogs, { dir.filePath("korvane.ini"), [] { return 0; } });
+        static const QRegularExpression accessKey("&([^&])");
+        for (const QMenu* menu : w.menuBar()->findChildren<QMenu*>()) {
+            QStringList keys;
+            for (const QAction* entry : menu->actions()) {
+                if (entry->isSeparator() || entry->text().isEmpty()) continue; // unused recent-file entries
+                const QString key = accessKey.match(entry->text()).captured(1).toUpper();
+                QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(menu->title() + " " + entry->text()));
+                keys << key;
+            }
         }
     }
 

@@ -22,6 +22,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStyleOptionSlider>
 #include <QtTest>
 
@@ -136,6 +137,7 @@ public:
         static const QRegularExpression device("/dev/pts/\\d+");
         return m_out.replace(m_fixture->dir.path(), "<dir>")
             .replace(KORVANE_TEST_DATA, "<data>")
+            .replace(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation), "<documents>")
             .replace(device, "<pts>");
     }
 
@@ -162,7 +164,8 @@ private:
 
     QString path(const QString& name) const
     {
-        return name.startsWith("@") ? QString(KORVANE_TEST_DATA) + "/" + name.mid(1) : m_fixture->path(name);
+        if (name.startsWith("@")) return QString(KORVANE_TEST_DATA) + "/" + name.mid(1);
+        return QDir::isAbsolutePath(name) ? name : m_fixture->path(name);
     }
 
     static model::Record& record(model::RadioImage& image, const QString& which)
@@ -571,8 +574,9 @@ private:
         auto& d = m_fixture->dialogs;
         for (; m_requests < d.fileRequests.size(); ++m_requests) {
             const auto& r = d.fileRequests[m_requests];
-            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName) + " filters="
-                + r.filters.join('|') + QString(" filter=%1 suffix=").arg(r.filterIndex) + r.defaultSuffix + "\n";
+            m_out += "  file dialog " + test::quoted(r.title) + " name=" + test::quoted(r.fileName)
+                + (r.folder.isEmpty() ? "" : " folder=" + test::quoted(r.folder)) + " filters=" + r.filters.join('|')
+                + QString(" filter=%1 suffix=").arg(r.filterIndex) + r.defaultSuffix + "\n";
         }
         for (; m_questions < d.questions.size(); ++m_questions)
             m_out += "  question [" + QString::fromStdString(d.questions[m_questions].title) + "] "

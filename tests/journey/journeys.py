@@ -227,6 +227,20 @@ def journey_edit(s):
     s.answer("数据错误")
     s.type("200")
     s.key("Up", "Return")
+    # In the box the editing keys act on its text, never on the channels; a pasted text that
+    # typing could not have put in brings nothing.
+    s.click(*cell("closed", 4, True))
+    s.click(*cell("rx", 4, True))
+    s.type("146.5")
+    s.key("ctrl+a", "ctrl+c")
+    wait_for(lambda: clipboard(s) == "146.5", "Ctrl+C in the frequency box to copy its text")
+    s.key("ctrl+x")
+    clipboard(s, "abc")
+    s.key("ctrl+v")
+    clipboard(s, "147.25")
+    s.key("ctrl+v")
+    s.type("5")
+    s.key("ctrl+z", "Return")  # the 5 typed after the paste undone
     # A settings list by keys and by the wheel; the wheel over a list without the focus does nothing.
     s.click(*TOT_LIST)
     wait_for(s.popup, "the list's drop-down")
@@ -239,7 +253,8 @@ def journey_edit(s):
           "channel 1 after editing: %s" % got["grid"][0][:7])
     s.expect(got["grid"][1][1:5] == ["6.25", "OFF", "150.00000", "6.25"], "channel 2: %s" % got["grid"][1][:5])
     s.expect(got["grid"][2][0] == "189.99750", "channel 3 after Up from 200: " + got["grid"][2][0])
-    s.expect(got["closed"][:4] == [False, False, False, True], "closed channels: %s" % got["closed"][:4])
+    s.expect(got["grid"][3][0] == "147.25000", "channel 4 after the box's editing keys: " + got["grid"][3][0])
+    s.expect(got["closed"][:5] == [False, False, False, False, True], "closed channels: %s" % got["closed"][:5])
     s.expect(got["tx_inhibited"][:3] == [False, True, False], "transmit inhibited: %s" % got["tx_inhibited"][:3])
     s.expect(got["lists"]["tot"] == "120s", "time-out after Down and a wheel turn: " + got["lists"]["tot"])
     s.expect(got["lists"]["squelch"] == "5", "the wheel over a list without the focus changed it to "
@@ -644,9 +659,13 @@ def journey_alignment(s):
     s.key("Return")
     wait_for(lambda: "tEST0" in s.log_text(), "Enter on 发射频率 to start its item")
     time.sleep(1)
-    s.click(*TUNE_CANCEL)
+    # Tab leads from the tree to the bar, whose arrow keys then step; Escape means 取消.
+    s.key("Tab", "Right")
+    wait_for(lambda: s.log_text().count("adjust item 0 to") == 2, "an adjust packet after Tab to the bar and Right")
+    time.sleep(1)
+    s.key("Escape")
     wait_for(lambda: s.log_text().count("CANCEL") == 2 and s.log_text().endswith("closed the line\n"),
-             "the second CANCEL")
+             "the second CANCEL, by Escape")
     s.menu("e", "h")
     s.click(*cell("closed", 1))  # the channel view is back
     s.click(*cell("rx", 1))

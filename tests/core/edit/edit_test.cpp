@@ -60,6 +60,8 @@ TEST(Edit, CommandsTranscript)
     step("paste them at 15", outcome(pasteText(image, 14, typed)));
     step("a row off the grid", outcome(pasteText(image, 0, "1\t\t146.001000\n")));
     step("comma-separated with a header", outcome(pasteText(image, 12, "Frequency,Location\n150.0,1\n")));
+    step("two rows at 16", outcome(pasteText(image, 15, "12\t\t146.025000\n13\t\t147.000000\n")));
+    step("a header without Location", outcome(pasteText(image, 13, "Frequency\tMode\n146.025000\tNFM\n")));
 
     model::ChannelTable moved = image.channels;
     const auto up = moveChannels(moved, { 2, 1 }, -1);
