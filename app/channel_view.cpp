@@ -177,7 +177,9 @@ std::vector<int> ChannelView::chosenChannels() const
     std::vector<int> chosen;
     for (int c = 0; c < model::kChannelCount; ++c)
         if (m_chosen[static_cast<std::size_t>(c)]) chosen.push_back(c);
-    if (chosen.empty()) chosen.push_back(m_currentRow - 1);
+    // With none chosen, the channel under the grid's cursor, wherever the arrow keys took it.
+    const int row = m_grid->currentRow() >= 1 ? m_grid->currentRow() : m_currentRow;
+    if (chosen.empty()) chosen.push_back(row - 1);
     return chosen;
 }
 
