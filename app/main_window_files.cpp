@@ -8,6 +8,7 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QStandardPaths>
 #include <QTimer>
@@ -58,10 +59,11 @@ bool MainWindow::saveAs()
     const bool shown = m_fraChanFunc->isVisible();
     if (alignmentItemOpen())
         cancelAlignmentItem();
-    // The file in hand is offered again, in its own folder; without one the user's documents.
-    FileDialogRequest request = dataFileRequest(QStringLiteral("Save As"), m_state.currentFile);
-    if (m_state.currentFile.isEmpty())
-        request.folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // The name starts empty; the dialog opens in the current file's folder, without one in the
+    // user's documents, where a desktop's own file dialog would remember the user last was.
+    FileDialogRequest request = dataFileRequest(QStringLiteral("Save As"), QString());
+    request.folder = m_state.currentFile.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                                   : QFileInfo(m_state.currentFile).absolutePath();
     const auto choice = m_dialogs.chooseSaveFile(this, request);
     if (!choice || choice->path.isEmpty())
         return false;
