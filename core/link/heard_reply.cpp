@@ -44,10 +44,7 @@ bool newerAnswer(const Bytes& run, const AnswerShape& shape)
 Judged judgeReply(const HeardReply& reply, const AnswerShape& shape, bool retry)
 {
     if (!reply.settled) return { Verdict::Noise, {} };
-    if (reply.pieces.size() <= 1) {
-        const Judged run = judgeRun(reply.bytes(), shape, retry);
-        return reply.blurred && run.verdict == Verdict::Answer ? Judged { Verdict::Doubtful, {} } : run;
-    }
+    if (reply.pieces.size() <= 1) return judgeRun(reply.bytes(), shape, retry);
     const Bytes& first = reply.pieces.front();
     const bool repeated = std::all_of(reply.pieces.begin(), reply.pieces.end(), [&](const Bytes& p) { return p == first; });
     // An older radio's lone code byte twice could as well be a newer radio's answer cut in two.

@@ -14,9 +14,6 @@ namespace korvane::link {
 struct HeardReply {
     std::vector<Bytes> pieces; // each run of bytes, in order
     bool settled = true; // false: the line never went quiet, and what followed was thrown away
-    // Bytes were taken after a look that came late (a busy machine): a quiet stretch among them,
-    // such as one between a stray byte and an answer, may have gone unseen.
-    bool blurred = false;
 
     bool empty() const { return pieces.empty(); }
     Bytes bytes() const;
@@ -48,8 +45,7 @@ struct Judged {
 // as it stands, except where an earlier command may still be answered (`retry`) and the run could
 // be one older answer repeated: an older radio's late answer and its next one, run together, look
 // like a newer radio's answer. Runs that are each the same newer answer are one answer sent late
-// and one on time; other runs cannot be told apart from a stray byte in front of an answer, and
-// neither can bytes the link saw only blurred.
+// and one on time; other runs cannot be told apart from a stray byte in front of an answer.
 Judged judgeReply(const HeardReply& reply, const AnswerShape& shape, bool retry);
 
 } // namespace korvane::link

@@ -121,10 +121,7 @@ PortResult<HeardReply> LinkSession::listen(Clock::Duration length)
         const Clock::TimePoint look = m_clock.now();
         if (!input->empty()) {
             // The bytes came after the look before this one: the line was quiet at least since then.
-            const bool newRun = !lastHeard || previousLook - *lastHeard >= kPieceGap;
-            if (newRun) reply.pieces.emplace_back();
-            // A late look cannot tell bytes that came together from bytes that came apart.
-            if (look - previousLook > kPieceGap && (input->size() > 1 || !newRun)) reply.blurred = true;
+            if (!lastHeard || previousLook - *lastHeard >= kPieceGap) reply.pieces.emplace_back();
             reply.pieces.back().insert(reply.pieces.back().end(), input->begin(), input->end());
             lastHeard = look;
         }

@@ -177,7 +177,6 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
             r.out << "inner " << (op == "read" ? read(r, userImage()) : program(r, model::defaultImage(1))) << "\n";
         };
     if (has("late")) r.clock.late = 3ms;
-    if (has("wakelate")) r.clock.late = std::chrono::milliseconds(num("wakelate"));
     if (has("hangup")) r.fake.hangUpOnWrite = num("hangup");
     if (op == "fleet") return fleet(r, image);
     if (op == "read") return read(r, image, target);
