@@ -34,8 +34,9 @@ namespace korvane::sim {
 // attempts, and a programming run that has had at least one record.
 inline constexpr std::chrono::milliseconds kIdleGap { 500 };
 // Quiet kept between a stray byte and the answer after it: a byte that touches an answer cannot
-// be told from it by anyone.
-inline constexpr std::chrono::milliseconds kStrayGap { 8 };
+// be told from it by anyone, and on a loaded test machine the program may look at the line only
+// every few milliseconds, so the gap is wide enough to be seen even then.
+inline constexpr std::chrono::milliseconds kStrayGap { 25 };
 
 struct Transmission {
     std::vector<std::uint8_t> bytes;

@@ -221,10 +221,10 @@ A real cable (each off by default)
   --bursts MS        hand the radio's bytes on in bursts every MS ms (1..10000), as a USB
                      adapter's latency timer does (16 ms on many): an answer can be cut in two
   --jitter MS        with --bursts, each burst up to MS ms late, as on a busy computer
-  --stray B          one stray byte B (0..255, or 0x00..0xFF), 8 ms before the radio's first
+  --stray B          one stray byte B (0..255, or 0x00..0xFF), 25 ms before the radio's first
                      answer after the port opens, as a glitch of the line
   --stray-at-open B  one stray byte B as the port opens, as when a radio is switched on or a
-                     cable plugged in; an answer keeps 8 ms from it
+                     cable plugged in; an answer keeps 25 ms from it
   --late MS          answer every handshake command ("rEAD", "pROGRAM", "tEST0".."tESTB") MS ms
                      late; a command sent again before that gets its own answer too
   --late-first MS    only the first answer after the port opens comes MS ms late
