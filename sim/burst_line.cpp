@@ -20,10 +20,6 @@ std::chrono::nanoseconds BurstLine::nextJitter()
 void BurstLine::hold(std::span<const std::uint8_t> bytes, TimePoint now)
 {
     if (bytes.empty()) return;
-    if (m_period.count() <= 0) {
-        m_bursts.push_back({ now, now, { bytes.begin(), bytes.end() } });
-        return;
-    }
     const auto sinceEpoch = now.time_since_epoch();
     const TimePoint tick { (sinceEpoch / m_period + 1) * m_period };
     if (m_bursts.empty() || m_bursts.back().tick != tick) {

@@ -16,7 +16,7 @@ namespace korvane::sim {
 
 class BurstLine {
 public:
-    // A period of 0 hands every byte on at once.
+    // The line uses it only with a period above 0.
     BurstLine(std::chrono::milliseconds period, std::chrono::milliseconds jitter);
 
     void hold(std::span<const std::uint8_t> bytes, TimePoint now);

@@ -15,7 +15,6 @@ struct HeardReply {
     std::vector<Bytes> pieces; // each run of bytes, in order
     bool settled = true; // false: the line never went quiet, and what followed was thrown away
 
-    bool empty() const { return pieces.empty(); }
     Bytes bytes() const;
 };
 
