@@ -11,10 +11,10 @@
 #include "app/user_dialogs.h"
 #include "core/link/alignment.h"
 #include "core/link/link_ui.h"
-#include "core/link/posix_serial_port.h"
-#include "core/link/steady_clock.h"
 #include "core/model/radio_image.h"
 #include "core/model/record_layout.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/util/steady_clock.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -137,8 +137,8 @@ private:
     bool m_sendingChange = false;
     std::deque<QAbstractSlider::SliderAction> m_tuneSteps;
 
-    link::PosixSerialPort m_port;
-    link::SteadyClock m_clock;
+    serial::PosixSerialPort m_port;
+    util::SteadyClock m_clock;
     link::AlignmentSession m_session { m_port, m_clock };
 };
 

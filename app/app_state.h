@@ -12,7 +12,7 @@ struct AppState {
     int portNumber = 1; // COM1..COM4
     int portCount = 0; // unbroken run of existing ports from COM1
     QString device; // a serial device chosen by path, used in place of the port number; empty: none
-    link::PortMapSource portMap; // where port numbers find their devices
+    serial::PortMapSource portMap; // where port numbers find their devices
     QString password;
     QString currentFile;
     RecentFiles recent;

@@ -8,8 +8,8 @@
 #include "core/files/backups.h"
 #include "core/files/fleet_log.h"
 #include "core/link/link_target.h"
-#include "core/link/posix_serial_port.h"
-#include "core/link/serial_device_label.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/serial/serial_device_label.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -39,14 +39,14 @@ QString joined(const std::vector<std::string>& lines)
 }
 
 // Everything the radio's exchange said, for the row's tool tip.
-QString fullText(const link::FleetRadioResult& result)
+QString fullText(const fleet::FleetRadioResult& result)
 {
     return joined(result.outcomeLines) + (result.verifyTexts.empty() ? QString() : '\n' + joined(result.verifyTexts));
 }
 
 // The row's outcome in a few words: what went wrong is what ended the write (with the device's
 // detail, and what to do about a radio left half-written), or the first line of the check.
-QString shortText(const link::FleetRadioResult& result)
+QString shortText(const fleet::FleetRadioResult& result)
 {
     if (result.programmed())
         return result.verifyAsked ? QStringLiteral("✔ 写频完成，校验通过") : QStringLiteral("✔ 写频完成");
@@ -79,14 +79,14 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
     auto* grid = new QGridLayout;
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
-    for (int n = link::kFirstPort; n <= link::kLastPort; ++n) {
+    for (int n = serial::kFirstPort; n <= serial::kLastPort; ++n) {
         Row& row = m_rows[static_cast<std::size_t>(n - 1)];
-        row.connected = link::deviceForPort(n, m_setup.portMap).has_value();
+        row.connected = serial::deviceForPort(n, m_setup.portMap).has_value();
         row.tick = new QCheckBox(QStringLiteral("COM%1").arg(n), this);
         row.tick->setObjectName(QStringLiteral("chkFleetPort%1").arg(n));
         row.tick->setEnabled(row.connected);
         row.tick->setChecked(row.connected);
-        row.device = new QLabel(QString::fromStdString(link::portDeviceLabel(n, m_setup.portMap)), this);
+        row.device = new QLabel(QString::fromStdString(serial::portDeviceLabel(n, m_setup.portMap)), this);
         row.device->setObjectName(QStringLiteral("lblFleetDevice%1").arg(n));
         row.bar = new QProgressBar(this);
         row.bar->setObjectName(QStringLiteral("prgFleet%1").arg(n));
@@ -123,7 +123,7 @@ FleetDialog::FleetDialog(FleetDialogSetup setup, QWidget* parent)
 
     connect(m_start, &QPushButton::clicked, this, [this] {
         std::vector<int> ports;
-        for (int n = link::kFirstPort; n <= link::kLastPort; ++n)
+        for (int n = serial::kFirstPort; n <= serial::kLastPort; ++n)
             if (m_rows[static_cast<std::size_t>(n - 1)].tick->isChecked()) ports.push_back(n);
         runRound(ports);
     });
@@ -177,22 +177,22 @@ void FleetDialog::runRound(const std::vector<int>& ports)
             this, m_setup.dialogs, QString::fromStdString(targets.back().name), std::move(view), questionTurn));
     }
     const bool verify = m_verify->isChecked();
-    link::FleetRoundHooks hooks;
-    hooks.makePort = [](std::size_t) { return std::make_unique<link::PosixSerialPort>(); };
+    fleet::FleetRoundHooks hooks;
+    hooks.makePort = [](std::size_t) { return std::make_unique<serial::PosixSerialPort>(); };
     hooks.ui = [&uis](std::size_t index) -> link::LinkUi& { return *uis[index]; };
     // Every radio of a round gets the same image, so one backup of it serves them all.
     hooks.backup = [backup = saveBackup(m_setup.image)](const model::RadioImage&) { return backup; };
-    hooks.ended = [this, ports](std::size_t index, const link::FleetRadioResult& result) {
+    hooks.ended = [this, ports](std::size_t index, const fleet::FleetRadioResult& result) {
         QMetaObject::invokeMethod(
             this, [this, port = ports[index], result] { showResult(port, result); }, Qt::QueuedConnection);
     };
 
     setRunning(true);
-    std::vector<link::FleetRadioResult> results;
-    m_setup.runner.run([&](link::LinkUi&) { results = link::runFleetRound(m_setup.image, targets, verify, hooks); });
+    std::vector<fleet::FleetRadioResult> results;
+    m_setup.runner.run([&](link::LinkUi&) { results = fleet::runFleetRound(m_setup.image, targets, verify, hooks); });
     // Each row showed its radio's result as it ended; the round's end counts them.
     const auto programmed = static_cast<int>(std::count_if(
-        results.begin(), results.end(), [](const link::FleetRadioResult& r) { return r.programmed(); }));
+        results.begin(), results.end(), [](const fleet::FleetRadioResult& r) { return r.programmed(); }));
     const int failed = static_cast<int>(results.size()) - programmed;
     ++m_setup.tally.rounds;
     m_setup.tally.programmed += programmed;
@@ -203,7 +203,7 @@ void FleetDialog::runRound(const std::vector<int>& ports)
     setRunning(false);
 }
 
-void FleetDialog::showResult(int port, const link::FleetRadioResult& result)
+void FleetDialog::showResult(int port, const fleet::FleetRadioResult& result)
 {
     Row& row = m_rows[static_cast<std::size_t>(port - 1)];
     row.outcome->setText(shortText(result));

@@ -5,9 +5,9 @@
 // once the next radios are on the cables (Return starts a round). Every round is appended to the
 // fleet log, which the dialog opens; the rounds and radios since the program started are counted.
 
-#include "core/link/fleet_round.h"
-#include "core/link/port_map.h"
+#include "core/fleet/fleet_round.h"
 #include "core/model/radio_image.h"
+#include "core/serial/port_map.h"
 
 #include <QDialog>
 
@@ -38,7 +38,7 @@ struct FleetDialogSetup {
     LinkRunner& runner;
     UserDialogs& dialogs;
     FleetTally& tally;
-    link::PortMapSource portMap; // where port numbers find their devices
+    serial::PortMapSource portMap; // where port numbers find their devices
     std::optional<std::filesystem::path> backupFolder;
     std::filesystem::path logPath;
 };
@@ -66,7 +66,7 @@ private:
     };
 
     void runRound(const std::vector<int>& ports);
-    void showResult(int port, const link::FleetRadioResult& result);
+    void showResult(int port, const fleet::FleetRadioResult& result);
     void setRunning(bool running);
     void updateButtons();
     void showTally(int programmed, int failed);

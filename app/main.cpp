@@ -1,11 +1,11 @@
 // korvane: the window program.
 
-#include "app/application_setup.h"
 #include "app/app_paths.h"
+#include "app/application_setup.h"
 #include "app/main_window.h"
 #include "app/qt_user_dialogs.h"
 #include "app/splash_window.h"
-#include "core/link/port_map.h"
+#include "core/serial/port_map.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -27,7 +27,7 @@ int main(int argc, char** argv)
 
     korvane::app::QtUserDialogs dialogs;
     korvane::app::MainWindow window(dialogs,
-        { korvane::app::settingsFilePath(), [] { return korvane::link::probePorts(); }, {},
+        { korvane::app::settingsFilePath(), [] { return korvane::serial::probePorts(); }, {},
             korvane::files::backupFolderFromEnvironment() });
 
     // The splash stays up for at least 0.8 s, or as long as loading took.

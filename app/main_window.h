@@ -7,10 +7,10 @@
 #include "app/image_document.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
-#include "core/link/port_map.h"
 #include "core/link/readout.h"
 #include "core/model/radio_image.h"
 #include "core/model/record_layout.h"
+#include "core/serial/port_map.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -48,7 +48,7 @@ struct MainWindowOptions {
     // Where every read-out and every image about to be written is kept; none: no backups.
     std::optional<std::filesystem::path> backupFolder {};
     // Where port numbers find their devices and the port choice hears devices come and go.
-    link::PortMapSource portMap = link::systemPortMapSource();
+    serial::PortMapSource portMap = serial::systemPortMapSource();
 };
 
 class MainWindow : public QMainWindow {

@@ -9,12 +9,12 @@
 #include "app/settings_lists.h"
 #include "core/link/link_messages.h"
 #include "core/link/link_target.h"
-#include "core/link/posix_serial_port.h"
 #include "core/link/programming.h"
 #include "core/link/readout.h"
-#include "core/link/steady_clock.h"
 #include "core/link/verify_readback.h"
 #include "core/model/frequency_codec.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/util/steady_clock.h"
 
 #include <chrono>
 
@@ -88,8 +88,8 @@ link::ReadOutcome MainWindow::readOut(model::RadioImage start, bool forCompariso
     const link::LinkTarget target = m_state.linkTarget();
     link::ReadOutcome outcome;
     linkRunner().run([&](link::LinkUi& ui) {
-        link::PosixSerialPort port;
-        link::SteadyClock clock;
+        serial::PosixSerialPort port;
+        util::SteadyClock clock;
         HeldMessages quiet(ui, [](const util::Message& message) { return message == link::readComplete(); });
         outcome = link::readRadio(start, target, port, clock, forComparison ? quiet : ui);
     });
@@ -160,8 +160,8 @@ void MainWindow::writeImage(bool verify)
     };
     linkRunner().run(
         [&](link::LinkUi& ui) {
-            link::PosixSerialPort port;
-            link::SteadyClock clock;
+            serial::PosixSerialPort port;
+            util::SteadyClock clock;
             bool readingBack = false;
             HeldMessages held(ui, [&](const util::Message& message) {
                 return verify && (readingBack || message == link::writeComplete());

@@ -3,10 +3,10 @@
 #include "app/input_rules.h"
 #include "app/link_runner.h"
 #include "core/link/link_target.h"
-#include "core/link/posix_serial_port.h"
-#include "core/link/probe_chain.h"
-#include "core/link/serial_device_label.h"
-#include "core/link/steady_clock.h"
+#include "core/probe/probe_chain.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/serial/serial_device_label.h"
+#include "core/util/steady_clock.h"
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -31,18 +31,18 @@ constexpr int kProbeRows = 6; // the probe's checks, so the list does not scroll
 
 // The label beside port n: its device, or "未连接"; a device named by its path that is not there
 // shows that path and that it is missing.
-QString portLabel(int port, const link::PortMapSource& source)
+QString portLabel(int port, const serial::PortMapSource& source)
 {
-    const auto device = link::deviceForPort(port, source);
+    const auto device = serial::deviceForPort(port, source);
     if (device && !QFileInfo::exists(QString::fromStdString(*device)))
         return QString::fromStdString(*device) + QStringLiteral("  （设备不存在）");
-    return QString::fromStdString(link::portDeviceLabel(port, source));
+    return QString::fromStdString(serial::portDeviceLabel(port, source));
 }
 
 } // namespace
 
 PortDialog::PortDialog(
-    UserDialogs& dialogs, link::PortMapSource source, std::function<int()> countPorts, QWidget* parent)
+    UserDialogs& dialogs, serial::PortMapSource source, std::function<int()> countPorts, QWidget* parent)
     : QDialog(parent)
     , m_dialogs(dialogs)
     , m_source(std::move(source))
@@ -82,7 +82,7 @@ PortDialog::PortDialog(
         if (!m_report.isEmpty()) QGuiApplication::clipboard()->setText(m_report);
     });
 
-    m_watcher = std::make_unique<link::SerialDeviceWatcher>(m_source.devRoot);
+    m_watcher = std::make_unique<serial::SerialDeviceWatcher>(m_source.devRoot);
     if (m_watcher->fd() >= 0) {
         auto* notifier = new QSocketNotifier(m_watcher->fd(), QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this, [this] {
@@ -109,7 +109,7 @@ void PortDialog::watchNamedDevices()
 {
     m_namedDevices.clear();
     for (int port = 1; port <= 4; ++port)
-        if (const auto device = link::deviceForPort(port, m_source)) m_namedDevices << QString::fromStdString(*device);
+        if (const auto device = serial::deviceForPort(port, m_source)) m_namedDevices << QString::fromStdString(*device);
     if (!device().isEmpty()) m_namedDevices << device();
     for (const QString& path : std::as_const(m_namedDevices)) {
         const QString folder = QFileInfo(path).absolutePath();
@@ -225,7 +225,7 @@ void PortDialog::refresh()
         m_labels[port - 1]->setText(portLabel(port, m_source));
     const QString typed = m_cboDevice->currentText();
     m_cboDevice->clear();
-    for (const std::string& device : link::serialDevices(m_source))
+    for (const std::string& device : serial::serialDevices(m_source))
         m_cboDevice->addItem(QString::fromStdString(device));
     m_cboDevice->setEditText(typed);
     if (m_countPorts) setXComi(m_portsFound = m_countPorts());
@@ -254,25 +254,25 @@ void PortDialog::probe()
     // The dialog stays painted but takes no input while the radio is asked.
     m_probing = true;
     enableChoices();
-    std::vector<link::ProbeLine> lines;
+    std::vector<probe::ProbeLine> lines;
     LinkRunner(this, m_dialogs).run([&](link::LinkUi&) {
-        link::PosixSerialPort port;
-        link::SteadyClock clock;
-        lines = link::probeChain(target, port, clock);
+        serial::PosixSerialPort port;
+        util::SteadyClock clock;
+        lines = probe::probeChain(target, port, clock);
     });
     m_probing = false;
     if (std::exchange(m_changedWhileProbing, false))
         refresh();
     else
         enableChoices();
-    for (const link::ProbeLine& line : lines) {
+    for (const probe::ProbeLine& line : lines) {
         auto* item = new QListWidgetItem(
             (line.passed ? QStringLiteral("✓ ") : QStringLiteral("✗ ")) + QString::fromStdString(line.text),
             m_lstProbe);
         item->setForeground(line.passed ? QColor(0, 128, 0) : QColor(192, 0, 0));
         m_report += item->text() + '\n';
     }
-    const auto failed = std::find_if(lines.begin(), lines.end(), [](const link::ProbeLine& l) { return !l.passed; });
+    const auto failed = std::find_if(lines.begin(), lines.end(), [](const probe::ProbeLine& l) { return !l.passed; });
     if (failed != lines.end()) {
         m_lblProbeAdvice->setText(QStringLiteral("建议：") + QString::fromStdString(failed->advice));
         m_report += m_lblProbeAdvice->text() + '\n';

@@ -6,8 +6,8 @@
 // folder or in the folder of a device named by its path.
 
 #include "app/user_dialogs.h"
-#include "core/link/port_map.h"
-#include "core/link/serial_device_watcher.h"
+#include "core/serial/port_map.h"
+#include "core/serial/serial_device_watcher.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -28,7 +28,7 @@ class PortDialog : public QDialog {
     Q_OBJECT
 public:
     // `countPorts` gives the number of ports to enable when the devices change; none: unchanged.
-    explicit PortDialog(UserDialogs& dialogs, link::PortMapSource source = link::systemPortMapSource(),
+    explicit PortDialog(UserDialogs& dialogs, serial::PortMapSource source = serial::systemPortMapSource(),
         std::function<int()> countPorts = {}, QWidget* parent = nullptr);
     ~PortDialog() override;
 
@@ -70,9 +70,9 @@ private:
     std::vector<bool> namedDevicesPresent() const;
 
     UserDialogs& m_dialogs;
-    link::PortMapSource m_source;
+    serial::PortMapSource m_source;
     std::function<int()> m_countPorts;
-    std::unique_ptr<link::SerialDeviceWatcher> m_watcher;
+    std::unique_ptr<serial::SerialDeviceWatcher> m_watcher;
     QFileSystemWatcher* m_folders = nullptr;
     QStringList m_namedDevices;
     std::vector<bool> m_namedPresent;

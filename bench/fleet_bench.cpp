@@ -3,9 +3,9 @@
 // that waits as a real 9600-baud transmitter would. Every radio's exchange is mostly waiting on
 // the line, so the round's wall time should stay close to a single radio's.
 
-#include "core/link/fleet_round.h"
-#include "core/link/posix_serial_port.h"
+#include "core/fleet/fleet_round.h"
 #include "core/model/defaults.h"
+#include "core/serial/posix_serial_port.h"
 #include "line_paced_port.h"
 #include "sim_radio_process.h"
 
@@ -43,19 +43,19 @@ double roundSeconds(std::size_t n)
         if (radios.back()->device().empty()) return -1;
         targets.push_back(link::linkTargetForDevice(radios.back()->device()));
     }
-    std::vector<std::unique_ptr<link::PosixSerialPort>> lines(n);
+    std::vector<std::unique_ptr<serial::PosixSerialPort>> lines(n);
     std::vector<QuietUi> uis(n);
-    link::FleetRoundHooks hooks;
+    fleet::FleetRoundHooks hooks;
     hooks.makePort = [&](std::size_t index) {
-        lines[index] = std::make_unique<link::PosixSerialPort>();
+        lines[index] = std::make_unique<serial::PosixSerialPort>();
         return std::make_unique<bench::LinePacedPort>(*lines[index]);
     };
     hooks.ui = [&](std::size_t index) -> link::LinkUi& { return uis[index]; };
 
     const auto start = std::chrono::steady_clock::now();
-    const auto results = link::runFleetRound(model::defaultImage(3), targets, false, hooks);
+    const auto results = fleet::runFleetRound(model::defaultImage(3), targets, false, hooks);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    for (const link::FleetRadioResult& result : results) {
+    for (const fleet::FleetRadioResult& result : results) {
         if (!result.programmed()) {
             std::fprintf(stderr, "%s: %s\n", result.target.name.c_str(), result.outcomeText.c_str());
             return -1;

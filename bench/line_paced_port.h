@@ -3,7 +3,7 @@
 // each; this port waits as a real transmitter would, so that a benchmark measures the time at a
 // real radio.
 
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,40 +16,40 @@ inline constexpr double kByteSeconds = 11.0 / 9600.0;
 // A port whose bytes take their time to leave, as on a real transmitter at 9600 baud: drain()
 // returns once the last byte written would have left the line, and the transmit count says how
 // many have not yet.
-class LinePacedPort final : public link::SerialPort {
+class LinePacedPort final : public serial::SerialPort {
 public:
-    explicit LinePacedPort(link::SerialPort& inner)
+    explicit LinePacedPort(serial::SerialPort& inner)
         : m_inner(inner)
     {
     }
 
-    link::PortStatus open(const std::string& device) override
+    serial::PortStatus open(const std::string& device) override
     {
         m_lineFree = Clock::now();
         return m_inner.open(device);
     }
     void close() override { m_inner.close(); }
     bool isOpen() const override { return m_inner.isOpen(); }
-    link::PortStatus write(std::span<const std::uint8_t> bytes) override
+    serial::PortStatus write(std::span<const std::uint8_t> bytes) override
     {
         m_lineFree = std::max(m_lineFree, Clock::now()) + byteTime() * static_cast<long>(bytes.size());
         return m_inner.write(bytes);
     }
-    link::PortStatus drain() override
+    serial::PortStatus drain() override
     {
         std::this_thread::sleep_until(m_lineFree);
         return m_inner.drain();
     }
-    link::PortResult<std::size_t> transmitCount() override
+    serial::PortResult<std::size_t> transmitCount() override
     {
         const auto left = m_lineFree - Clock::now();
         if (left <= Clock::duration::zero()) return std::size_t { 0 };
         return static_cast<std::size_t>(left / byteTime()) + 1;
     }
-    link::PortResult<std::size_t> receiveCount() override { return m_inner.receiveCount(); }
-    link::PortResult<link::Bytes> takeInput() override { return m_inner.takeInput(); }
-    link::PortStatus discardInput() override { return m_inner.discardInput(); }
-    link::PortStatus discardOutput() override
+    serial::PortResult<std::size_t> receiveCount() override { return m_inner.receiveCount(); }
+    serial::PortResult<serial::Bytes> takeInput() override { return m_inner.takeInput(); }
+    serial::PortStatus discardInput() override { return m_inner.discardInput(); }
+    serial::PortStatus discardOutput() override
     {
         m_lineFree = std::min(m_lineFree, Clock::now());
         return m_inner.discardOutput();
@@ -62,7 +62,7 @@ private:
         return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kByteSeconds));
     }
 
-    link::SerialPort& m_inner;
+    serial::SerialPort& m_inner;
     Clock::time_point m_lineFree {};
 };
 

@@ -13,11 +13,11 @@
 
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
-#include "core/link/posix_serial_port.h"
 #include "core/link/programming.h"
 #include "core/link/readout.h"
-#include "core/link/steady_clock.h"
 #include "core/model/defaults.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/util/steady_clock.h"
 #include "line_paced_port.h"
 #include "sim_radio_process.h"
 
@@ -102,10 +102,10 @@ Figures measure(bool older, bool pacedPort, bool bursts = false)
     Radio radio(args);
     if (radio.device().empty()) return figures;
     const link::LinkTarget target = link::linkTargetForDevice(radio.device());
-    link::PosixSerialPort posix;
+    serial::PosixSerialPort posix;
     LinePacedPort paced(posix);
-    link::SerialPort& port = pacedPort ? static_cast<link::SerialPort&>(paced) : posix;
-    link::SteadyClock clock;
+    serial::SerialPort& port = pacedPort ? static_cast<serial::SerialPort&>(paced) : posix;
+    util::SteadyClock clock;
     QuietUi ui;
 
     auto start = std::chrono::steady_clock::now();

@@ -8,7 +8,7 @@
 #include "cli/port_target.h"
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
-#include "core/link/steady_clock.h"
+#include "core/util/steady_clock.h"
 
 #include <cstdint>
 #include <vector>
@@ -49,7 +49,7 @@ int runAlign(const Words& words)
     if (!opened) return kExitFailed;
     const model::RadioImage& image = opened->image;
 
-    link::SteadyClock clock;
+    util::SteadyClock clock;
     LinkPort port;
     if (!startTrace(port, args->value("--trace"), clock)) return kExitFailed;
     CliLinkUi ui(false, false);

@@ -9,8 +9,8 @@
 #include "cli/port_target.h"
 #include "core/compare/image_compare.h"
 #include "core/link/readout.h"
-#include "core/link/steady_clock.h"
 #include "core/model/defaults.h"
+#include "core/util/steady_clock.h"
 
 #include <iostream>
 #include <variant>
@@ -32,7 +32,7 @@ std::variant<model::RadioImage, int> compareInput(const std::string& name)
     }
     const auto target = portTarget(name.substr(kRadioPrefix.size()));
     if (!target) return kExitUsage;
-    link::SteadyClock clock;
+    util::SteadyClock clock;
     LinkPort port;
     CliLinkUi ui(false, progressWanted());
     const link::ReadOutcome outcome = link::readRadio(model::defaultImage(0), *target, port.port(), clock, ui);

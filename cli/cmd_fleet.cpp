@@ -7,8 +7,8 @@
 #include "cli/output.h"
 #include "cli/port_target.h"
 #include "core/files/fleet_log.h"
-#include "core/link/fleet_round.h"
-#include "core/link/posix_serial_port.h"
+#include "core/fleet/fleet_round.h"
+#include "core/serial/posix_serial_port.h"
 
 #include <algorithm>
 #include <chrono>
@@ -46,7 +46,7 @@ std::optional<std::vector<link::LinkTarget>> fleetTargets(const std::vector<std:
     return targets;
 }
 
-void report(const link::FleetRadioResult& result)
+void report(const fleet::FleetRadioResult& result)
 {
     std::cout << result.target.name << ": " << result.outcomeText << '\n';
     for (const std::string& text : result.verifyTexts)
@@ -77,13 +77,13 @@ int runFleet(const Words& words)
     for (;;) {
         // Every radio of a round gets the same image, so one backup of it serves them all.
         const std::string backup = saveAutomaticBackup(opened->image, files::BackupReason::BeforeWrite).string();
-        link::FleetRoundHooks hooks;
-        hooks.makePort = [](std::size_t) { return std::make_unique<link::PosixSerialPort>(); };
+        fleet::FleetRoundHooks hooks;
+        hooks.makePort = [](std::size_t) { return std::make_unique<serial::PosixSerialPort>(); };
         hooks.ui = [&](std::size_t index) -> link::LinkUi& { return *uis[index]; };
         hooks.backup = [&](const model::RadioImage&) { return backup; };
-        const auto results = link::runFleetRound(opened->image, *targets, verify, hooks);
+        const auto results = fleet::runFleetRound(opened->image, *targets, verify, hooks);
 
-        for (const link::FleetRadioResult& result : results) {
+        for (const fleet::FleetRadioResult& result : results) {
             report(result);
             // Every radio programmed (and verified), else 1: a radio left at a question is not done.
             if (!result.programmed()) status = kExitFailed;

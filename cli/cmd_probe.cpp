@@ -4,8 +4,8 @@
 #include "cli/link_port.h"
 #include "cli/output.h"
 #include "cli/port_target.h"
-#include "core/link/probe_chain.h"
-#include "core/link/steady_clock.h"
+#include "core/probe/probe_chain.h"
+#include "core/util/steady_clock.h"
 
 #include <iostream>
 
@@ -19,10 +19,10 @@ int runProbe(const Words& words)
     if (!portText || !args->positional.empty()) return usageError("usage: korvane-cli probe --port PORT"), kExitUsage;
     const auto target = portTarget(*portText);
     if (!target) return kExitUsage;
-    link::SteadyClock clock;
+    util::SteadyClock clock;
     LinkPort port;
-    const auto lines = link::probeChain(*target, port.port(), clock);
-    for (const link::ProbeLine& line : lines) {
+    const auto lines = probe::probeChain(*target, port.port(), clock);
+    for (const probe::ProbeLine& line : lines) {
         std::cout << (line.passed ? "[通过] " : "[失败] ") << line.text << '\n';
         if (!line.passed) std::cout << "       建议：" << line.advice << '\n';
     }

@@ -8,9 +8,9 @@
 #include "cli/port_target.h"
 #include "core/link/link_messages.h"
 #include "core/link/readout.h"
-#include "core/link/steady_clock.h"
 #include "core/model/defaults.h"
 #include "core/model/settings_fields.h"
+#include "core/util/steady_clock.h"
 
 namespace korvane::cli {
 
@@ -50,7 +50,7 @@ int runRead(const Words& words)
     // A fresh start: model 0's defaults. A radio of another model brings its own alignment test
     // channels; one of model 0 keeps model 0's. Either way they are the defaults of its model.
     const model::RadioImage current = model::defaultImage(0);
-    link::SteadyClock clock;
+    util::SteadyClock clock;
     LinkPort port;
     if (!startTrace(port, args->value("--trace"), clock)) return kExitFailed;
     CliLinkUi ui(false, progressWanted());

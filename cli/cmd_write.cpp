@@ -10,9 +10,9 @@
 #include "core/files/data_file.h"
 #include "core/link/programming.h"
 #include "core/link/readout.h"
-#include "core/link/steady_clock.h"
 #include "core/link/verify_readback.h"
 #include "core/model/defaults.h"
+#include "core/util/steady_clock.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -28,7 +28,7 @@ constexpr const char* kUsage
 // The radio's content as a read-out gives it, saved as `path`, before anything is written. The
 // read's success message is not repeated: the file is the result.
 int saveRadioContent(
-    const std::string& path, const link::LinkTarget& target, link::SerialPort& port, link::Clock& clock)
+    const std::string& path, const link::LinkTarget& target, serial::SerialPort& port, util::Clock& clock)
 {
     CliLinkUi ui(false, progressWanted());
     const link::ReadOutcome outcome = link::readRadio(model::defaultImage(0), target, port, clock, ui);
@@ -42,7 +42,7 @@ int saveRadioContent(
 
 // Reads the radio back and compares every byte programming sent.
 int verifyRadio(const model::RadioImage& written, bool olderRadio, const link::LinkTarget& target,
-    link::SerialPort& port, link::Clock& clock)
+    serial::SerialPort& port, util::Clock& clock)
 {
     CliLinkUi ui(false, progressWanted());
     const link::ReadBackCheck check = link::checkReadBack(
@@ -77,7 +77,7 @@ int runWrite(const Words& words)
 
     auto opened = openInput(args->positional.front());
     if (!opened) return kExitFailed;
-    link::SteadyClock clock;
+    util::SteadyClock clock;
     LinkPort port;
     if (!startTrace(port, args->value("--trace"), clock)) return kExitFailed;
     // The image as opened: for an older radio it may yet be rounded onto the 5 kHz grid.

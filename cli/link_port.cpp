@@ -6,7 +6,7 @@
 
 namespace korvane::cli {
 
-bool LinkPort::traceTo(const std::string& path, link::Clock& clock)
+bool LinkPort::traceTo(const std::string& path, util::Clock& clock)
 {
     errno = 0;
     m_traceFile.open(path, std::ios::out | std::ios::trunc);
@@ -20,13 +20,13 @@ bool LinkPort::traceTo(const std::string& path, link::Clock& clock)
     return true;
 }
 
-link::SerialPort& LinkPort::port()
+serial::SerialPort& LinkPort::port()
 {
     if (m_tracing) return *m_tracing;
     return m_posix;
 }
 
-bool startTrace(LinkPort& port, const std::optional<std::string>& tracePath, link::Clock& clock)
+bool startTrace(LinkPort& port, const std::optional<std::string>& tracePath, util::Clock& clock)
 {
     return !tracePath || port.traceTo(*tracePath, clock);
 }

@@ -2,9 +2,9 @@
 // The serial port a radio command talks through: the POSIX port, behind a tracing port that writes
 // every byte to a file when the user asked for a trace (--trace FILE).
 
-#include "core/link/clock.h"
-#include "core/link/posix_serial_port.h"
-#include "core/link/tracing_serial_port.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/serial/tracing_serial_port.h"
+#include "core/util/clock.h"
 
 #include <fstream>
 #include <optional>
@@ -20,17 +20,17 @@ public:
 
     // Starts the trace in `path` (replacing the file), times counted from now on `clock`. False,
     // after saying why on standard error, when the file cannot be written.
-    bool traceTo(const std::string& path, link::Clock& clock);
+    bool traceTo(const std::string& path, util::Clock& clock);
 
-    link::SerialPort& port();
+    serial::SerialPort& port();
 
 private:
-    link::PosixSerialPort m_posix;
+    serial::PosixSerialPort m_posix;
     std::ofstream m_traceFile;
-    std::optional<link::TracingSerialPort> m_tracing;
+    std::optional<serial::TracingSerialPort> m_tracing;
 };
 
 // Starts the trace when the command was given one; false when it could not be started.
-bool startTrace(LinkPort& port, const std::optional<std::string>& tracePath, link::Clock& clock);
+bool startTrace(LinkPort& port, const std::optional<std::string>& tracePath, util::Clock& clock);
 
 } // namespace korvane::cli

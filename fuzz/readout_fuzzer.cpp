@@ -7,7 +7,6 @@
 // read must leave the image alone, and a parsed image sent back as programming records must
 // read back as itself.
 
-#include "core/link/clock.h"
 #include "core/link/data_record.h"
 #include "core/link/data_stream.h"
 #include "core/link/generation.h"
@@ -15,10 +14,11 @@
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
 #include "core/link/readout.h"
-#include "core/link/serial_port.h"
 #include "core/model/defaults.h"
 #include "core/model/frequency_form.h"
 #include "core/model/models.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 #include "fuzz/fuzz_support.h"
 
 #include <algorithm>
@@ -34,11 +34,11 @@ namespace {
 using korvane::fuzz::check;
 
 using namespace korvane;
-using link::Bytes;
-using link::PortResult;
-using link::PortStatus;
+using serial::Bytes;
+using serial::PortResult;
+using serial::PortStatus;
 
-class VirtualClock final : public link::Clock {
+class VirtualClock final : public util::Clock {
 public:
     TimePoint now() override { return m_now; }
     void sleepUntil(TimePoint deadline) override { m_now = std::max(m_now, deadline); }
@@ -48,7 +48,7 @@ private:
 };
 
 // A radio that answers "rEAD" with the reply and "OK" with the stream, all at once.
-class ScriptedPort final : public link::SerialPort {
+class ScriptedPort final : public serial::SerialPort {
 public:
     ScriptedPort(Bytes reply, Bytes stream)
         : m_reply(std::move(reply))
@@ -59,7 +59,7 @@ public:
     PortStatus open(const std::string&) override
     {
         m_open = true;
-        return link::kPortOk;
+        return serial::kPortOk;
     }
     void close() override { m_open = false; }
     bool isOpen() const override { return m_open; }
@@ -68,18 +68,18 @@ public:
         const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         if (text == "rEAD") m_input = m_reply;
         if (text == "OK") m_input = m_stream;
-        return link::kPortOk;
+        return serial::kPortOk;
     }
-    PortStatus drain() override { return link::kPortOk; }
+    PortStatus drain() override { return serial::kPortOk; }
     PortResult<std::size_t> transmitCount() override { return std::size_t { 0 }; }
     PortResult<std::size_t> receiveCount() override { return m_input.size(); }
     PortResult<Bytes> takeInput() override { return std::exchange(m_input, {}); }
     PortStatus discardInput() override
     {
         m_input.clear();
-        return link::kPortOk;
+        return serial::kPortOk;
     }
-    PortStatus discardOutput() override { return link::kPortOk; }
+    PortStatus discardOutput() override { return serial::kPortOk; }
 
 private:
     Bytes m_reply;

@@ -68,7 +68,7 @@ std::string fleetLogHeader()
     return line({ "时间(UTC)", "端口", "设备", "机型", "新旧", "写频结果", "校验结果", "备份文件" });
 }
 
-std::string fleetLogRow(const link::FleetRadioResult& result, std::chrono::system_clock::time_point when)
+std::string fleetLogRow(const fleet::FleetRadioResult& result, std::chrono::system_clock::time_point when)
 {
     const std::string generation = result.model.empty() ? "" : result.olderRadio ? "旧对讲机" : "新对讲机";
     return line({ utcText(when), result.target.name, result.target.device.value_or(""), result.model, generation,
@@ -76,7 +76,7 @@ std::string fleetLogRow(const link::FleetRadioResult& result, std::chrono::syste
 }
 
 std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
-    const std::vector<link::FleetRadioResult>& results, std::chrono::system_clock::time_point when)
+    const std::vector<fleet::FleetRadioResult>& results, std::chrono::system_clock::time_point when)
 {
     if (path.has_parent_path()) {
         std::error_code ec;
@@ -87,7 +87,7 @@ std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
     struct stat info { };
     std::string text;
     if (::fstat(fd, &info) == 0 && info.st_size == 0) text = fleetLogHeader();
-    for (const link::FleetRadioResult& result : results)
+    for (const fleet::FleetRadioResult& result : results)
         text += fleetLogRow(result, when);
     std::size_t done = 0;
     int error = 0;

@@ -3,7 +3,7 @@
 // file that keeps growing across rounds and days, so a dealer can show which radio got what.
 // Columns: UTC time, port, device, radio model, older/newer, outcome, verify outcome, backup.
 
-#include "core/link/fleet_round.h"
+#include "core/fleet/fleet_round.h"
 #include "core/util/message.h"
 
 #include <chrono>
@@ -16,12 +16,12 @@ namespace korvane::files {
 
 // Both end with a line end.
 std::string fleetLogHeader();
-std::string fleetLogRow(const link::FleetRadioResult& result, std::chrono::system_clock::time_point when);
+std::string fleetLogRow(const fleet::FleetRadioResult& result, std::chrono::system_clock::time_point when);
 
 // Appends one row per result, with the header first when the file is new or empty, in one write
 // so that rows of two programs logging at once stay whole. The folder is created if missing.
 std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
-    const std::vector<link::FleetRadioResult>& results, std::chrono::system_clock::time_point when);
+    const std::vector<fleet::FleetRadioResult>& results, std::chrono::system_clock::time_point when);
 
 // fleet-log.csv in the data folder (see data_folder.h); empty when there is none.
 std::filesystem::path fleetLogPath(const char* xdgDataHome, const char* home);

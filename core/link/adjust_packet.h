@@ -2,8 +2,8 @@
 // The packet that gives the radio a new alignment value: "T", bytes 0..9 of the item's test
 // channel (receive frequency and signalling, transmit frequency and signalling) and the value.
 
-#include "core/link/serial_port.h"
 #include "core/model/radio_image.h"
+#include "core/serial/serial_port.h"
 
 #include <array>
 #include <cstdint>

@@ -20,7 +20,7 @@ util::Message alignmentModelMismatch()
     return { "要写入的机型与当前连接的机型不符！请先读频！", "机型错误", util::MessageIcon::Exclamation, {} };
 }
 
-AlignmentSession::AlignmentSession(SerialPort& port, Clock& clock)
+AlignmentSession::AlignmentSession(serial::SerialPort& port, util::Clock& clock)
     : m_port(port)
     , m_clock(clock)
 {
@@ -42,7 +42,7 @@ AlignmentStart AlignmentSession::start(
         return out;
     }
     m_item = item;
-    const auto fail = [&](const std::optional<PortError>& cause) {
+    const auto fail = [&](const std::optional<serial::PortError>& cause) {
         const util::Message message = m_link->communicationFailure(cause);
         close();
         ui.showMessage(message);
@@ -53,7 +53,7 @@ AlignmentStart AlignmentSession::start(
     if (auto opened = m_link->openLink(); !opened) return fail(opened.error());
     auto reply = m_link->handshake(alignmentItemCommand(item), kItemReplyPause, kItemAnswer);
     if (!reply) return fail(reply.error());
-    const Bytes& answer = *reply;
+    const serial::Bytes& answer = *reply;
     if (answer.size() < kItemReplyMinimum || answer[0] > kHighestModelCode) return fail(std::nullopt);
     // Older radios answer with the model code and the value alone; newer ones put a marker
     // between them and may add more, which means nothing here.

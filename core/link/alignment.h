@@ -6,14 +6,14 @@
 // is skipped and the next one runs.
 
 #include "core/link/adjust_packet.h"
-#include "core/link/clock.h"
 #include "core/link/heard_reply.h"
 #include "core/link/link_outcome.h"
 #include "core/link/link_steps.h"
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
-#include "core/link/serial_port.h"
 #include "core/model/radio_image.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 #include "core/util/message.h"
 
 #include <chrono>
@@ -24,9 +24,9 @@ namespace korvane::link {
 
 // The radio answers an item command within this time, and takes this long over a packet or an
 // end before it listens again.
-inline constexpr Clock::Duration kItemReplyPause = std::chrono::milliseconds(200);
-inline constexpr Clock::Duration kAdjustPause = std::chrono::milliseconds(250);
-inline constexpr Clock::Duration kEndPause = std::chrono::milliseconds(250);
+inline constexpr util::Clock::Duration kItemReplyPause = std::chrono::milliseconds(200);
+inline constexpr util::Clock::Duration kAdjustPause = std::chrono::milliseconds(250);
+inline constexpr util::Clock::Duration kEndPause = std::chrono::milliseconds(250);
 
 // The shortest start reply: model code and value.
 inline constexpr std::size_t kItemReplyMinimum = 2;
@@ -52,7 +52,7 @@ util::Message alignmentModelMismatch();
 
 class AlignmentSession {
 public:
-    AlignmentSession(SerialPort& port, Clock& clock);
+    AlignmentSession(serial::SerialPort& port, util::Clock& clock);
     ~AlignmentSession();
     AlignmentSession(const AlignmentSession&) = delete;
     AlignmentSession& operator=(const AlignmentSession&) = delete;
@@ -76,8 +76,8 @@ private:
     void repeatItemCommand();
     void close();
 
-    SerialPort& m_port;
-    Clock& m_clock;
+    serial::SerialPort& m_port;
+    util::Clock& m_clock;
     std::optional<LinkSession> m_link;
     int m_item = 0;
     bool m_valueSent = false;

@@ -2,7 +2,7 @@
 
 namespace korvane::link {
 
-HandshakeReply classifyHandshakeReply(const Bytes& reply)
+HandshakeReply classifyHandshakeReply(const serial::Bytes& reply)
 {
     if (reply.empty() || reply[0] > kHighestModelCode) return {};
     const int code = reply[0];

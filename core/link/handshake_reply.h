@@ -3,7 +3,7 @@
 // Older radios answer with the model code alone; newer ones add a version byte, which is 1 for
 // every version this program knows.
 
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
 
 namespace korvane::link {
 
@@ -21,6 +21,6 @@ struct HandshakeReply {
 
 inline constexpr int kHighestModelCode = 14;
 
-HandshakeReply classifyHandshakeReply(const Bytes& reply);
+HandshakeReply classifyHandshakeReply(const serial::Bytes& reply);
 
 } // namespace korvane::link

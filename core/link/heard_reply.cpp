@@ -6,10 +6,10 @@
 
 namespace korvane::link {
 
-Bytes HeardReply::bytes() const
+serial::Bytes HeardReply::bytes() const
 {
-    Bytes all;
-    for (const Bytes& piece : pieces)
+    serial::Bytes all;
+    for (const serial::Bytes& piece : pieces)
         all.insert(all.end(), piece.begin(), piece.end());
     return all;
 }
@@ -17,7 +17,7 @@ Bytes HeardReply::bytes() const
 namespace {
 
 // Two or more older answers, one after the other.
-bool repeatedOlderAnswer(const Bytes& run, const AnswerShape& shape)
+bool repeatedOlderAnswer(const serial::Bytes& run, const AnswerShape& shape)
 {
     const std::size_t n = shape.olderLength;
     if (run.size() < 2 * n || run.size() % n != 0) return false;
@@ -26,7 +26,7 @@ bool repeatedOlderAnswer(const Bytes& run, const AnswerShape& shape)
     return true;
 }
 
-Judged judgeRun(const Bytes& run, const AnswerShape& shape, bool retry)
+Judged judgeRun(const serial::Bytes& run, const AnswerShape& shape, bool retry)
 {
     if (run.empty()) return { Verdict::TooShort, {} };
     if (run[0] > kHighestModelCode) return { Verdict::Noise, {} };
@@ -34,7 +34,7 @@ Judged judgeRun(const Bytes& run, const AnswerShape& shape, bool retry)
     return { run.size() < shape.enough ? Verdict::TooShort : Verdict::Answer, run };
 }
 
-bool newerAnswer(const Bytes& run, const AnswerShape& shape)
+bool newerAnswer(const serial::Bytes& run, const AnswerShape& shape)
 {
     return run.size() == shape.newerLength && run[1] == 1 && run[0] <= kHighestModelCode;
 }
@@ -45,8 +45,8 @@ Judged judgeReply(const HeardReply& reply, const AnswerShape& shape, bool retry)
 {
     if (!reply.settled) return { Verdict::Noise, {} };
     if (reply.pieces.size() <= 1) return judgeRun(reply.bytes(), shape, retry);
-    const Bytes& first = reply.pieces.front();
-    const bool repeated = std::all_of(reply.pieces.begin(), reply.pieces.end(), [&](const Bytes& p) { return p == first; });
+    const serial::Bytes& first = reply.pieces.front();
+    const bool repeated = std::all_of(reply.pieces.begin(), reply.pieces.end(), [&](const serial::Bytes& p) { return p == first; });
     // An older radio's lone code byte twice could as well be a newer radio's answer cut in two.
     if (repeated && newerAnswer(first, shape)) return { Verdict::Answer, first };
     if (first[0] > kHighestModelCode) return { Verdict::Noise, {} };

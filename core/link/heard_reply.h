@@ -4,7 +4,7 @@
 // being switched on, or a second answer to a command that was sent again, comes apart from it;
 // a USB adapter that holds bytes for its next burst can cut one answer in two as well.
 
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
 
 #include <cstddef>
 #include <vector>
@@ -12,10 +12,10 @@
 namespace korvane::link {
 
 struct HeardReply {
-    std::vector<Bytes> pieces; // each run of bytes, in order
+    std::vector<serial::Bytes> pieces; // each run of bytes, in order
     bool settled = true; // false: the line never went quiet, and what followed was thrown away
 
-    Bytes bytes() const;
+    serial::Bytes bytes() const;
 };
 
 // The form of a radio's answer to a handshake command.
@@ -37,7 +37,7 @@ enum class Verdict {
 
 struct Judged {
     Verdict verdict = Verdict::Noise;
-    Bytes answer; // for Answer and TooShort
+    serial::Bytes answer; // for Answer and TooShort
 };
 
 // A radio's model code is 0..14: a first byte above that is noise. An answer in one run is taken

@@ -7,14 +7,14 @@ namespace {
 using util::Message;
 using util::MessageIcon;
 
-std::string portDetail(const LinkTarget& target, const std::optional<PortError>& cause)
+std::string portDetail(const LinkTarget& target, const std::optional<serial::PortError>& cause)
 {
     if (!target.device)
         return target.name + "：没有对应的串口设备（可用环境变量 KORVANE_" + target.name + " 指定设备）。";
     std::string detail = target.isPortNumber() ? target.name + " = " + *target.device : *target.device;
     if (!cause) return detail;
     switch (cause->kind) {
-    case PortErrorKind::PermissionDenied: {
+    case serial::PortErrorKind::PermissionDenied: {
         // Serial devices usually belong to a group such as dialout; root-owned ones give no hint.
         const bool known = !cause->ownerGroup.empty() && cause->ownerGroup != "root";
         const std::string group = known ? cause->ownerGroup : std::string("dialout");
@@ -22,17 +22,17 @@ std::string portDetail(const LinkTarget& target, const std::optional<PortError>&
             + "）：sudo usermod -aG " + group + " $USER，然后重新登录。";
         break;
     }
-    case PortErrorKind::NoSuchDevice:
+    case serial::PortErrorKind::NoSuchDevice:
         detail += "：设备不存在。";
         break;
-    case PortErrorKind::Busy:
+    case serial::PortErrorKind::Busy:
         detail += "：设备正被其他程序占用。";
         break;
-    case PortErrorKind::LineDropped:
+    case serial::PortErrorKind::LineDropped:
         detail += "：连接已断开。";
         break;
-    case PortErrorKind::NotOpen:
-    case PortErrorKind::Other:
+    case serial::PortErrorKind::NotOpen:
+    case serial::PortErrorKind::Other:
         detail += "：" + (cause->reason.empty() ? std::string("端口故障") : cause->reason) + "。";
         break;
     }
@@ -41,7 +41,7 @@ std::string portDetail(const LinkTarget& target, const std::optional<PortError>&
 
 } // namespace
 
-Message communicationFailure(const LinkTarget& target, const std::optional<PortError>& cause)
+Message communicationFailure(const LinkTarget& target, const std::optional<serial::PortError>& cause)
 {
     return Message { target.name + " 端口没有响应，请确保连接正确或机器电源是否打开！", "通讯错误",
         MessageIcon::Exclamation, portDetail(target, cause) };

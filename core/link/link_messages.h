@@ -2,7 +2,7 @@
 // Every text the radio link shows the user, exactly as the user sees it.
 
 #include "core/link/link_target.h"
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
 #include "core/util/message.h"
 
 #include <optional>
@@ -18,7 +18,7 @@ inline constexpr std::string_view kWriteLabel = "正在向手持机中写入数�
 // The radio does not answer, or the port failed. The text names the port as the user chose it
 // ("COM1" or a device path); the detail says which device that is and, where it can, how to fix
 // access to it.
-util::Message communicationFailure(const LinkTarget& target, const std::optional<PortError>& cause = std::nullopt);
+util::Message communicationFailure(const LinkTarget& target, const std::optional<serial::PortError>& cause = std::nullopt);
 // A newer radio whose version this program does not know.
 util::Message versionMismatch();
 util::Message readError();

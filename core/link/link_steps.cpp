@@ -13,9 +13,9 @@ namespace {
 // Ports that a session is using right now. The window runs one operation at a time, but a
 // question or message box must never be able to start a second one on the same port.
 std::mutex g_claimsMutex;
-std::vector<const SerialPort*> g_claims;
+std::vector<const serial::SerialPort*> g_claims;
 
-bool claim(const SerialPort& port)
+bool claim(const serial::SerialPort& port)
 {
     std::lock_guard lock(g_claimsMutex);
     if (std::find(g_claims.begin(), g_claims.end(), &port) != g_claims.end()) return false;
@@ -23,7 +23,7 @@ bool claim(const SerialPort& port)
     return true;
 }
 
-void release(const SerialPort& port)
+void release(const serial::SerialPort& port)
 {
     std::lock_guard lock(g_claimsMutex);
     std::erase(g_claims, &port);
@@ -31,7 +31,7 @@ void release(const SerialPort& port)
 
 } // namespace
 
-LinkSession::LinkSession(SerialPort& port, Clock& clock, LinkTarget target)
+LinkSession::LinkSession(serial::SerialPort& port, util::Clock& clock, LinkTarget target)
     : m_port(port)
     , m_clock(clock)
     , m_target(std::move(target))
@@ -46,18 +46,18 @@ LinkSession::~LinkSession()
     release(m_port);
 }
 
-PortStatus LinkSession::openLink()
+serial::PortStatus LinkSession::openLink()
 {
     if (m_port.isOpen()) m_port.close();
     if (!m_target.device)
-        return PortError { PortErrorKind::NoSuchDevice, {}, "no device is mapped to " + m_target.name, {} };
+        return serial::PortError { serial::PortErrorKind::NoSuchDevice, {}, "no device is mapped to " + m_target.name, {} };
     return m_port.open(*m_target.device);
 }
 
-PortResult<Bytes> LinkSession::handshake(std::string_view command, Clock::Duration pauseLength, const AnswerShape& shape)
+serial::PortResult<serial::Bytes> LinkSession::handshake(std::string_view command, util::Clock::Duration pauseLength, const AnswerShape& shape)
 {
-    Bytes last;
-    std::optional<Bytes> doubted; // the attempt before heard these bytes with a gap inside
+    serial::Bytes last;
+    std::optional<serial::Bytes> doubted; // the attempt before heard these bytes with a gap inside
     for (int attempt = 0; attempt < kHandshakeAttempts; ++attempt) {
         if (auto s = m_port.discardOutput(); !s) return s.error();
         if (auto s = m_port.discardInput(); !s) return s.error();
@@ -69,56 +69,56 @@ PortResult<Bytes> LinkSession::handshake(std::string_view command, Clock::Durati
         if (judged.verdict == Verdict::Doubtful) {
             // A stray byte does not come back the same way twice; the radio's own answer does,
             // however the line cut it up.
-            const Bytes bytes = heard->bytes();
+            const serial::Bytes bytes = heard->bytes();
             if (doubted == bytes) judged = judgeReply(HeardReply { { bytes } }, shape, false);
             doubted = bytes;
         } else {
             doubted.reset();
         }
         if (judged.verdict == Verdict::Answer) return judged.answer;
-        last = judged.verdict == Verdict::TooShort ? judged.answer : Bytes {};
+        last = judged.verdict == Verdict::TooShort ? judged.answer : serial::Bytes {};
     }
     return last;
 }
 
-PortStatus LinkSession::send(std::span<const std::uint8_t> bytes) { return m_port.write(bytes); }
+serial::PortStatus LinkSession::send(std::span<const std::uint8_t> bytes) { return m_port.write(bytes); }
 
-PortStatus LinkSession::send(std::string_view text)
+serial::PortStatus LinkSession::send(std::string_view text)
 {
     const auto* first = reinterpret_cast<const std::uint8_t*>(text.data());
     return m_port.write(std::span(first, text.size()));
 }
 
-PortStatus LinkSession::waitSent()
+serial::PortStatus LinkSession::waitSent()
 {
     if (auto s = m_port.drain(); !s) return s;
-    const Clock::TimePoint deadline = m_clock.now() + kWaitSentLimit;
+    const util::Clock::TimePoint deadline = m_clock.now() + kWaitSentLimit;
     for (;;) {
         auto count = m_port.transmitCount();
         if (!count) return count.error();
         if (*count == 0) break;
         if (m_clock.now() >= deadline)
-            return PortError { PortErrorKind::Other, m_target.device.value_or(""), "output does not leave the port",
+            return serial::PortError { serial::PortErrorKind::Other, m_target.device.value_or(""), "output does not leave the port",
                 {} };
         m_clock.sleepUntil(m_clock.now() + kWaitSentStep);
     }
     // Nothing is left to discard. Flushing anyway would be harmful on a pseudo-terminal, where
     // it throws away bytes the far end has not read yet.
-    return kPortOk;
+    return serial::kPortOk;
 }
 
-void LinkSession::pause(Clock::Duration length) { link::pause(m_clock, length); }
+void LinkSession::pause(util::Clock::Duration length) { util::pause(m_clock, length); }
 
-PortResult<HeardReply> LinkSession::listen(Clock::Duration length)
+serial::PortResult<HeardReply> LinkSession::listen(util::Clock::Duration length)
 {
     HeardReply reply;
-    const Clock::TimePoint pauseEnd = m_clock.now() + length;
-    std::optional<Clock::TimePoint> lastHeard;
-    Clock::TimePoint previousLook = m_clock.now();
+    const util::Clock::TimePoint pauseEnd = m_clock.now() + length;
+    std::optional<util::Clock::TimePoint> lastHeard;
+    util::Clock::TimePoint previousLook = m_clock.now();
     for (;;) {
         auto input = m_port.takeInput();
         if (!input) return input.error();
-        const Clock::TimePoint look = m_clock.now();
+        const util::Clock::TimePoint look = m_clock.now();
         if (!input->empty()) {
             // The bytes came after the look before this one: the line was quiet at least since then.
             if (!lastHeard || previousLook - *lastHeard >= kPieceGap) reply.pieces.emplace_back();
@@ -126,7 +126,7 @@ PortResult<HeardReply> LinkSession::listen(Clock::Duration length)
             lastHeard = look;
         }
         // With nothing heard, a late answer still gets its quiet gap after the pause.
-        const Clock::TimePoint quietAt = lastHeard ? std::max(pauseEnd, *lastHeard + kQuietGap) : pauseEnd + kQuietGap;
+        const util::Clock::TimePoint quietAt = lastHeard ? std::max(pauseEnd, *lastHeard + kQuietGap) : pauseEnd + kQuietGap;
         if (look >= quietAt) break;
         if (look >= pauseEnd + kTakeReplySettleLimit) {
             reply.settled = false;
@@ -139,27 +139,27 @@ PortResult<HeardReply> LinkSession::listen(Clock::Duration length)
     return reply;
 }
 
-PortResult<Bytes> LinkSession::takeReply()
+serial::PortResult<serial::Bytes> LinkSession::takeReply()
 {
-    auto heard = listen(Clock::Duration {});
+    auto heard = listen(util::Clock::Duration {});
     if (!heard) return heard.error();
     return heard->bytes();
 }
 
-PortResult<Bytes> LinkSession::takeInput() { return m_port.takeInput(); }
+serial::PortResult<serial::Bytes> LinkSession::takeInput() { return m_port.takeInput(); }
 
-PortStatus LinkSession::discardInput() { return m_port.discardInput(); }
+serial::PortStatus LinkSession::discardInput() { return m_port.discardInput(); }
 
-PortResult<std::size_t> LinkSession::receiveCount() { return m_port.receiveCount(); }
+serial::PortResult<std::size_t> LinkSession::receiveCount() { return m_port.receiveCount(); }
 
-PortStatus LinkSession::discardOutput() { return m_port.discardOutput(); }
+serial::PortStatus LinkSession::discardOutput() { return m_port.discardOutput(); }
 
 void LinkSession::closeLink()
 {
     if (m_port.isOpen()) m_port.close();
 }
 
-util::Message LinkSession::communicationFailure(const std::optional<PortError>& cause) const
+util::Message LinkSession::communicationFailure(const std::optional<serial::PortError>& cause) const
 {
     return link::communicationFailure(m_target, cause);
 }

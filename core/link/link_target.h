@@ -2,7 +2,7 @@
 // What a link operation talks to: a port number ("COM2", mapped to a device) or a device path
 // given outright. The name is what messages call the port.
 
-#include "core/link/port_map.h"
+#include "core/serial/port_map.h"
 
 #include <optional>
 #include <string>
@@ -17,11 +17,11 @@ struct LinkTarget {
     friend bool operator==(const LinkTarget&, const LinkTarget&) = default;
 };
 
-LinkTarget linkTargetForPort(int n, const PortMapSource& source);
+LinkTarget linkTargetForPort(int n, const serial::PortMapSource& source);
 LinkTarget linkTargetForPort(int n);
 LinkTarget linkTargetForDevice(std::string path);
 // "COM1".."COM4" (any letter case) is a port number, anything else a device path.
 // nullopt for an empty text or a COM number outside 1..4.
-std::optional<LinkTarget> linkTargetFromText(const std::string& text, const PortMapSource& source);
+std::optional<LinkTarget> linkTargetFromText(const std::string& text, const serial::PortMapSource& source);
 
 } // namespace korvane::link

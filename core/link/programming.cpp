@@ -11,7 +11,7 @@
 namespace korvane::link {
 
 ProgramOutcome programRadio(
-    model::RadioImage& image, const LinkTarget& target, SerialPort& port, Clock& clock, LinkUi& ui)
+    model::RadioImage& image, const LinkTarget& target, serial::SerialPort& port, util::Clock& clock, LinkUi& ui)
 {
     ProgramOutcome out;
     LinkSession link(port, clock, target);
@@ -69,13 +69,13 @@ ProgramOutcome programRadio(
     if (auto heard = link.listen(kPreDataPause); !heard) return fail(link.communicationFailure(heard.error()));
     if (auto s = link.discardInput(); !s) return fail(link.communicationFailure(s.error()));
 
-    Bytes completion;
+    serial::Bytes completion;
     {
         ProgressScope progress(ui, kWriteCaption, kWriteLabel);
         const int step = generation == Generation::Older ? kOlderProgressStep : kNewerProgressStep;
         for (std::size_t r = 0; r < records->size(); ++r) {
             // The radio answers only after the last record: whatever is waiting then is not its answer.
-            auto sent = r + 1 == records->size() ? link.discardInput() : PortStatus { kPortOk };
+            auto sent = r + 1 == records->size() ? link.discardInput() : serial::PortStatus { serial::kPortOk };
             if (sent) sent = link.send((*records)[r]);
             if (sent) {
                 progress.value(step * static_cast<int>(r));

@@ -3,14 +3,14 @@
 // programmed and the user agreed to move 2.5 kHz channels onto the 5 kHz grid; both questions
 // are answered before that happens, and every record is built before the first one is sent.
 
-#include "core/link/clock.h"
 #include "core/link/five_khz_rounding.h"
 #include "core/link/generation.h"
 #include "core/link/link_outcome.h"
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
-#include "core/link/serial_port.h"
 #include "core/model/radio_image.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 
 #include <chrono>
 #include <optional>
@@ -19,9 +19,9 @@
 namespace korvane::link {
 
 // The radio stores each record before it can take the next.
-inline constexpr Clock::Duration kPreDataPause = std::chrono::milliseconds(100);
-inline constexpr Clock::Duration kRecordPause = std::chrono::milliseconds(100);
-inline constexpr Clock::Duration kCompletionPause = std::chrono::milliseconds(150);
+inline constexpr util::Clock::Duration kPreDataPause = std::chrono::milliseconds(100);
+inline constexpr util::Clock::Duration kRecordPause = std::chrono::milliseconds(100);
+inline constexpr util::Clock::Duration kCompletionPause = std::chrono::milliseconds(150);
 inline constexpr int kNewerProgressStep = 10;
 inline constexpr int kOlderProgressStep = 17;
 
@@ -41,6 +41,6 @@ struct ProgramOutcome {
 };
 
 ProgramOutcome programRadio(
-    model::RadioImage& image, const LinkTarget& target, SerialPort& port, Clock& clock, LinkUi& ui);
+    model::RadioImage& image, const LinkTarget& target, serial::SerialPort& port, util::Clock& clock, LinkUi& ui);
 
 } // namespace korvane::link

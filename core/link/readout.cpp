@@ -15,7 +15,7 @@
 namespace korvane::link {
 
 ReadOutcome readRadio(
-    const model::RadioImage& current, const LinkTarget& target, SerialPort& port, Clock& clock, LinkUi& ui)
+    const model::RadioImage& current, const LinkTarget& target, serial::SerialPort& port, util::Clock& clock, LinkUi& ui)
 {
     ReadOutcome out;
     out.image = current;
@@ -48,18 +48,18 @@ ReadOutcome readRadio(
     if (auto sent = link.send("OK"); !sent) return fail(link.communicationFailure(sent.error()));
     if (auto sent = link.waitSent(); !sent) return fail(link.communicationFailure(sent.error()));
 
-    Bytes stream;
+    serial::Bytes stream;
     {
         ProgressScope progress(ui, kReadCaption, kReadLabel);
         // The looks keep a steady beat from here, so a late wake-up (a busy machine) does not
         // push every later look back. Between them the count is watched, so that the stream is
         // taken once it is complete and the line has gone quiet, not at the next look.
-        const Clock::TimePoint firstLook = clock.now();
-        Clock::TimePoint lastArrival = firstLook;
+        const util::Clock::TimePoint firstLook = clock.now();
+        util::Clock::TimePoint lastArrival = firstLook;
         std::size_t arrived = 0;
         bool complete = false;
         for (int k = 1; k <= kReadoutPolls && !complete;) {
-            const Clock::TimePoint look = firstLook + k * kReadoutPollInterval;
+            const util::Clock::TimePoint look = firstLook + k * kReadoutPollInterval;
             pauseUntil(clock, std::min(look, clock.now() + kStreamWatchStep));
             auto count = link.receiveCount();
             if (!count) {

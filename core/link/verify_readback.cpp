@@ -6,7 +6,7 @@
 namespace korvane::link {
 
 ReadBackCheck checkReadBack(const model::RadioImage& written, Generation generation, const LinkTarget& target,
-    SerialPort& port, Clock& clock, LinkUi& ui)
+    serial::SerialPort& port, util::Clock& clock, LinkUi& ui)
 {
     ReadBackCheck check;
     const ReadOutcome outcome = readRadio(verifyStartImage(written), target, port, clock, ui);

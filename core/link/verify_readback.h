@@ -3,13 +3,13 @@
 // sent. The read-back's own messages go to the link's user as any read-out's do; what the check
 // found comes back as messages for the caller to show.
 
-#include "core/link/clock.h"
 #include "core/link/generation.h"
 #include "core/link/link_outcome.h"
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
-#include "core/link/serial_port.h"
 #include "core/model/radio_image.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 #include "core/util/message.h"
 
 #include <optional>
@@ -26,7 +26,7 @@ struct ReadBackCheck {
 
 // `written` is the image as programming sent it (after any rounding for an older radio).
 ReadBackCheck checkReadBack(const model::RadioImage& written, Generation generation, const LinkTarget& target,
-    SerialPort& port, Clock& clock, LinkUi& ui);
+    serial::SerialPort& port, util::Clock& clock, LinkUi& ui);
 
 // The one message after a write and its check, when the person is there to read it: written and
 // verified, written but different (what differs, as the check found it), or written but not read

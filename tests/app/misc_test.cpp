@@ -8,7 +8,7 @@
 #include "app/port_dialog.h"
 #include "app/qt_user_dialogs.h"
 #include "core/link/link_messages.h"
-#include "core/link/port_map.h"
+#include "core/serial/port_map.h"
 #include "support/window_fixture.h"
 
 #include <QMenu>
@@ -108,7 +108,7 @@ private slots:
     {
         QTemporaryDir dir;
         const auto at = [&](const QString& name) { return dir.filePath(name).toStdString(); };
-        const link::PortMapSource source { at("dev"), at("sys"), [&](const std::string& name) {
+        const serial::PortMapSource source { at("dev"), at("sys"), [&](const std::string& name) {
                                               return name == "KORVANE_COM3" ? std::optional(at("other/com3"))
                                                                             : std::optional<std::string>();
                                           } };
@@ -121,7 +121,7 @@ private slots:
         std::ofstream(adapter / "manufacturer") << "FTDI\n";
         std::filesystem::create_directories(at("dev"));
         test::RecordingDialogs dialogs;
-        app::PortDialog dialog(dialogs, source, [&] { return int(link::serialDevices(source).size()); });
+        app::PortDialog dialog(dialogs, source, [&] { return int(serial::serialDevices(source).size()); });
         dialog.setComi(2);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

@@ -22,6 +22,8 @@
 
 using namespace korvane;
 using namespace korvane::link;
+using namespace korvane::serial;
+using korvane::util::Clock;
 using namespace korvane::link::fakes;
 
 namespace {

@@ -22,7 +22,7 @@ struct WindowFixture {
     QString backupFolder() const { return dir.filePath("backups"); }
 
     // No serial devices but those named by KORVANE_COMn.
-    link::PortMapSource portMap() const
+    serial::PortMapSource portMap() const
     {
         return { dir.filePath("dev").toStdString(), dir.filePath("sys").toStdString(), {} };
     }

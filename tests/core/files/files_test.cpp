@@ -200,7 +200,7 @@ std::string run(const Args& a)
     // [file|]port|device|model|older|outcome lines|verify lines|backup, logged at 2026-12-06 20:45:12.123
     const std::size_t skip = op == "fleetlogappend" ? 1 : 0; // the file's name comes first
     const auto arg = [&](std::size_t k) { return k + skip < a.size() ? a[k + skip] : std::string(); };
-    link::FleetRadioResult radio;
+    fleet::FleetRadioResult radio;
     radio.target = { arg(1), arg(2) == "-" ? std::nullopt : std::optional(arg(2)) };
     radio.model = arg(3), radio.olderRadio = arg(4) == "1", radio.backupFile = arg(7);
     for (auto [k, texts] : { std::pair(5, &radio.outcomeLines), std::pair(6, &radio.verifyTexts) })

@@ -3,10 +3,10 @@
 // 9600 baud (11 bits a byte) whose far end is a callback, a scripted radio, a user interface that
 // writes what it is told into a transcript, and read-out streams built byte by byte.
 
-#include "core/link/clock.h"
 #include "core/link/link_ui.h"
-#include "core/link/serial_port.h"
 #include "core/model/radio_image.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 #include "support/golden.h"
 
 #include <algorithm>
@@ -26,7 +26,7 @@ namespace korvane::link::fakes {
 using namespace std::chrono_literals;
 using korvane::test::hex;
 
-class FakeClock final : public Clock {
+class FakeClock final : public util::Clock {
 public:
     TimePoint now() override { return m_now; }
     Duration late {}; // every sleep wakes this much late, as on a busy machine
@@ -43,7 +43,7 @@ private:
     long m_sleeps = 0;
 };
 
-inline constexpr Clock::Duration kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 9600);
+inline constexpr util::Clock::Duration kByteTime = std::chrono::nanoseconds(11'000'000'000LL / 9600);
 
 // The lines of a committed case file under tests/data, without blank lines and comments.
 inline std::vector<std::string> caseLines(const std::string& name)
@@ -56,36 +56,36 @@ inline std::vector<std::string> caseLines(const std::string& name)
 }
 
 // Bytes in hexadecimal ("-" for none), or BYTE*N: N of that byte.
-inline Bytes bytesOf(const std::string& text)
+inline serial::Bytes bytesOf(const std::string& text)
 {
     const auto byte
         = [&](std::size_t at) { return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)); };
     if (const auto star = text.find('*'); star != std::string::npos)
-        return Bytes(std::stoul(text.substr(star + 1)), byte(0));
-    Bytes b;
+        return serial::Bytes(std::stoul(text.substr(star + 1)), byte(0));
+    serial::Bytes b;
     for (std::size_t i = 0; i + 1 < text.size(); i += 2)
         b.push_back(byte(i));
     return b;
 }
 
-inline std::string stamp(Clock::Duration d)
+inline std::string stamp(util::Clock::Duration d)
 {
     char text[32];
     std::snprintf(text, sizeof text, "%11.6f ", std::chrono::duration<double>(d).count());
     return text;
 }
 
-class FakeSerialPort final : public SerialPort {
+class FakeSerialPort final : public serial::SerialPort {
 public:
-    using FarEnd = std::function<void(FakeSerialPort&, const Bytes& written, Clock::TimePoint leftAt)>;
+    using FarEnd = std::function<void(FakeSerialPort&, const serial::Bytes& written, util::Clock::TimePoint leftAt)>;
     explicit FakeSerialPort(FakeClock& clock)
         : m_clock(clock)
     {
     }
 
     FarEnd farEnd;
-    std::map<std::string, PortErrorKind> openFailures;
-    Clock::Duration callCost {}; // every call takes this long, so bytes arrive between two calls
+    std::map<std::string, serial::PortErrorKind> openFailures;
+    util::Clock::Duration callCost {}; // every call takes this long, so bytes arrive between two calls
     int hangUpOnWrite = 0; // the line drops as this write (1-based) is made
     int stallFromWrite = 0; // from this write on, bytes never leave while drain says all is well
     // A port call fails once, as on an I/O error: the first call of this kind made after this many
@@ -94,72 +94,72 @@ public:
     using CallKey = std::pair<std::size_t, std::string>;
     std::optional<CallKey> failAt;
     std::set<CallKey> callsMade; // every kind of call made, by the writes before it
-    std::optional<Clock::TimePoint> hangUpAt, noiseFrom; // noise: one byte per byte time, for ever
-    std::optional<Clock::TimePoint> firstDropSeen;
+    std::optional<util::Clock::TimePoint> hangUpAt, noiseFrom; // noise: one byte per byte time, for ever
+    std::optional<util::Clock::TimePoint> firstDropSeen;
     // Bytes reach the program in bursts this far apart, each up to `jitter` late, as through a USB
     // adapter on a busy computer.
-    Clock::Duration bursts {}, jitter {};
-    std::function<void(FakeSerialPort&, Clock::TimePoint)> onOpen;
-    std::vector<Bytes> writes;
+    util::Clock::Duration bursts {}, jitter {};
+    std::function<void(FakeSerialPort&, util::Clock::TimePoint)> onOpen;
+    std::vector<serial::Bytes> writes;
     std::vector<std::string> opened;
     int closes = 0;
     long calls = 0;
 
     // Bytes arriving from `start`, one per byte time when paced, all at once otherwise. The radio
     // has one transmitter: what it sends while it is still sending comes after, never inside.
-    void deliver(Clock::TimePoint start, const Bytes& bytes, bool paced = true)
+    void deliver(util::Clock::TimePoint start, const serial::Bytes& bytes, bool paced = true)
     {
         if (paced) start = std::max(start, m_farLineFreeAt);
         for (std::uint8_t b : bytes) {
-            start += paced ? kByteTime : Clock::Duration {};
-            m_incoming.emplace_back(bursts > Clock::Duration {} ? burstOf(start) : start, b);
+            start += paced ? kByteTime : util::Clock::Duration {};
+            m_incoming.emplace_back(bursts > util::Clock::Duration {} ? burstOf(start) : start, b);
         }
         if (paced) m_farLineFreeAt = start;
         std::stable_sort(m_incoming.begin(), m_incoming.end(), [](auto& a, auto& b) { return a.first < b.first; });
     }
-    static PortError injectedError() { return PortError { PortErrorKind::Other, "", "Input/output error", {} }; }
+    static serial::PortError injectedError() { return serial::PortError { serial::PortErrorKind::Other, "", "Input/output error", {} }; }
 
-    PortStatus open(const std::string& device) override
+    serial::PortStatus open(const std::string& device) override
     {
         close();
         if (auto e = check("open", false)) return *e;
         opened.push_back(device);
         if (auto it = openFailures.find(device); it != openFailures.end())
-            return PortError { it->second, device, "scripted failure",
-                it->second == PortErrorKind::PermissionDenied ? "dialout" : "" };
+            return serial::PortError { it->second, device, "scripted failure",
+                it->second == serial::PortErrorKind::PermissionDenied ? "dialout" : "" };
         m_open = true;
         m_incoming.clear();
         m_lineFreeAt = m_farLineFreeAt = m_clock.now();
         if (onOpen) onOpen(*this, m_clock.now());
-        return kPortOk;
+        return serial::kPortOk;
     }
     void close() override { closes += m_open ? 1 : 0, m_open = false; }
     bool isOpen() const override { return m_open; }
-    PortStatus write(std::span<const std::uint8_t> bytes) override
+    serial::PortStatus write(std::span<const std::uint8_t> bytes) override
     {
         if (hangUpOnWrite > 0 && static_cast<int>(writes.size()) + 1 >= hangUpOnWrite && !hangUpAt)
             hangUpAt = m_clock.now();
         if (auto e = check("write")) return *e;
-        const Clock::TimePoint start = std::max(m_clock.now(), m_lineFreeAt);
+        const util::Clock::TimePoint start = std::max(m_clock.now(), m_lineFreeAt);
         m_lineFreeAt = start + static_cast<long>(bytes.size()) * kByteTime;
         writes.emplace_back(bytes.begin(), bytes.end());
         if (farEnd) farEnd(*this, writes.back(), m_lineFreeAt);
-        return kPortOk;
+        return serial::kPortOk;
     }
-    PortStatus drain() override
+    serial::PortStatus drain() override
     {
         if (auto e = check("drain")) return *e;
         if (!stalled()) m_clock.sleepUntil(m_lineFreeAt);
-        return kPortOk;
+        return serial::kPortOk;
     }
-    PortResult<std::size_t> transmitCount() override
+    serial::PortResult<std::size_t> transmitCount() override
     {
         if (auto e = check("transmit count")) return *e;
         if (stalled()) return std::size_t { 1 };
         if (m_lineFreeAt <= m_clock.now()) return std::size_t { 0 };
         return static_cast<std::size_t>((m_lineFreeAt - m_clock.now() + kByteTime - 1ns) / kByteTime);
     }
-    PortResult<std::size_t> receiveCount() override
+    serial::PortResult<std::size_t> receiveCount() override
     {
         if (auto e = check("receive count")) return *e;
         const auto now = m_clock.now();
@@ -167,39 +167,39 @@ public:
             return p.first <= now;
         })) + noise();
     }
-    PortResult<Bytes> takeInput() override
+    serial::PortResult<serial::Bytes> takeInput() override
     {
         if (auto e = check("take input")) return *e;
         return takeArrived();
     }
-    PortStatus discardInput() override
+    serial::PortStatus discardInput() override
     {
         if (auto e = check("discard input")) return *e;
         takeArrived();
-        return kPortOk;
+        return serial::kPortOk;
     }
-    PortStatus discardOutput() override
+    serial::PortStatus discardOutput() override
     {
         if (auto e = check("discard output")) return *e;
         m_lineFreeAt = std::min(m_lineFreeAt, m_clock.now());
-        return kPortOk;
+        return serial::kPortOk;
     }
 
 private:
-    Clock::TimePoint burstOf(Clock::TimePoint at)
+    util::Clock::TimePoint burstOf(util::Clock::TimePoint at)
     {
-        const Clock::TimePoint tick { (at.time_since_epoch() + bursts - 1ns) / bursts * bursts };
+        const util::Clock::TimePoint tick { (at.time_since_epoch() + bursts - 1ns) / bursts * bursts };
         if (tick != m_lastTick) {
             m_lastTick = tick;
             m_random = m_random * 1664525u + 1013904223u;
-            const auto late = jitter.count() > 0 ? Clock::Duration { (m_random >> 8) % jitter.count() } : Clock::Duration {};
+            const auto late = jitter.count() > 0 ? util::Clock::Duration { (m_random >> 8) % jitter.count() } : util::Clock::Duration {};
             m_tickDue = std::max(tick + late, m_tickDue);
         }
         return m_tickDue;
     }
-    Bytes takeArrived()
+    serial::Bytes takeArrived()
     {
-        Bytes taken;
+        serial::Bytes taken;
         for (; !m_incoming.empty() && m_incoming.front().first <= m_clock.now(); m_incoming.pop_front())
             taken.push_back(m_incoming.front().second);
         const std::size_t n = noise();
@@ -213,24 +213,24 @@ private:
         if (!noiseFrom || m_clock.now() < *noiseFrom) return 0;
         return static_cast<std::size_t>((m_clock.now() - *noiseFrom) / kByteTime) - m_noiseTaken;
     }
-    std::optional<PortError> check(const char* kind, bool mustBeOpen = true)
+    std::optional<serial::PortError> check(const char* kind, bool mustBeOpen = true)
     {
         if (++calls > 2'000'000) throw std::runtime_error("hung: the port was called two million times");
         m_clock.advance(callCost);
         const CallKey key { writes.size(), kind };
         if (callsMade.insert(key).second && failAt == key) return injectedError();
         if (!mustBeOpen) return std::nullopt;
-        if (!m_open) return PortError { PortErrorKind::NotOpen, "", "not open", {} };
+        if (!m_open) return serial::PortError { serial::PortErrorKind::NotOpen, "", "not open", {} };
         if (!hangUpAt || m_clock.now() < *hangUpAt) return std::nullopt;
         if (!firstDropSeen) firstDropSeen = m_clock.now();
-        return PortError { PortErrorKind::LineDropped, "", "hung up", {} };
+        return serial::PortError { serial::PortErrorKind::LineDropped, "", "hung up", {} };
     }
 
     FakeClock& m_clock;
-    std::deque<std::pair<Clock::TimePoint, std::uint8_t>> m_incoming;
+    std::deque<std::pair<util::Clock::TimePoint, std::uint8_t>> m_incoming;
     std::size_t m_noiseTaken = 0;
-    Clock::TimePoint m_lineFreeAt {}, m_farLineFreeAt {};
-    Clock::TimePoint m_lastTick {}, m_tickDue {};
+    util::Clock::TimePoint m_lineFreeAt {}, m_farLineFreeAt {};
+    util::Clock::TimePoint m_lastTick {}, m_tickDue {};
     std::uint32_t m_random = 0x2545F491u;
     bool m_open = false;
 };
@@ -239,21 +239,21 @@ private:
 // attempt on; late, or behind a stray byte, as a real cable may make it), sends its read-out
 // after "OK", and its completion after the last record.
 struct FakeRadio {
-    Bytes handshakeReply;
+    serial::Bytes handshakeReply;
     int answerFrom = 1;
-    Bytes readout;
-    Bytes completion { 'O', 'K' };
+    serial::Bytes readout;
+    serial::Bytes completion { 'O', 'K' };
     bool paced = true;
     int attempts = 0, records = 0;
     std::optional<std::uint8_t> stray, strayAtOpen; // 8 ms before the first answer, or at the open
-    Clock::Duration late {}; // the answers come this much late
+    util::Clock::Duration late {}; // the answers come this much late
     bool lateFirstOnly = false;
     bool answeredSinceOpen = false;
 
     // An answer to a handshake command that left at `leftAt`.
-    void answer(FakeSerialPort& p, Clock::TimePoint leftAt, const Bytes& bytes)
+    void answer(FakeSerialPort& p, util::Clock::TimePoint leftAt, const serial::Bytes& bytes)
     {
-        Clock::TimePoint at = leftAt + 5ms + (lateFirstOnly && answeredSinceOpen ? Clock::Duration {} : late);
+        util::Clock::TimePoint at = leftAt + 5ms + (lateFirstOnly && answeredSinceOpen ? util::Clock::Duration {} : late);
         if (stray && !answeredSinceOpen) p.deliver(leftAt + 5ms - kByteTime, { *stray }), at += 8ms;
         answeredSinceOpen = true;
         p.deliver(at, bytes, paced);
@@ -261,13 +261,13 @@ struct FakeRadio {
 
     void attach(FakeSerialPort& port)
     {
-        port.onOpen = [this](FakeSerialPort& p, Clock::TimePoint at) {
+        port.onOpen = [this](FakeSerialPort& p, util::Clock::TimePoint at) {
             answeredSinceOpen = false;
             if (strayAtOpen) p.deliver(at, { *strayAtOpen });
         };
-        port.farEnd = [this](FakeSerialPort& p, const Bytes& w, Clock::TimePoint leftAt) {
+        port.farEnd = [this](FakeSerialPort& p, const serial::Bytes& w, util::Clock::TimePoint leftAt) {
             const std::string text(w.begin(), w.end());
-            const Clock::TimePoint at = leftAt + 5ms;
+            const util::Clock::TimePoint at = leftAt + 5ms;
             if ((text == "rEAD" || text == "pROGRAM") && ++attempts >= answerFrom) answer(p, leftAt, handshakeReply);
             if (text == "OK") p.deliver(at, readout, paced);
             if (w.size() == 12 && w[0] == 0x57 && ++records == (handshakeReply.size() == 1 ? 35 : 56))
@@ -359,7 +359,7 @@ inline std::string changes(const model::RadioImage& a, const model::RadioImage& 
 // Read-out streams as a radio sends them: each 16-byte record in two halves, the settings block's
 // first 16 bytes, for newer radios two records of an area never kept and the parameter table, and
 // the model record.
-inline void appendHalves(Bytes& s, std::uint8_t kind, std::uint8_t address, const model::Record& r)
+inline void appendHalves(serial::Bytes& s, std::uint8_t kind, std::uint8_t address, const model::Record& r)
 {
     for (int h = 0; h < 2; ++h) {
         s.insert(s.end(), { 0x57, kind, static_cast<std::uint8_t>(address + 8 * h), 8 });
@@ -367,10 +367,10 @@ inline void appendHalves(Bytes& s, std::uint8_t kind, std::uint8_t address, cons
     }
 }
 
-inline Bytes readoutStream(const model::ChannelTable& channels, const model::SettingsBlock& settings,
+inline serial::Bytes readoutStream(const model::ChannelTable& channels, const model::SettingsBlock& settings,
     const model::ParameterTable* parameters, int code)
 {
-    Bytes s;
+    serial::Bytes s;
     for (int c = 0; c < 16; ++c)
         appendHalves(s, 0x00, static_cast<std::uint8_t>(c * 16), channels[c]);
     model::Record head {};

@@ -4,14 +4,14 @@
 // every message, question and progress window; how the operation ended and what changed in the
 // image) and the lot is compared with a committed file.
 
+#include "core/fleet/fleet_round.h"
 #include "core/link/alignment.h"
-#include "core/link/fleet_round.h"
 #include "core/link/link_steps.h"
 #include "core/link/programming.h"
 #include "core/link/readout.h"
-#include "core/link/tracing_serial_port.h"
 #include "core/model/defaults.h"
 #include "core/model/record_layout.h"
+#include "core/serial/tracing_serial_port.h"
 #include "tests/core/link/link_fakes.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +20,9 @@
 
 using namespace korvane;
 using namespace korvane::link;
+using namespace korvane::serial;
+using namespace korvane::fleet;
+using korvane::util::Clock;
 using namespace korvane::link::fakes;
 using model::Side;
 

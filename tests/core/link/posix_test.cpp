@@ -2,9 +2,9 @@
 // nothing on the line): the test plays the radio on the master side. What each step gives is
 // written down and compared with a committed file.
 
-#include "core/link/posix_serial_port.h"
-#include "core/link/steady_clock.h"
-#include "core/link/tracing_serial_port.h"
+#include "core/serial/posix_serial_port.h"
+#include "core/serial/tracing_serial_port.h"
+#include "core/util/steady_clock.h"
 #include "tests/core/link/link_fakes.h"
 
 #include <fcntl.h>
@@ -18,6 +18,9 @@
 
 using namespace korvane;
 using namespace korvane::link;
+using namespace korvane::serial;
+using korvane::util::Clock;
+using korvane::util::SteadyClock;
 using namespace korvane::link::fakes;
 
 namespace {

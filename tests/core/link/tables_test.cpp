@@ -10,14 +10,14 @@
 #include "core/link/handshake_reply.h"
 #include "core/link/link_messages.h"
 #include "core/link/link_target.h"
-#include "core/link/port_map.h"
-#include "core/link/serial_device_label.h"
-#include "core/link/serial_device_watcher.h"
 #include "core/link/test_channel_text.h"
-#include "core/link/tracing_serial_port.h"
 #include "core/link/verify.h"
 #include "core/model/defaults.h"
 #include "core/model/record_layout.h"
+#include "core/serial/port_map.h"
+#include "core/serial/serial_device_label.h"
+#include "core/serial/serial_device_watcher.h"
+#include "core/serial/tracing_serial_port.h"
 #include "support/temp_dir.h"
 #include "tests/core/link/link_fakes.h"
 
@@ -27,6 +27,8 @@
 
 using namespace korvane;
 using namespace korvane::link;
+using namespace korvane::serial;
+using korvane::util::Clock;
 using namespace korvane::link::fakes;
 using model::Side;
 namespace fs = std::filesystem;

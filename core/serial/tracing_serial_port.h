@@ -4,14 +4,14 @@
 // what happened to the port (open, close, discard, a dropped line, any other failure). Every line
 // is flushed at once, so a link that hangs still leaves its trace behind.
 
-#include "core/link/clock.h"
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 
 #include <ostream>
 #include <string>
 #include <string_view>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 class TracingSerialPort final : public SerialPort {
 public:
@@ -19,7 +19,7 @@ public:
     static constexpr std::size_t kBytesPerLine = 16;
 
     // `inner` and `trace` must outlive the port; the times count from now on `clock`.
-    TracingSerialPort(SerialPort& inner, Clock& clock, std::ostream& trace);
+    TracingSerialPort(SerialPort& inner, util::Clock& clock, std::ostream& trace);
 
     PortStatus open(const std::string& device) override;
     void close() override;
@@ -44,9 +44,9 @@ private:
     }
 
     SerialPort& m_inner;
-    Clock& m_clock;
+    util::Clock& m_clock;
     std::ostream& m_trace;
-    Clock::TimePoint m_start;
+    util::Clock::TimePoint m_start;
 };
 
-} // namespace korvane::link
+} // namespace korvane::serial

@@ -4,15 +4,16 @@
 // a whole read-out succeeds (nothing is saved). The checks run in that order and stop at the first
 // that fails; each gives one line, and a failure the advice for it.
 
-#include "core/link/clock.h"
 #include "core/link/link_target.h"
-#include "core/link/serial_port.h"
+#include "core/serial/port_holders.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 
 #include <functional>
 #include <string>
 #include <vector>
 
-namespace korvane::link {
+namespace korvane::probe {
 
 struct ProbeLine {
     bool passed = false;
@@ -20,12 +21,7 @@ struct ProbeLine {
     std::string advice; // what to do, for a failed check
 };
 
-// The programs (name and process number) holding a device open, other than this one.
-using HolderScan = std::function<std::vector<std::string>(const std::string& device)>;
-// From /proc: "minicom（进程 1234）".
-std::vector<std::string> holdersFromProc(const std::string& device);
+std::vector<ProbeLine> probeChain(const link::LinkTarget& target, serial::SerialPort& port, util::Clock& clock,
+    const serial::HolderScan& holders = serial::holdersFromProc);
 
-std::vector<ProbeLine> probeChain(
-    const LinkTarget& target, SerialPort& port, Clock& clock, const HolderScan& holders = holdersFromProc);
-
-} // namespace korvane::link
+} // namespace korvane::probe

@@ -1,10 +1,10 @@
-#include "core/link/tracing_serial_port.h"
+#include "core/serial/tracing_serial_port.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 namespace {
 
@@ -29,7 +29,7 @@ std::string_view kindText(PortErrorKind kind)
 
 } // namespace
 
-TracingSerialPort::TracingSerialPort(SerialPort& inner, Clock& clock, std::ostream& trace)
+TracingSerialPort::TracingSerialPort(SerialPort& inner, util::Clock& clock, std::ostream& trace)
     : m_inner(inner)
     , m_clock(clock)
     , m_trace(trace)
@@ -120,4 +120,4 @@ void TracingSerialPort::failure(std::string_view operation, const PortError& err
     line(text);
 }
 
-} // namespace korvane::link
+} // namespace korvane::serial

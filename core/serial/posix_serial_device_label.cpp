@@ -1,11 +1,11 @@
-#include "core/link/serial_device_label.h"
+#include "core/serial/serial_device_label.h"
 
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <system_error>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 namespace {
 
@@ -65,4 +65,4 @@ std::string portDeviceLabel(int n, const PortMapSource& source)
 
 std::string portDeviceLabel(int n) { return portDeviceLabel(n, systemPortMapSource()); }
 
-} // namespace korvane::link
+} // namespace korvane::serial

@@ -1,4 +1,4 @@
-#include "core/link/serial_device_watcher.h"
+#include "core/serial/serial_device_watcher.h"
 
 #include <cstdint>
 #include <cstring>
@@ -9,7 +9,7 @@
 #include <sys/inotify.h>
 #endif
 
-namespace korvane::link {
+namespace korvane::serial {
 
 SerialDeviceWatcher::SerialDeviceWatcher(const std::filesystem::path& folder)
 {
@@ -53,4 +53,4 @@ bool SerialDeviceWatcher::takeChanges()
     return changed;
 }
 
-} // namespace korvane::link
+} // namespace korvane::serial

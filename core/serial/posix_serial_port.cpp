@@ -1,4 +1,4 @@
-#include "core/link/posix_serial_port.h"
+#include "core/serial/posix_serial_port.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -11,7 +11,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 namespace {
 
@@ -231,4 +231,4 @@ PortStatus PosixSerialPort::discardOutput()
     return kPortOk;
 }
 
-} // namespace korvane::link
+} // namespace korvane::serial

@@ -4,7 +4,7 @@
 
 #include <chrono>
 
-namespace korvane::link {
+namespace korvane::util {
 
 class Clock {
 public:
@@ -22,4 +22,4 @@ void pause(Clock& clock, Clock::Duration length);
 // Waits until `deadline` (at once when it has passed).
 void pauseUntil(Clock& clock, Clock::TimePoint deadline);
 
-} // namespace korvane::link
+} // namespace korvane::util

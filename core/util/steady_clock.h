@@ -1,9 +1,9 @@
 #pragma once
 // The real clock: std::chrono::steady_clock, sleeping in the kernel rather than spinning.
 
-#include "core/link/clock.h"
+#include "core/util/clock.h"
 
-namespace korvane::link {
+namespace korvane::util {
 
 class SteadyClock final : public Clock {
 public:
@@ -11,4 +11,4 @@ public:
     void sleepUntil(TimePoint deadline) override;
 };
 
-} // namespace korvane::link
+} // namespace korvane::util

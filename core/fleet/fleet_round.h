@@ -4,12 +4,12 @@
 // asked), on its own thread with its own port and clock, so that one radio's trouble never
 // holds up or disturbs another's.
 
-#include "core/link/clock.h"
 #include "core/link/link_outcome.h"
 #include "core/link/link_target.h"
 #include "core/link/link_ui.h"
-#include "core/link/serial_port.h"
 #include "core/model/radio_image.h"
+#include "core/serial/serial_port.h"
+#include "core/util/clock.h"
 
 #include <cstddef>
 #include <functional>
@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
-namespace korvane::link {
+namespace korvane::fleet {
 
 struct FleetRadioResult {
-    LinkTarget target; // name ("COM2" or the path) and device
-    LinkEnd end = LinkEnd::Failed;
+    link::LinkTarget target; // name ("COM2" or the path) and device
+    link::LinkEnd end = link::LinkEnd::Failed;
     // The text of the message that ended the write; for a question answered No, the question.
     std::string outcomeText;
     // What happened, for the dialog's row and the log: "写频完成"; after a No, what was not done;
@@ -45,10 +45,10 @@ using FleetBackup = std::function<std::string(const model::RadioImage& image)>;
 
 struct FleetRoundHooks {
     // Each called on the port's own thread.
-    std::function<std::unique_ptr<SerialPort>(std::size_t index)> makePort;
+    std::function<std::unique_ptr<serial::SerialPort>(std::size_t index)> makePort;
     // Empty: a steady clock for every port.
-    std::function<std::unique_ptr<Clock>(std::size_t index)> makeClock;
-    std::function<LinkUi&(std::size_t index)> ui; // each port's own
+    std::function<std::unique_ptr<util::Clock>(std::size_t index)> makeClock;
+    std::function<link::LinkUi&(std::size_t index)> ui; // each port's own
     // Saves the automatic backup of the image about to be written; called from several threads
     // at once. The saved path or "" (a failed backup never stops the write).
     FleetBackup backup;
@@ -58,11 +58,11 @@ struct FleetRoundHooks {
 
 // One radio, on the caller's thread: the backup, programming a copy of the image as a single
 // write does, then the read-back check when asked.
-FleetRadioResult programFleetRadio(const model::RadioImage& image, const LinkTarget& target, SerialPort& port,
-    Clock& clock, LinkUi& ui, bool verify, const FleetBackup& backup);
+FleetRadioResult programFleetRadio(const model::RadioImage& image, const link::LinkTarget& target, serial::SerialPort& port,
+    util::Clock& clock, link::LinkUi& ui, bool verify, const FleetBackup& backup);
 
 // Every target at once, one thread each; returns when all have ended, in the order of targets.
 std::vector<FleetRadioResult> runFleetRound(
-    const model::RadioImage& image, const std::vector<LinkTarget>& targets, bool verify, const FleetRoundHooks& hooks);
+    const model::RadioImage& image, const std::vector<link::LinkTarget>& targets, bool verify, const FleetRoundHooks& hooks);
 
-} // namespace korvane::link
+} // namespace korvane::fleet

@@ -1,4 +1,4 @@
-#include "core/link/probe_chain.h"
+#include "core/probe/probe_chain.h"
 
 #include "core/link/link_messages.h"
 #include "core/link/link_ui.h"
@@ -9,16 +9,14 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <unistd.h>
 
-namespace korvane::link {
+namespace korvane::probe {
 
 namespace {
 
 // Keeps what the read-out says instead of showing it, and whether its progress began: the radio
 // had answered the handshake well by then.
-class ProbeUi final : public LinkUi {
+class ProbeUi final : public link::LinkUi {
 public:
     void showMessage(const util::Message& message) override { last = message; }
     bool askYesNo(const util::Message&) override { return false; }
@@ -32,38 +30,41 @@ public:
 
 // Passes every call through and notes whether the radio sent anything at all: a reply the link
 // cannot make sense of (wrong cable, baud or radio) is told apart from silence.
-class ListeningPort final : public SerialPort {
+class ListeningPort final : public serial::SerialPort {
 public:
-    explicit ListeningPort(SerialPort& port) : m_port(port) { }
-    PortStatus open(const std::string& device) override { return m_port.open(device); }
+    explicit ListeningPort(serial::SerialPort& port)
+        : m_port(port)
+    {
+    }
+    serial::PortStatus open(const std::string& device) override { return m_port.open(device); }
     void close() override { m_port.close(); }
     bool isOpen() const override { return m_port.isOpen(); }
-    PortStatus write(std::span<const std::uint8_t> bytes) override { return m_port.write(bytes); }
-    PortStatus drain() override { return m_port.drain(); }
-    PortResult<std::size_t> transmitCount() override { return m_port.transmitCount(); }
-    PortResult<std::size_t> receiveCount() override
+    serial::PortStatus write(std::span<const std::uint8_t> bytes) override { return m_port.write(bytes); }
+    serial::PortStatus drain() override { return m_port.drain(); }
+    serial::PortResult<std::size_t> transmitCount() override { return m_port.transmitCount(); }
+    serial::PortResult<std::size_t> receiveCount() override
     {
         auto count = m_port.receiveCount();
         if (count && *count > 0) heard = true;
         return count;
     }
-    PortResult<Bytes> takeInput() override
+    serial::PortResult<serial::Bytes> takeInput() override
     {
         auto input = m_port.takeInput();
         if (input && !input->empty()) heard = true;
         return input;
     }
-    PortStatus discardInput() override
+    serial::PortStatus discardInput() override
     {
         if (auto count = m_port.receiveCount(); count && *count > 0) heard = true;
         return m_port.discardInput();
     }
-    PortStatus discardOutput() override { return m_port.discardOutput(); }
+    serial::PortStatus discardOutput() override { return m_port.discardOutput(); }
 
     bool heard = false;
 
 private:
-    SerialPort& m_port;
+    serial::SerialPort& m_port;
 };
 
 ProbeLine pass(std::string text) { return { true, std::move(text), {} }; }
@@ -73,46 +74,25 @@ const std::string kCableAdvice = "请检查编程电缆是否插好；USB 电缆
 
 } // namespace
 
-std::vector<std::string> holdersFromProc(const std::string& device)
-{
-    std::error_code error;
-    const std::filesystem::path wanted = std::filesystem::canonical(device, error);
-    std::vector<std::string> found;
-    if (error) return found;
-    const std::string self = std::to_string(::getpid());
-    for (const auto& process : std::filesystem::directory_iterator("/proc", error)) {
-        const std::string pid = process.path().filename().string();
-        if (pid == self || !std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-        std::error_code denied;
-        for (const auto& fd : std::filesystem::directory_iterator(process.path() / "fd", denied)) {
-            std::error_code unreadable;
-            if (std::filesystem::read_symlink(fd.path(), unreadable) != wanted) continue;
-            std::string name;
-            std::getline(std::ifstream(process.path() / "comm"), name);
-            found.push_back(name + "（进程 " + pid + "）");
-            break;
-        }
-    }
-    return found;
-}
-
-std::vector<ProbeLine> probeChain(const LinkTarget& target, SerialPort& port, Clock& clock, const HolderScan& holders)
+std::vector<ProbeLine> probeChain(
+    const link::LinkTarget& target, serial::SerialPort& port, util::Clock& clock, const serial::HolderScan& holders)
 {
     std::vector<ProbeLine> lines;
     std::error_code error;
     if (!target.device || !std::filesystem::exists(*target.device, error)) {
-        PortError missing;
-        missing.kind = PortErrorKind::NoSuchDevice;
+        serial::PortError missing;
+        missing.kind = serial::PortErrorKind::NoSuchDevice;
         missing.device = target.device.value_or("");
-        lines.push_back(failed(communicationFailure(target, missing).detail, kCableAdvice));
+        lines.push_back(failed(link::communicationFailure(target, missing).detail, kCableAdvice));
         return lines;
     }
     const std::string& device = *target.device;
     lines.push_back(pass("设备存在：" + device));
 
     if (const auto opened = port.open(device); !opened) {
-        lines.push_back(failed(communicationFailure(target, opened.error()).detail,
-            opened.error().kind == PortErrorKind::PermissionDenied ? "加入该用户组并重新登录后再试。" : "请关闭使用该设备的其他程序后再试。"));
+        lines.push_back(failed(link::communicationFailure(target, opened.error()).detail,
+            opened.error().kind == serial::PortErrorKind::PermissionDenied ? "加入该用户组并重新登录后再试。"
+                                                                           : "请关闭使用该设备的其他程序后再试。"));
         return lines;
     }
     port.close();
@@ -126,10 +106,10 @@ std::vector<ProbeLine> probeChain(const LinkTarget& target, SerialPort& port, Cl
 
     ProbeUi ui;
     ListeningPort listening(port);
-    const ReadOutcome outcome = readRadio(model::defaultImage(0), target, listening, clock, ui);
+    const link::ReadOutcome outcome = link::readRadio(model::defaultImage(0), target, listening, clock, ui);
     if (!ui.answered && !listening.heard) {
-        lines.push_back(failed("对讲机没有应答读频握手",
-            "请确认对讲机电源已打开、电缆两端插好，并且选择了连接对讲机的端口。"));
+        lines.push_back(
+            failed("对讲机没有应答读频握手", "请确认对讲机电源已打开、电缆两端插好，并且选择了连接对讲机的端口。"));
         return lines;
     }
     lines.push_back(pass("对讲机应答了读频握手"));
@@ -142,11 +122,11 @@ std::vector<ProbeLine> probeChain(const LinkTarget& target, SerialPort& port, Cl
         lines.push_back(failed("读频失败：" + ui.last.text, "请重新检测；多次失败时请检查电缆和对讲机。"));
         return lines;
     }
-    const auto open = std::count_if(
-        outcome.image.channels.begin(), outcome.image.channels.end(), [](const auto& r) { return model::isChannelOpen(r); });
+    const auto open = std::count_if(outcome.image.channels.begin(), outcome.image.channels.end(),
+        [](const auto& r) { return model::isChannelOpen(r); });
     lines.push_back(pass("读频成功：" + std::string(model::modelEntry(outcome.image.modelIndex).value_or("")) + "，"
         + (outcome.olderRadio ? "旧对讲机" : "新对讲机") + "，" + std::to_string(open) + " 个信道打开"));
     return lines;
 }
 
-} // namespace korvane::link
+} // namespace korvane::probe

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 class SerialDeviceWatcher {
 public:
@@ -23,4 +23,4 @@ private:
     int m_fd = -1;
 };
 
-} // namespace korvane::link
+} // namespace korvane::serial

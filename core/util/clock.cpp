@@ -1,6 +1,6 @@
-#include "core/link/clock.h"
+#include "core/util/clock.h"
 
-namespace korvane::link {
+namespace korvane::util {
 
 void pause(Clock& clock, Clock::Duration length) { pauseUntil(clock, clock.now() + length); }
 
@@ -11,4 +11,4 @@ void pauseUntil(Clock& clock, Clock::TimePoint deadline)
         clock.sleepUntil(deadline);
 }
 
-} // namespace korvane::link
+} // namespace korvane::util

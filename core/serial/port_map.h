@@ -4,7 +4,7 @@
 // of this machine: USB adapters (ttyUSB, then ttyACM, each by number), then built-in ports
 // (ttyS by number) that have a UART behind them.
 
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
 
 #include <filesystem>
 #include <functional>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 inline constexpr int kFirstPort = 1;
 inline constexpr int kLastPort = 4;
@@ -44,4 +44,4 @@ bool probePort(int n);
 int probePorts(SerialPort& port, const PortMapSource& source);
 int probePorts();
 
-} // namespace korvane::link
+} // namespace korvane::serial

@@ -1,9 +1,9 @@
 #pragma once
 // A serial port driven through POSIX termios: USB adapters, built-in ports and pseudo-terminals.
 
-#include "core/link/serial_port.h"
+#include "core/serial/serial_port.h"
 
-namespace korvane::link {
+namespace korvane::serial {
 
 class PosixSerialPort final : public SerialPort {
 public:
@@ -37,4 +37,4 @@ private:
     bool m_hungUp = false;
 };
 
-} // namespace korvane::link
+} // namespace korvane::serial

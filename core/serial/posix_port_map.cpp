@@ -1,6 +1,6 @@
-#include "core/link/port_map.h"
+#include "core/serial/port_map.h"
 
-#include "core/link/posix_serial_port.h"
+#include "core/serial/posix_serial_port.h"
 
 #include <algorithm>
 #include <charconv>
@@ -14,7 +14,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 namespace {
 
@@ -151,4 +151,4 @@ int probePorts()
     return probePorts(port, systemPortMapSource());
 }
 
-} // namespace korvane::link
+} // namespace korvane::serial

@@ -1,15 +1,15 @@
-#include "core/link/fleet_round.h"
+#include "core/fleet/fleet_round.h"
 
 #include "core/link/link_messages.h"
 #include "core/link/programming.h"
-#include "core/link/steady_clock.h"
 #include "core/link/verify_readback.h"
 #include "core/model/models.h"
+#include "core/util/steady_clock.h"
 
 #include <exception>
 #include <thread>
 
-namespace korvane::link {
+namespace korvane::fleet {
 
 namespace {
 
@@ -18,9 +18,9 @@ constexpr const char* kPartlyWritten = "对讲机中的数据可能只写入了�
 
 // Passes everything on to the port's own user, remembering the message and the declined
 // question that ended the exchange, and whether records had begun to go out.
-class OutcomeRecorder final : public LinkUi {
+class OutcomeRecorder final : public link::LinkUi {
 public:
-    explicit OutcomeRecorder(LinkUi& inner)
+    explicit OutcomeRecorder(link::LinkUi& inner)
         : m_inner(inner)
     {
     }
@@ -38,17 +38,17 @@ public:
     }
     void progressOpen(const std::string& caption, const std::string& label) override
     {
-        m_writing = m_writing || caption == kWriteCaption;
+        m_writing = m_writing || caption == link::kWriteCaption;
         m_inner.progressOpen(caption, label);
     }
     void progressValue(int value) override { m_inner.progressValue(value); }
     void progressClose() override { m_inner.progressClose(); }
-    void channelsRounded(const std::vector<ChannelSide>& sides) override { m_inner.channelsRounded(sides); }
+    void channelsRounded(const std::vector<link::ChannelSide>& sides) override { m_inner.channelsRounded(sides); }
 
     // What ended an exchange that ended as `end`; starts over for the next one.
-    util::Message takeEnd(LinkEnd end)
+    util::Message takeEnd(link::LinkEnd end)
     {
-        std::optional<util::Message> ending = end == LinkEnd::Declined ? m_declined : m_lastMessage;
+        std::optional<util::Message> ending = end == link::LinkEnd::Declined ? m_declined : m_lastMessage;
         m_lastMessage.reset();
         m_declined.reset();
         return ending.value_or(util::Message {});
@@ -56,31 +56,31 @@ public:
     bool writing() const { return m_writing; }
 
 private:
-    LinkUi& m_inner;
+    link::LinkUi& m_inner;
     std::optional<util::Message> m_lastMessage;
     std::optional<util::Message> m_declined;
     bool m_writing = false;
 };
 
-std::vector<std::string> outcomeLines(LinkEnd end, const util::Message& ending, bool writing)
+std::vector<std::string> outcomeLines(link::LinkEnd end, const util::Message& ending, bool writing)
 {
-    if (end == LinkEnd::Success) return { "写频完成" };
-    if (end == LinkEnd::Declined)
-        return { ending == roundingQuestion() ? "未写入：没有同意将2.5kHz步进的频率转换为5.0kHz步进。"
+    if (end == link::LinkEnd::Success) return { "写频完成" };
+    if (end == link::LinkEnd::Declined)
+        return { ending == link::roundingQuestion() ? "未写入：没有同意将2.5kHz步进的频率转换为5.0kHz步进。"
                                               : "未写入：机型不符，没有同意强制写入。" };
     std::vector<std::string> lines { ending.text };
     if (!ending.detail.empty()) lines.push_back(ending.detail);
     // A radio that answered the records with anything but its OK was told so by the message itself.
-    if (writing && ending != writeError()) lines.push_back(kPartlyWritten);
+    if (writing && ending != link::writeError()) lines.push_back(kPartlyWritten);
     return lines;
 }
 
-FleetRadioResult runOne(const model::RadioImage& image, const LinkTarget& target, std::size_t index, bool verify,
+FleetRadioResult runOne(const model::RadioImage& image, const link::LinkTarget& target, std::size_t index, bool verify,
     const FleetRoundHooks& hooks)
 {
     try {
-        const std::unique_ptr<SerialPort> port = hooks.makePort(index);
-        const std::unique_ptr<Clock> clock = hooks.makeClock ? hooks.makeClock(index) : std::make_unique<SteadyClock>();
+        const std::unique_ptr<serial::SerialPort> port = hooks.makePort(index);
+        const std::unique_ptr<util::Clock> clock = hooks.makeClock ? hooks.makeClock(index) : std::make_unique<util::SteadyClock>();
         return programFleetRadio(image, target, *port, *clock, hooks.ui(index), verify, hooks.backup);
     } catch (const std::exception& e) {
         // Only a machine out of memory or threads gets here; the other radios go on.
@@ -95,10 +95,10 @@ FleetRadioResult runOne(const model::RadioImage& image, const LinkTarget& target
 
 } // namespace
 
-bool FleetRadioResult::programmed() const { return end == LinkEnd::Success && (!verifyAsked || verified == true); }
+bool FleetRadioResult::programmed() const { return end == link::LinkEnd::Success && (!verifyAsked || verified == true); }
 
-FleetRadioResult programFleetRadio(const model::RadioImage& image, const LinkTarget& target, SerialPort& port,
-    Clock& clock, LinkUi& ui, bool verify, const FleetBackup& backup)
+FleetRadioResult programFleetRadio(const model::RadioImage& image, const link::LinkTarget& target, serial::SerialPort& port,
+    util::Clock& clock, link::LinkUi& ui, bool verify, const FleetBackup& backup)
 {
     FleetRadioResult result;
     result.target = target;
@@ -108,19 +108,19 @@ FleetRadioResult programFleetRadio(const model::RadioImage& image, const LinkTar
 
     model::RadioImage written = image;
     OutcomeRecorder recorder(ui);
-    const ProgramOutcome outcome = programRadio(written, target, port, clock, recorder);
+    const link::ProgramOutcome outcome = link::programRadio(written, target, port, clock, recorder);
     result.end = outcome.end;
     const util::Message ending = recorder.takeEnd(outcome.end);
     result.outcomeText = ending.text;
     result.outcomeLines = outcomeLines(outcome.end, ending, recorder.writing());
-    result.olderRadio = outcome.radioGeneration == Generation::Older;
+    result.olderRadio = outcome.radioGeneration == link::Generation::Older;
     result.model = std::string(model::modelEntry(outcome.radioModel).value_or(""));
     if (!outcome.success() || !verify) return result;
 
-    const ReadBackCheck check = checkReadBack(
-        written, outcome.olderRadio ? Generation::Older : Generation::Newer, target, port, clock, recorder);
+    const link::ReadBackCheck check = link::checkReadBack(
+        written, outcome.olderRadio ? link::Generation::Older : link::Generation::Newer, target, port, clock, recorder);
     const std::string readText = recorder.takeEnd(check.readEnd).text;
-    if (check.readEnd != LinkEnd::Success && !readText.empty()) result.verifyTexts.push_back(readText);
+    if (check.readEnd != link::LinkEnd::Success && !readText.empty()) result.verifyTexts.push_back(readText);
     for (const util::Message& finding : check.findings)
         result.verifyTexts.push_back(finding.text);
     result.verified = check.passed;
@@ -128,7 +128,7 @@ FleetRadioResult programFleetRadio(const model::RadioImage& image, const LinkTar
 }
 
 std::vector<FleetRadioResult> runFleetRound(
-    const model::RadioImage& image, const std::vector<LinkTarget>& targets, bool verify, const FleetRoundHooks& hooks)
+    const model::RadioImage& image, const std::vector<link::LinkTarget>& targets, bool verify, const FleetRoundHooks& hooks)
 {
     std::vector<FleetRadioResult> results(targets.size());
     auto work = [&](std::size_t index) {
@@ -150,4 +150,4 @@ std::vector<FleetRadioResult> runFleetRound(
     return results;
 }
 
-} // namespace korvane::link
+} // namespace korvane::fleet

@@ -12,7 +12,7 @@
 #include <variant>
 #include <vector>
 
-namespace korvane::link {
+namespace korvane::serial {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -60,4 +60,4 @@ public:
     virtual PortStatus discardOutput() = 0;
 };
 
-} // namespace korvane::link
+} // namespace korvane::serial
