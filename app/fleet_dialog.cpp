@@ -6,7 +6,7 @@
 #include "app/link_runner.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
-#include "core/files/fleet_log.h"
+#include "core/fleet/fleet_log.h"
 #include "core/link/link_target.h"
 #include "core/serial/posix_serial_port.h"
 #include "core/serial/serial_device_label.h"
@@ -198,7 +198,7 @@ void FleetDialog::runRound(const std::vector<int>& ports)
     m_setup.tally.programmed += programmed;
     m_setup.tally.failed += failed;
     showTally(programmed, failed);
-    if (const auto failure = files::appendFleetLog(m_setup.logPath, results, std::chrono::system_clock::now()))
+    if (const auto failure = fleet::appendFleetLog(m_setup.logPath, results, std::chrono::system_clock::now()))
         m_setup.dialogs.showMessage(this, *failure);
     setRunning(false);
 }

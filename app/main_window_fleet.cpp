@@ -4,7 +4,7 @@
 
 #include "app/fleet_dialog.h"
 #include "app/link_runner.h"
-#include "core/files/fleet_log.h"
+#include "core/fleet/fleet_log.h"
 
 namespace korvane::app {
 
@@ -15,7 +15,7 @@ void MainWindow::writeFleet()
     // A value still being typed reaches the image, and so the radios.
     commitPendingEntry();
     FleetDialog dialog({ m_image, linkRunner(), m_dialogs, m_fleetTally, m_state.portMap, m_options.backupFolder,
-                           files::fleetLogPathFromEnvironment() },
+                           fleet::fleetLogPathFromEnvironment() },
         this);
     m_dialogs.runModal(dialog);
 }

@@ -6,7 +6,7 @@
 #include "cli/open_input.h"
 #include "cli/output.h"
 #include "cli/port_target.h"
-#include "core/files/fleet_log.h"
+#include "core/fleet/fleet_log.h"
 #include "core/fleet/fleet_round.h"
 #include "core/serial/posix_serial_port.h"
 
@@ -89,7 +89,7 @@ int runFleet(const Words& words)
             if (!result.programmed()) status = kExitFailed;
         }
         if (const auto log = args->value("--log")) {
-            if (const auto failed = files::appendFleetLog(*log, results, std::chrono::system_clock::now())) {
+            if (const auto failed = fleet::appendFleetLog(*log, results, std::chrono::system_clock::now())) {
                 printError(*failed);
                 status = kExitFailed;
             }

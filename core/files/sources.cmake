@@ -11,7 +11,6 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/data_folder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_kind.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/fleet_log.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_writer.cpp

@@ -11,8 +11,8 @@
 #include "core/files/backups.h"
 #include "core/files/data_file.h"
 #include "core/files/file_kind.h"
-#include "core/files/fleet_log.h"
 #include "core/files/settings_file.h"
+#include "core/fleet/fleet_log.h"
 #include "core/model/defaults.h"
 #include "core/model/frequency_form.h"
 #include "support/temp_dir.h"
@@ -196,7 +196,7 @@ std::string run(const Args& a)
     if (op == "backupfolder") return backupFolder(orNull(a[1]), orNull(a[2])).lexically_normal().string();
     if (op == "backupmessage") return test::shown(backupFailedMessage(a[1], a[2]));
     static const test::TempDir dir; // where the cases write settings files and logs
-    if (op == "fleetlogpath") return fleetLogPath(orNull(a[1]), orNull(a[2])).lexically_normal().string();
+    if (op == "fleetlogpath") return fleet::fleetLogPath(orNull(a[1]), orNull(a[2])).lexically_normal().string();
     // [file|]port|device|model|older|outcome lines|verify lines|backup, logged at 2026-12-06 20:45:12.123
     const std::size_t skip = op == "fleetlogappend" ? 1 : 0; // the file's name comes first
     const auto arg = [&](std::size_t k) { return k + skip < a.size() ? a[k + skip] : std::string(); };
@@ -207,11 +207,11 @@ std::string run(const Args& a)
         for (std::size_t at = 0, nl = 0; !arg(k).empty() && nl != std::string::npos; at = nl + 1)
             texts->push_back(arg(k).substr(at, (nl = arg(k).find('\n', at)) - at));
     const auto when = sys_days { 2026y / December / 6 } + 20h + 45min + 12s + 123ms;
-    if (op == "fleetlogrow") return test::escaped(fleetLogRow(radio, when));
+    if (op == "fleetlogrow") return test::escaped(fleet::fleetLogRow(radio, when));
     if (op == "fleetlogappend") { // twice into a file of the folder, or into a path that cannot be written
         const fs::path path = a[1].starts_with("/") ? fs::path(a[1]) : dir / a[1];
         for (int round = 0; round < 2; ++round)
-            if (const auto failed = appendFleetLog(path, { radio }, when + minutes(round))) return test::shown(*failed);
+            if (const auto failed = fleet::appendFleetLog(path, { radio }, when + minutes(round))) return test::shown(*failed);
         return test::escaped(test::readWholeFile(path));
     }
     const auto device = [&](std::size_t k) { return a.size() > k ? a[k] : std::string(); };

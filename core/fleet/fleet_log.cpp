@@ -1,4 +1,4 @@
-#include "core/files/fleet_log.h"
+#include "core/fleet/fleet_log.h"
 
 #include "core/files/channel_csv_rows.h"
 #include "core/files/data_folder.h"
@@ -12,7 +12,7 @@
 #include <system_error>
 #include <unistd.h>
 
-namespace korvane::files {
+namespace korvane::fleet {
 
 namespace {
 
@@ -41,7 +41,7 @@ std::string line(const std::vector<std::string>& fields)
     std::string out;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out += ',';
-        out += csvField(inert(fields[i]));
+        out += files::csvField(inert(fields[i]));
     }
     return out + '\n';
 }
@@ -68,7 +68,7 @@ std::string fleetLogHeader()
     return line({ "时间(UTC)", "端口", "设备", "机型", "新旧", "写频结果", "校验结果", "备份文件" });
 }
 
-std::string fleetLogRow(const fleet::FleetRadioResult& result, std::chrono::system_clock::time_point when)
+std::string fleetLogRow(const FleetRadioResult& result, std::chrono::system_clock::time_point when)
 {
     const std::string generation = result.model.empty() ? "" : result.olderRadio ? "旧对讲机" : "新对讲机";
     return line({ utcText(when), result.target.name, result.target.device.value_or(""), result.model, generation,
@@ -76,7 +76,7 @@ std::string fleetLogRow(const fleet::FleetRadioResult& result, std::chrono::syst
 }
 
 std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
-    const std::vector<fleet::FleetRadioResult>& results, std::chrono::system_clock::time_point when)
+    const std::vector<FleetRadioResult>& results, std::chrono::system_clock::time_point when)
 {
     if (path.has_parent_path()) {
         std::error_code ec;
@@ -87,7 +87,7 @@ std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
     struct stat info { };
     std::string text;
     if (::fstat(fd, &info) == 0 && info.st_size == 0) text = fleetLogHeader();
-    for (const fleet::FleetRadioResult& result : results)
+    for (const FleetRadioResult& result : results)
         text += fleetLogRow(result, when);
     std::size_t done = 0;
     int error = 0;
@@ -107,14 +107,14 @@ std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
 
 std::filesystem::path fleetLogPath(const char* xdgDataHome, const char* home)
 {
-    const std::filesystem::path data = dataFolder(xdgDataHome, home);
+    const std::filesystem::path data = files::dataFolder(xdgDataHome, home);
     return data.empty() ? data : data / kFileName;
 }
 
 std::filesystem::path fleetLogPathFromEnvironment()
 {
-    const std::filesystem::path data = dataFolderFromEnvironment();
+    const std::filesystem::path data = files::dataFolderFromEnvironment();
     return data.empty() ? data : data / kFileName;
 }
 
-} // namespace korvane::files
+} // namespace korvane::fleet

@@ -12,19 +12,19 @@
 #include <string>
 #include <vector>
 
-namespace korvane::files {
+namespace korvane::fleet {
 
 // Both end with a line end.
 std::string fleetLogHeader();
-std::string fleetLogRow(const fleet::FleetRadioResult& result, std::chrono::system_clock::time_point when);
+std::string fleetLogRow(const FleetRadioResult& result, std::chrono::system_clock::time_point when);
 
 // Appends one row per result, with the header first when the file is new or empty, in one write
 // so that rows of two programs logging at once stay whole. The folder is created if missing.
 std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
-    const std::vector<fleet::FleetRadioResult>& results, std::chrono::system_clock::time_point when);
+    const std::vector<FleetRadioResult>& results, std::chrono::system_clock::time_point when);
 
 // fleet-log.csv in the data folder (see data_folder.h); empty when there is none.
 std::filesystem::path fleetLogPath(const char* xdgDataHome, const char* home);
 std::filesystem::path fleetLogPathFromEnvironment();
 
-} // namespace korvane::files
+} // namespace korvane::fleet
