@@ -4,7 +4,6 @@
 #include "cli/output.h"
 
 #include <iostream>
-#include <unistd.h>
 
 namespace korvane::cli {
 
@@ -92,7 +91,5 @@ void CliLinkUi::flushHeld()
     if (m_held) printByIcon(*m_held);
     m_held.reset();
 }
-
-bool progressWanted() { return ::isatty(STDERR_FILENO) == 1; }
 
 } // namespace korvane::cli

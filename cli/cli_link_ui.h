@@ -39,7 +39,4 @@ private:
     int m_progressShown = -1;
 };
 
-// True when standard error is a terminal a progress line can be redrawn on.
-bool progressWanted();
-
 } // namespace korvane::cli

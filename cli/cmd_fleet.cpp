@@ -8,7 +8,7 @@
 #include "cli/port_target.h"
 #include "core/fleet/fleet_log.h"
 #include "core/fleet/fleet_round.h"
-#include "core/serial/posix_serial_port.h"
+#include "core/serial/system_serial_port.h"
 
 #include <algorithm>
 #include <chrono>
@@ -78,7 +78,7 @@ int runFleet(const Words& words)
         // Every radio of a round gets the same image, so one backup of it serves them all.
         const std::string backup = saveAutomaticBackup(opened->image, files::BackupReason::BeforeWrite).string();
         fleet::FleetRoundHooks hooks;
-        hooks.makePort = [](std::size_t) { return std::make_unique<serial::PosixSerialPort>(); };
+        hooks.makePort = [](std::size_t) { return serial::makeSystemSerialPort(); };
         hooks.ui = [&](std::size_t index) -> link::LinkUi& { return *uis[index]; };
         hooks.backup = [&](const model::RadioImage&) { return backup; };
         const auto results = fleet::runFleetRound(opened->image, *targets, verify, hooks);

@@ -2,6 +2,7 @@
 #include "cli/auto_backup.h"
 #include "cli/cli_link_ui.h"
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/exit_codes.h"
 #include "cli/link_port.h"
 #include "cli/output.h"

@@ -1,12 +1,13 @@
 #pragma once
-// The serial port a radio command talks through: the POSIX port, behind a tracing port that writes
+// The serial port a radio command talks through: this platform's port, behind a tracing port that writes
 // every byte to a file when the user asked for a trace (--trace FILE).
 
-#include "core/serial/posix_serial_port.h"
+#include "core/serial/system_serial_port.h"
 #include "core/serial/tracing_serial_port.h"
 #include "core/util/clock.h"
 
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -25,7 +26,7 @@ public:
     serial::SerialPort& port();
 
 private:
-    serial::PosixSerialPort m_posix;
+    std::unique_ptr<serial::SerialPort> m_system = serial::makeSystemSerialPort();
     std::ofstream m_traceFile;
     std::optional<serial::TracingSerialPort> m_tracing;
 };

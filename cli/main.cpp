@@ -1,6 +1,7 @@
 // korvane-cli: scripted programming, backups and conversions on the same core as the window.
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/exit_codes.h"
 #include "cli/output.h"
 
@@ -64,12 +65,14 @@ every radio programmed (and verified), else 1.
 int main(int argc, char** argv)
 {
     using namespace korvane::cli;
-    if (argc < 2) {
+    prepareConsole();
+    Words words = commandWords(argc, argv);
+    if (words.empty()) {
         usageError("missing command");
         return kExitUsage;
     }
-    const std::string_view command = argv[1];
-    const Words words(argv + 2, argv + argc);
+    const std::string command = words.front();
+    words.erase(words.begin());
     if (command == "--help" || command == "-h") {
         std::cout << kHelp;
         return kExitDone;

@@ -4,16 +4,15 @@
 #include "core/files/data_folder.h"
 #include "core/files/file_bytes.h"
 #include "core/util/utc_time.h"
+#include "core/util/utf8_path.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fcntl.h>
 #include <optional>
 #include <string_view>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
 
 namespace korvane::files {
@@ -103,16 +102,6 @@ std::optional<BackupName> parseBackupName(std::string_view name)
     return parsed;
 }
 
-// Creates the file empty, failing if the name is taken, so that two programs saving in the same
-// millisecond never share a name.
-bool claimName(const fs::path& path)
-{
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
-}
-
 std::string systemReason(int error)
 {
     return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
@@ -129,7 +118,7 @@ void prune(const fs::path& folder, Clock::time_point now)
     std::vector<Found> backups;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const auto parsed = parseBackupName(it->path().filename().native());
+        const auto parsed = parseBackupName(util::utf8Path(it->path().filename()));
         if (!parsed) continue;
         std::error_code statError;
         if (!it->is_regular_file(statError) || it->is_symlink(statError)) continue;
@@ -162,14 +151,14 @@ util::Result<fs::path> save(
     bool claimed = false;
     for (int counter = 1; counter <= 1000 && !claimed; ++counter) {
         path = folder / nameOf(stamp, reason, counter);
-        errno = 0;
-        claimed = claimName(path);
-        if (!claimed && errno != EEXIST) return backupFailedMessage(folder, systemReason(errno));
+        const int error = createNewFile(util::utf8Path(path));
+        claimed = error == 0;
+        if (!claimed && error != EEXIST) return backupFailedMessage(folder, systemReason(error));
     }
     if (!claimed) return backupFailedMessage(folder, systemReason(EEXIST));
 
     errno = 0;
-    if (!writeFileAtomically(path.string(), encodeDataFile(image, FileKind::Rdw))) {
+    if (!writeFileAtomically(util::utf8Path(path), encodeDataFile(image, FileKind::Rdw))) {
         const int error = errno;
         std::error_code ignored;
         fs::remove(path, ignored);

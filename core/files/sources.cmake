@@ -9,7 +9,6 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/data_file_reader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_file_writer.cpp
   ${CMAKE_CURRENT_LIST_DIR}/data_folder.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/file_bytes.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_kind.cpp
   ${CMAKE_CURRENT_LIST_DIR}/file_messages.cpp
   ${CMAKE_CURRENT_LIST_DIR}/item_reader.cpp
@@ -17,3 +16,15 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/settings_file.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tone_list.cpp
 )
+# Each platform's files: its atomic save and its folder for the user's data.
+if(WIN32)
+  target_sources(korvane_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/win32_data_folder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/win32_file_bytes.cpp
+  )
+else()
+  target_sources(korvane_core PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/posix_data_folder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/posix_file_bytes.cpp
+  )
+endif()

@@ -2,15 +2,14 @@
 
 #include "core/files/channel_csv_rows.h"
 #include "core/files/data_folder.h"
+#include "core/files/file_bytes.h"
 #include "core/util/utc_time.h"
+#include "core/util/utf8_path.h"
 
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace korvane::fleet {
 
@@ -82,26 +81,13 @@ std::optional<util::Message> appendFleetLog(const std::filesystem::path& path,
         std::error_code ec;
         std::filesystem::create_directories(path.parent_path(), ec);
     }
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
-    if (fd < 0) return logFailed(path, errno);
-    struct stat info { };
-    std::string text;
-    if (::fstat(fd, &info) == 0 && info.st_size == 0) text = fleetLogHeader();
-    for (const FleetRadioResult& result : results)
-        text += fleetLogRow(result, when);
-    std::size_t done = 0;
-    int error = 0;
-    while (done < text.size()) {
-        const ssize_t written = ::write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) {
-            error = errno;
-            break;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    if (::close(fd) != 0 && error == 0 && done == text.size()) error = errno;
-    if (done < text.size() || error != 0) return logFailed(path, error);
+    const int error = files::appendToFile(util::utf8Path(path), [&](bool empty) {
+        std::string text = empty ? fleetLogHeader() : std::string();
+        for (const FleetRadioResult& result : results)
+            text += fleetLogRow(result, when);
+        return text;
+    });
+    if (error != 0) return logFailed(path, error);
     return std::nullopt;
 }
 

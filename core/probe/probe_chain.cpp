@@ -6,9 +6,9 @@
 #include "core/model/defaults.h"
 #include "core/model/models.h"
 #include "core/model/record_layout.h"
+#include "core/serial/port_map.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace korvane::probe {
 
@@ -70,7 +70,7 @@ private:
 ProbeLine pass(std::string text) { return { true, std::move(text), {} }; }
 ProbeLine failed(std::string text, std::string advice) { return { false, std::move(text), std::move(advice) }; }
 
-const std::string kCableAdvice = "请检查编程电缆是否插好；USB 电缆插上后通常出现 /dev/ttyUSB0 或 /dev/ttyACM0。";
+std::string cableAdvice() { return "请检查编程电缆是否插好；USB 电缆插上后通常出现 " + serial::newCableDevices() + "。"; }
 
 } // namespace
 
@@ -78,12 +78,11 @@ std::vector<ProbeLine> probeChain(
     const link::LinkTarget& target, serial::SerialPort& port, util::Clock& clock, const serial::HolderScan& holders)
 {
     std::vector<ProbeLine> lines;
-    std::error_code error;
-    if (!target.device || !std::filesystem::exists(*target.device, error)) {
+    if (!target.device || !serial::deviceExists(*target.device)) {
         serial::PortError missing;
         missing.kind = serial::PortErrorKind::NoSuchDevice;
         missing.device = target.device.value_or("");
-        lines.push_back(failed(link::communicationFailure(target, missing).detail, kCableAdvice));
+        lines.push_back(failed(link::communicationFailure(target, missing).detail, cableAdvice()));
         return lines;
     }
     const std::string& device = *target.device;

@@ -22,6 +22,6 @@ struct ProbeLine {
 };
 
 std::vector<ProbeLine> probeChain(const link::LinkTarget& target, serial::SerialPort& port, util::Clock& clock,
-    const serial::HolderScan& holders = serial::holdersFromProc);
+    const serial::HolderScan& holders = serial::deviceHolders);
 
 } // namespace korvane::probe

@@ -1,8 +1,8 @@
 #pragma once
-// Port numbers 1..4 ("COM1".."COM4") on a machine that names its serial devices by path.
-// KORVANE_COMn names the device of port n outright; otherwise port n is the n-th serial device
-// of this machine: USB adapters (ttyUSB, then ttyACM, each by number), then built-in ports
-// (ttyS by number) that have a UART behind them.
+// Port numbers 1..4 ("COM1".."COM4"). KORVANE_COMn names the device of port n outright.
+// Otherwise, on a machine that names its serial devices by path, port n is its n-th serial
+// device: USB adapters (ttyUSB, then ttyACM, each by number), then built-in ports (ttyS by
+// number) that have a UART behind them; on Windows, port n is COMn itself.
 
 #include "core/serial/serial_port.h"
 
@@ -33,7 +33,15 @@ std::vector<std::string> serialDevices(const PortMapSource& source);
 
 // The device behind port n, or nullopt when the number has no device (or is outside 1..4).
 std::optional<std::string> deviceForPort(int n, const PortMapSource& source);
+// The same without KORVANE_COMn, as this machine's platform gives it: the n-th serial device on
+// POSIX, the real port COMn on Windows when it exists.
+std::optional<std::string> systemDeviceForPort(int n, const PortMapSource& source);
 std::optional<std::string> deviceForPort(int n);
+
+// Whether a device path names something that is there: a node on POSIX, a port on Windows.
+bool deviceExists(const std::string& device);
+// Where a USB cable shows up once plugged in, for advice: "/dev/ttyUSB0 或 /dev/ttyACM0".
+std::string newCableDevices();
 
 // Whether port n exists: it has a device that can be opened, or that another program holds or
 // we may not open. The port is opened and closed again, never left open.

@@ -7,7 +7,7 @@
 
 namespace korvane::serial {
 
-std::vector<std::string> holdersFromProc(const std::string& device)
+std::vector<std::string> deviceHolders(const std::string& device)
 {
     std::error_code error;
     const std::filesystem::path wanted = std::filesystem::canonical(device, error);

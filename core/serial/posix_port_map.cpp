@@ -1,10 +1,7 @@
 #include "core/serial/port_map.h"
 
-#include "core/serial/posix_serial_port.h"
-
 #include <algorithm>
 #include <charconv>
-#include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #if defined(__linux__)
@@ -78,14 +75,6 @@ bool builtInPortIsFitted(const PortMapSource& source, const Candidate& c)
 #endif
 }
 
-std::optional<std::string> environmentValue(const PortMapSource& source, const std::string& name)
-{
-    if (source.getEnv) return source.getEnv(name);
-    const char* value = std::getenv(name.c_str());
-    if (value == nullptr) return std::nullopt;
-    return std::string(value);
-}
-
 } // namespace
 
 PortMapSource systemPortMapSource() { return PortMapSource {}; }
@@ -109,46 +98,19 @@ std::vector<std::string> serialDevices(const PortMapSource& source)
     return devices;
 }
 
-std::optional<std::string> deviceForPort(int n, const PortMapSource& source)
+std::optional<std::string> systemDeviceForPort(int n, const PortMapSource& source)
 {
-    if (n < kFirstPort || n > kLastPort) return std::nullopt;
-    if (auto named = environmentValue(source, "KORVANE_COM" + std::to_string(n)); named && !named->empty())
-        return named;
     const std::vector<std::string> devices = serialDevices(source);
-    if (static_cast<std::size_t>(n) > devices.size()) return std::nullopt;
+    if (n < 1 || static_cast<std::size_t>(n) > devices.size()) return std::nullopt;
     return devices[static_cast<std::size_t>(n - 1)];
 }
 
-std::optional<std::string> deviceForPort(int n) { return deviceForPort(n, systemPortMapSource()); }
-
-bool probePort(int n, SerialPort& port, const PortMapSource& source)
+bool deviceExists(const std::string& device)
 {
-    const auto device = deviceForPort(n, source);
-    if (!device) return false;
-    const PortStatus opened = port.open(*device);
-    port.close();
-    // A port that another program holds, or that we may not open, is still there.
-    return opened.ok() || opened.error().kind != PortErrorKind::NoSuchDevice;
+    std::error_code error;
+    return fs::exists(device, error);
 }
 
-bool probePort(int n)
-{
-    PosixSerialPort port;
-    return probePort(n, port, systemPortMapSource());
-}
-
-int probePorts(SerialPort& port, const PortMapSource& source)
-{
-    int count = 0;
-    while (count < kLastPort && probePort(count + 1, port, source))
-        ++count;
-    return count;
-}
-
-int probePorts()
-{
-    PosixSerialPort port;
-    return probePorts(port, systemPortMapSource());
-}
+std::string newCableDevices() { return "/dev/ttyUSB0 或 /dev/ttyACM0"; }
 
 } // namespace korvane::serial

@@ -57,12 +57,4 @@ std::string deviceLabel(const std::string& path, const PortMapSource& source)
     return about.empty() ? path : path + "  " + about;
 }
 
-std::string portDeviceLabel(int n, const PortMapSource& source)
-{
-    const auto device = deviceForPort(n, source);
-    return device ? deviceLabel(*device, source) : "未连接";
-}
-
-std::string portDeviceLabel(int n) { return portDeviceLabel(n, systemPortMapSource()); }
-
 } // namespace korvane::serial

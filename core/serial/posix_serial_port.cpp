@@ -1,5 +1,7 @@
 #include "core/serial/posix_serial_port.h"
 
+#include "core/serial/system_serial_port.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <grp.h>
@@ -230,5 +232,7 @@ PortStatus PosixSerialPort::discardOutput()
     if (::tcflush(m_fd, TCOFLUSH) != 0) return systemFailure(errno);
     return kPortOk;
 }
+
+std::unique_ptr<SerialPort> makeSystemSerialPort() { return std::make_unique<PosixSerialPort>(); }
 
 } // namespace korvane::serial

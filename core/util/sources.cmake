@@ -5,3 +5,6 @@ target_sources(korvane_core PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/steady_clock.cpp
   ${CMAKE_CURRENT_LIST_DIR}/utc_time.cpp
 )
+if(WIN32)
+  target_sources(korvane_core PRIVATE ${CMAKE_CURRENT_LIST_DIR}/win32_text.cpp)
+endif()

@@ -141,4 +141,21 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
     return true;
 }
 
+int createNewFile(const std::string& path)
+{
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    return fd.valid() ? 0 : errno;
+}
+
+int appendToFile(const std::string& path, const std::function<std::string(bool empty)>& text)
+{
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666));
+    if (!fd.valid()) return errno;
+    struct stat info { };
+    const std::string bytes = text(::fstat(fd.get(), &info) == 0 && info.st_size == 0);
+    const auto* first = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    if (!writeAll(fd.get(), std::span(first, bytes.size()))) return errno != 0 ? errno : EIO;
+    return fd.close() ? 0 : errno;
+}
+
 } // namespace korvane::files
