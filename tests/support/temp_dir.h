@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
+#include <random>
 
 namespace korvane::test {
 
@@ -21,8 +21,13 @@ class TempDir {
 public:
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "korvane-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() / ("korvane-test-" + std::to_string(random()));
+            std::error_code error;
+            if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
+        }
     }
     ~TempDir()
     {

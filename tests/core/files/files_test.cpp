@@ -20,8 +20,10 @@
 #include <csignal>
 #include <numeric>
 #include <set>
+#if !defined(_WIN32)
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace korvane;
 using namespace korvane::files;
@@ -193,10 +195,10 @@ std::string run(const Args& a)
     if (op == "kindname") return header(fileKindFromName(a[1]));
     if (op == "kindpath") return header(fileKindForPath(a[1]));
     if (op == "kindheader") return header(fileKindFromHeader(a[1]));
-    if (op == "backupfolder") return backupFolder(orNull(a[1]), orNull(a[2])).lexically_normal().string();
+    if (op == "backupfolder") return backupFolder(orNull(a[1]), orNull(a[2])).lexically_normal().generic_string();
     if (op == "backupmessage") return test::shown(backupFailedMessage(a[1], a[2]));
     static const test::TempDir dir; // where the cases write settings files and logs
-    if (op == "fleetlogpath") return fleet::fleetLogPath(orNull(a[1]), orNull(a[2])).lexically_normal().string();
+    if (op == "fleetlogpath") return fleet::fleetLogPath(orNull(a[1]), orNull(a[2])).lexically_normal().generic_string();
     // [file|]port|device|model|older|outcome lines|verify lines|backup, logged at 2026-12-06 20:45:12.123
     const std::size_t skip = op == "fleetlogappend" ? 1 : 0; // the file's name comes first
     const auto arg = [&](std::size_t k) { return k + skip < a.size() ? a[k + skip] : std::string(); };
@@ -211,7 +213,12 @@ std::string run(const Args& a)
     if (op == "fleetlogappend") { // twice into a file of the folder, or into a path that cannot be written
         const fs::path path = a[1].starts_with("/") ? fs::path(a[1]) : dir / a[1];
         for (int round = 0; round < 2; ++round)
-            if (const auto failed = fleet::appendFleetLog(path, { radio }, when + minutes(round))) return test::shown(*failed);
+            if (const auto failed = fleet::appendFleetLog(path, { radio }, when + minutes(round))) {
+                // The system's own words for the failure differ between systems; the message's own do not.
+                std::string shown = test::shown(*failed);
+                const auto open = shown.find("（"), close = shown.find("）");
+                return open < close && close != std::string::npos ? shown.replace(open, close - open, "（…") : shown;
+            }
         return test::escaped(test::readWholeFile(path));
     }
     const auto device = [&](std::size_t k) { return a.size() > k ? a[k] : std::string(); };
@@ -258,6 +265,7 @@ TEST(CoreFiles, Cases) { test::expectCases("files/cases.txt", run); }
 
 // Saving replaces a file only when the new one is complete, through links and keeping permissions;
 // failures leave the old file as it was.
+#if !defined(_WIN32) // permissions, symbolic links and a file size limit, as POSIX has them
 TEST(CoreFiles, SavingTranscript)
 {
     test::TempDir dir;
@@ -344,3 +352,4 @@ TEST(CoreFiles, BackupsTranscript)
         backup(folder, read, kNow);
     EXPECT_EQ(out, test::expectedFile("files/backups.txt", out));
 }
+#endif
