@@ -29,6 +29,7 @@ bool isHangUpError(DWORD error)
     case ERROR_INVALID_HANDLE:
     case ERROR_ACCESS_DENIED: // some adapters' drivers answer this once unplugged
     case ERROR_BROKEN_PIPE:
+    case ERROR_NOT_READY: // what Wine says of a pseudo-terminal whose far end hung up
         return true;
     default:
         return false;

@@ -232,6 +232,7 @@ std::string run(const Args& a)
         + (stored.device.empty() ? "" : ", device [" + stored.device + "]");
 }
 
+#if !defined(_WIN32) // the save and backup transcripts below are POSIX's
 // Every entry under the folder with its size, or where a link points.
 std::string listing(const fs::path& folder)
 {
@@ -256,6 +257,7 @@ std::string nameAt(system_clock::time_point t, const char* tag = "read")
         int(floor<milliseconds>(t).time_since_epoch().count() % 1000), tag);
     return text;
 }
+#endif
 
 const system_clock::time_point kNow = sys_days { 2026y / December / 6 } + 20h + 45min + 12s + 123ms;
 

@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+"""korvane-cli.exe under Wine against the simulated radio, judged against the Linux korvane-cli.
+
+The Windows program reaches the radio through \\\\.\\COM1, which Wine's port table maps to the
+simulated radio's link; the Linux program opens the same link. Each step runs on both, one after
+the other on the same radio, and must end alike: the same exit status, the same messages (the
+port's name aside) and the same file bytes. Prints a line per step with both times.
+
+usage: wine_link.py --wine-cli EXE --linux-cli PROG --sim PROG --work DIR [STEP...]
+steps: files (no radio: new, convert, export-csv, a save to a folder named in Chinese),
+       older, newer (read, write --verify, probe, diff radio:), dropped (the radio drops mid-read)
+"""
+
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+WINE_PORT = "\\\\.\\COM1"
+failures = []
+
+
+def wine_env(work):
+    # A prefix takes Wine a minute to make: one kept beside the work folder serves every run.
+    prefix = os.environ.get("WINEPREFIX") or os.path.join(os.path.dirname(work), "wineprefix")
+    env = dict(os.environ, WINEPREFIX=prefix, WINEDEBUG="-all")
+    env.pop("DISPLAY", None)
+    return env
+
+
+def prepare_prefix(work, link):
+    env = wine_env(work)
+    subprocess.run(["wine", "reg", "add", "HKLM\\Software\\Wine\\Ports", "/v", "COM1", "/d", link, "/f"],
+                   env=env, check=True, capture_output=True)
+    # The port table is read when the Wine server starts: let this one end, then keep one running
+    # for every run (each start would cost seconds), its own messages kept out of the programs'.
+    subprocess.run(["wineserver", "-w"], env=env, check=True)
+    subprocess.run(["wineserver", "-p60"], env=env, check=True, stderr=subprocess.DEVNULL, stdout=subprocess.DEVNULL)
+
+
+def run(command, env=None):
+    started = time.monotonic()
+    done = subprocess.run(command, env=env, capture_output=True, timeout=120)
+    return done, time.monotonic() - started
+
+
+# When a pseudo-terminal hangs up under it, the Wine server lists its objects on standard error.
+WINE_DUMP = re.compile(r"^(0x[0-9a-f]+:\d+: |\s+[0-9a-f]{4}: 0x[0-9a-f]+ )")
+
+
+def shown(done, port):
+    err = "".join(line for line in done.stderr.decode("utf-8", "replace").splitlines(True) if not WINE_DUMP.match(line))
+    text = (done.stdout.decode("utf-8", "replace") + "\x00" + err).replace("\r\n", "\n")
+    return done.returncode, text.replace(port, "PORT")
+
+
+def compare(name, args, work, linux_cli, wine_cli, linux_port, outputs=()):
+    """Runs args on both programs ("PORT" and "OUT/" filled in) and compares what they left."""
+    results = {}
+    for side, program, port, env in (("linux", [linux_cli], linux_port, None),
+                                     ("wine", ["wine", wine_cli], WINE_PORT, wine_env(work))):
+        out = os.path.join(work, side)
+        os.makedirs(out, exist_ok=True)
+        for f in outputs:
+            if os.path.exists(os.path.join(out, f)):
+                os.remove(os.path.join(out, f))
+        words = [a.replace("PORT", port).replace("OUT/", out + "/") for a in args]
+        done, seconds = run(program + words, env)
+        files = {}
+        for f in outputs:
+            path = os.path.join(out, f)
+            files[f] = open(path, "rb").read() if os.path.exists(path) else None
+        results[side] = (shown(done, port), files, seconds, out)
+    (linux, lfiles, lsec, lout), (wine, wfiles, wsec, wout) = results["linux"], results["wine"]
+    linux = (linux[0], linux[1].replace(lout, "OUT"))
+    wine = (wine[0], wine[1].replace(wout, "OUT"))
+    same = linux == wine and lfiles == wfiles
+    print("%-34s %s  linux %.2f s  wine %.2f s  exit %d" % (name, "same" if same else "DIFFERENT", lsec, wsec, linux[0]))
+    if not same:
+        failures.append(name)
+        print("  linux: %r\n  wine:  %r" % (linux, wine))
+        for f in outputs:
+            if lfiles[f] != wfiles[f]:
+                print("  %s differs (%s / %s bytes)" % (f, len(lfiles[f] or b""), len(wfiles[f] or b"")))
+    return linux
+
+
+def with_radio(sim, options, work):
+    link = os.path.join(work, "com1")
+    radio = subprocess.Popen([sim, "--link", link] + options, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    radio.stdout.readline()  # the device: the radio is listening
+    return radio
+
+
+def radio_steps(generation, args, work):
+    src = os.path.join(work, "input.rdw")
+    radio = with_radio(args.sim, ["--model", "0", "--" + generation], work)
+    try:
+        link = os.path.join(work, "com1")
+        c = lambda name, words, outputs=(): compare("%s: %s" % (generation, name), words, work, args.linux_cli,
+                                                    args.wine_cli, link, outputs)
+        c("read", ["read", "--port", "PORT", "-o", "OUT/r.rdw"], ["r.rdw"])
+        c("write --verify", ["write", "--yes", "--verify", "--port", "PORT", src])
+        c("read after the write", ["read", "--port", "PORT", "-o", "OUT/w.rdhax"], ["w.rdhax"])
+        c("probe", ["probe", "--port", "PORT"])
+        c("diff radio:", ["diff", src, "radio:PORT"])
+    finally:
+        radio.terminate()
+        radio.wait()
+
+
+def dropped_steps(args, work):
+    radio = with_radio(args.sim, ["--model", "2", "--newer", "--drop-after", "300"], work)
+    try:
+        compare("newer, drops mid-read: read", ["read", "--port", "PORT", "-o", "OUT/d.rdw"], work,
+                args.linux_cli, args.wine_cli, os.path.join(work, "com1"), ["d.rdw"])
+    finally:
+        radio.terminate()
+        radio.wait()
+
+
+def file_steps(args, work):
+    c = lambda name, words, outputs=(): compare(name, words, work, args.linux_cli, args.wine_cli, "PORT", outputs)
+    c("new", ["new", "--model", "5", "-o", "OUT/n.rdh"], ["n.rdh"])
+    c("convert", ["convert", os.path.join(work, "input.rdw"), "-o", "OUT/c.rdhax"], ["c.rdhax"])
+    c("export-csv", ["export-csv", os.path.join(work, "input.rdw"), "-o", "OUT/e.csv"], ["e.csv"])
+    c("dump", ["dump", os.path.join(work, "input.rdw")])
+    c("a file that is not there", ["dump", "OUT/missing.rdw"])
+    c("save into a folder named in Chinese", ["new", "--model", "1", "-o", "OUT/中文文件夹/频道表.rdw"],
+      ["中文文件夹/频道表.rdw"])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--wine-cli", required=True)
+    parser.add_argument("--linux-cli", required=True)
+    parser.add_argument("--sim", required=True)
+    parser.add_argument("--sample", required=True, help="a channel spreadsheet to make the input from")
+    parser.add_argument("--work", required=True)
+    parser.add_argument("steps", nargs="*", default=["files", "older", "newer", "dropped"])
+    args = parser.parse_args()
+    work = os.path.abspath(args.work)
+    shutil.rmtree(work, ignore_errors=True)
+    for side in ("linux", "wine"):
+        os.makedirs(os.path.join(work, side, "中文文件夹"))
+    prepare_prefix(work, os.path.join(work, "com1"))
+    subprocess.run([args.linux_cli, "import-csv", args.sample, "--model", "0", "-o", os.path.join(work, "input.rdw")],
+                   check=True, capture_output=True)
+    for step in args.steps:
+        {"files": file_steps, "older": lambda a, w: radio_steps("older", a, w),
+         "newer": lambda a, w: radio_steps("newer", a, w), "dropped": dropped_steps}[step](args, work)
+    subprocess.run(["wineserver", "-k"], env=wine_env(work), capture_output=True)
+    if failures:
+        print("different: " + ", ".join(failures))
+        return 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
