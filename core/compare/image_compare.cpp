@@ -4,20 +4,13 @@
 #include "core/model/models.h"
 #include "core/model/record_layout.h"
 #include "core/model/settings_fields.h"
+#include "core/util/hex.h"
 
-#include <cstdio>
 #include <span>
 
 namespace korvane::compare {
 
 namespace {
-
-std::string hexByte(std::uint8_t b)
-{
-    char text[5];
-    std::snprintf(text, sizeof text, "0x%02X", b);
-    return text;
-}
 
 std::string yesNo(bool yes) { return yes ? "是" : "否"; }
 
@@ -29,7 +22,7 @@ void rawBytes(std::vector<Difference>& out, const std::string& table, std::span<
         for (std::size_t b = 0; b < model::kRecordSize; ++b)
             if (ours[r][b] != theirs[r][b])
                 out.push_back({ table + " 记录 " + std::to_string(firstRecord + r + 1) + " 字节 " + std::to_string(b),
-                    hexByte(ours[r][b]), hexByte(theirs[r][b]), channel });
+                    util::hexByte(ours[r][b]), util::hexByte(theirs[r][b]), channel });
 }
 
 void compareChannel(std::vector<Difference>& out, int c, const model::Record& a, const model::Record& b)
@@ -80,7 +73,7 @@ std::vector<Difference> compareImages(const model::RadioImage& ours, const model
     for (std::size_t b = listDiffers ? 16 : 0; b < ours.settings.size(); ++b)
         if (ours.settings[b] != theirs.settings[b])
             out.push_back(
-                { "设置表 字节 " + std::to_string(b), hexByte(ours.settings[b]), hexByte(theirs.settings[b]) });
+                { "设置表 字节 " + std::to_string(b), util::hexByte(ours.settings[b]), util::hexByte(theirs.settings[b]) });
     rawBytes(out, "参数表", ours.parameters, theirs.parameters);
     rawBytes(out, "调整频率表", ours.alignment, theirs.alignment);
     return out;

@@ -2,10 +2,10 @@
 
 #include "core/link/data_record.h"
 #include "core/model/models.h"
+#include "core/util/hex.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -39,13 +39,6 @@ std::optional<Place> placeOf(const DataRecord& record, std::size_t j)
     if (record[1] == kKindSettings && high >= kFirstParameterArea)
         return Place { VerifyArea::Parameter, high - kFirstParameterArea, first };
     return std::nullopt;
-}
-
-std::string hex(std::uint8_t value)
-{
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
 }
 
 } // namespace
@@ -157,7 +150,7 @@ std::string verifyDifferencePlace(const VerifyDifference& d)
     return where;
 }
 
-std::string verifyByteText(std::uint8_t byte) { return hex(byte); }
+std::string verifyByteText(std::uint8_t byte) { return util::hexByte(byte); }
 
 model::RadioImage verifyStartImage(const model::RadioImage& written)
 {
@@ -175,7 +168,7 @@ model::RadioImage verifyStartImage(const model::RadioImage& written)
 
 util::Message verifyDifferenceMessage(const VerifyDifference& d)
 {
-    return util::Message { "校验失败：" + verifyDifferencePlace(d) + "：写入 " + hex(d.written) + "，读回 " + hex(d.readBack),
+    return util::Message { "校验失败：" + verifyDifferencePlace(d) + "：写入 " + util::hexByte(d.written) + "，读回 " + util::hexByte(d.readBack),
         "校验失败", util::MessageIcon::Exclamation, {} };
 }
 

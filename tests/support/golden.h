@@ -2,12 +2,14 @@
 // Committed expected files under tests/data. With KORVANE_UPDATE_GOLDEN set in the environment a
 // test writes what it produced instead, for review before committing.
 
+#include "core/util/hex.h"
+
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace korvane::test {
 
@@ -31,13 +33,10 @@ inline std::string expectedFile(const std::string& name, const std::string& prod
 // Bytes as two hexadecimal digits each, separated by spaces.
 template <class Range> std::string hex(const Range& bytes)
 {
-    std::string text;
-    for (const auto b : bytes) {
-        char two[4];
-        std::snprintf(two, sizeof two, "%02X", static_cast<unsigned>(static_cast<std::uint8_t>(b)));
-        text += (text.empty() ? "" : " ") + std::string(two);
-    }
-    return text;
+    std::vector<std::uint8_t> octets;
+    for (const auto b : bytes)
+        octets.push_back(static_cast<std::uint8_t>(b));
+    return util::hexBytes(octets);
 }
 
 } // namespace korvane::test
