@@ -126,9 +126,9 @@ void verify(std::ostream& out)
             model::RadioImage readBack = written;
             changes[row](readBack);
             out << "verify change " << row << (g == Generation::Older ? " older:" : " newer:");
-            for (const VerifyDifference& d : compareProgrammed(written, readBack, g))
+            for (const compare::ByteDifference& d : compareProgrammed(written, readBack, g))
                 out << " " << static_cast<int>(d.area) << "/" << d.record << "/" << d.byte << " "
-                    << hex(Bytes { d.written, d.readBack });
+                    << hex(Bytes { d.ours, d.theirs });
             out << "\n";
         }
     written.modelIndex = -1;
@@ -306,13 +306,13 @@ std::string texts()
                     << "\n";
     }
 
-    for (int area = 0; area <= static_cast<int>(VerifyArea::Model); ++area) {
+    for (int area = 0; area <= static_cast<int>(compare::ByteArea::Model); ++area) {
         out << "verify area " << area << ":";
         for (int byte = 0; byte <= 32; ++byte)
-            out << " " << byte << "=" << verifyFieldName(static_cast<VerifyArea>(area), byte) << ";";
+            out << " " << byte << "=" << compare::fieldName(static_cast<compare::ByteArea>(area), byte) << ";";
         out << "\n"
-            << TranscriptUi::show(verifyDifferenceMessage({ static_cast<VerifyArea>(area), 9, 7, 0x06, 0xF9 })) << "\n";
-        out << TranscriptUi::show(verifyDifferenceMessage({ static_cast<VerifyArea>(area), 15, 14, 0xAB, 0x00 }))
+            << TranscriptUi::show(verifyDifferenceMessage({ static_cast<compare::ByteArea>(area), 9, 7, 0x06, 0xF9 })) << "\n";
+        out << TranscriptUi::show(verifyDifferenceMessage({ static_cast<compare::ByteArea>(area), 15, 14, 0xAB, 0x00 }))
             << "\n";
     }
 
