@@ -284,7 +284,7 @@ void tracing(std::ostream& out)
 }
 
 // Every text the link puts before the user and the small tables behind the exchanges: messages
-// with their titles, icons and details, verify fields, alignment items, test channel texts and
+// with their titles, icons and details, verify places, alignment items, test channel texts and
 // how a handshake reply is read.
 std::string texts()
 {
@@ -306,14 +306,11 @@ std::string texts()
                     << "\n";
     }
 
+    // Each area's place: a byte with a field and one without.
     for (int area = 0; area <= static_cast<int>(compare::ByteArea::Model); ++area) {
-        out << "verify area " << area << ":";
-        for (int byte = 0; byte <= 32; ++byte)
-            out << " " << byte << "=" << compare::fieldName(static_cast<compare::ByteArea>(area), byte) << ";";
-        out << "\n"
-            << TranscriptUi::show(verifyDifferenceMessage({ static_cast<compare::ByteArea>(area), 9, 7, 0x06, 0xF9 })) << "\n";
-        out << TranscriptUi::show(verifyDifferenceMessage({ static_cast<compare::ByteArea>(area), 15, 14, 0xAB, 0x00 }))
-            << "\n";
+        const auto where = static_cast<compare::ByteArea>(area);
+        out << TranscriptUi::show(verifyDifferenceMessage({ where, 9, 7, 0x06, 0xF9 })) << "\n";
+        out << TranscriptUi::show(verifyDifferenceMessage({ where, 15, 14, 0xAB, 0x00 })) << "\n";
     }
 
     for (int index = -1; index <= kAlignmentItemCount; ++index) {
