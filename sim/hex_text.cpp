@@ -4,8 +4,6 @@ namespace korvane::sim {
 
 namespace {
 
-constexpr std::string_view kDigits = "0123456789ABCDEF";
-
 int digitValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -15,18 +13,6 @@ int digitValue(char c)
 }
 
 } // namespace
-
-std::string hexBytes(std::span<const std::uint8_t> bytes)
-{
-    std::string text;
-    text.reserve(bytes.size() * 3);
-    for (std::uint8_t b : bytes) {
-        if (!text.empty()) text += ' ';
-        text += kDigits[b >> 4];
-        text += kDigits[b & 0x0F];
-    }
-    return text;
-}
 
 std::optional<std::vector<std::uint8_t>> parseHexBytes(std::string_view text)
 {

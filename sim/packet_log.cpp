@@ -1,6 +1,6 @@
 #include "sim/packet_log.h"
 
-#include "sim/hex_text.h"
+#include "core/util/hex.h"
 
 #include <cstdio>
 #include <string>
@@ -39,7 +39,7 @@ void PacketLog::line(TimePoint at, std::string_view arrow, std::string_view what
     if (!bytes.empty()) {
         if (what.size() < 26) text.append(26 - what.size(), ' ');
         text += ' ';
-        text += hexBytes(bytes);
+        text += util::hexBytes(bytes);
     }
     text += '\n';
     *m_out << text << std::flush;

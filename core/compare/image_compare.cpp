@@ -1,35 +1,35 @@
 #include "core/compare/image_compare.h"
 
+#include "core/compare/byte_difference.h"
 #include "core/model/channel_view.h"
 #include "core/model/models.h"
 #include "core/model/record_layout.h"
 #include "core/model/settings_fields.h"
+#include "core/util/hex.h"
 
-#include <cstdio>
 #include <span>
 
 namespace korvane::compare {
 
 namespace {
 
-std::string hexByte(std::uint8_t b)
-{
-    char text[5];
-    std::snprintf(text, sizeof text, "0x%02X", b);
-    return text;
-}
-
 std::string yesNo(bool yes) { return yes ? "是" : "否"; }
 
-// Each differing byte of a table no column or list shows.
-void rawBytes(std::vector<Difference>& out, const std::string& table, std::span<const model::Record> ours,
-    std::span<const model::Record> theirs, std::size_t firstRecord = 0, int channel = -1)
+// Bytes no column or list shows, named by table.
+void addBytes(std::vector<Difference>& out, const std::vector<ByteDifference>& bytes)
 {
+    for (const ByteDifference& d : bytes)
+        out.push_back({ tablePlace(d), util::hexByte(d.ours), util::hexByte(d.theirs),
+            d.area == ByteArea::Channel ? d.record : -1 });
+}
+
+void compareTable(std::vector<Difference>& out, ByteArea area, std::span<const model::Record> ours,
+    std::span<const model::Record> theirs, int firstRecord = 0)
+{
+    std::vector<ByteDifference> bytes;
     for (std::size_t r = 0; r < ours.size(); ++r)
-        for (std::size_t b = 0; b < model::kRecordSize; ++b)
-            if (ours[r][b] != theirs[r][b])
-                out.push_back({ table + " 记录 " + std::to_string(firstRecord + r + 1) + " 字节 " + std::to_string(b),
-                    hexByte(ours[r][b]), hexByte(theirs[r][b]), channel });
+        compareBytes(bytes, area, firstRecord + static_cast<int>(r), ours[r], theirs[r]);
+    addBytes(out, bytes);
 }
 
 void compareChannel(std::vector<Difference>& out, int c, const model::Record& a, const model::Record& b)
@@ -50,8 +50,7 @@ void compareChannel(std::vector<Difference>& out, int c, const model::Record& a,
         out.push_back(
             { channel + "禁止发射", yesNo(!model::isTransmitAllowed(a)), yesNo(!model::isTransmitAllowed(b)), c });
     // Only bytes the grid does not show differ.
-    if (out.size() == before)
-        rawBytes(out, "信道表", std::span(&a, 1), std::span(&b, 1), static_cast<std::size_t>(c), c);
+    if (out.size() == before) compareTable(out, ByteArea::Channel, std::span(&a, 1), std::span(&b, 1), c);
 }
 
 } // namespace
@@ -77,12 +76,13 @@ std::vector<Difference> compareImages(const model::RadioImage& ours, const model
                 std::string(a.value_or("")), std::string(b.value_or("")) });
     }
     // Settings bytes no list shows: those past the lists' bytes, or any when no list differs.
-    for (std::size_t b = listDiffers ? 16 : 0; b < ours.settings.size(); ++b)
-        if (ours.settings[b] != theirs.settings[b])
-            out.push_back(
-                { "设置表 字节 " + std::to_string(b), hexByte(ours.settings[b]), hexByte(theirs.settings[b]) });
-    rawBytes(out, "参数表", ours.parameters, theirs.parameters);
-    rawBytes(out, "调整频率表", ours.alignment, theirs.alignment);
+    const std::size_t first = listDiffers ? 16 : 0;
+    std::vector<ByteDifference> settings;
+    compareBytes(settings, ByteArea::Settings, 0, std::span(ours.settings).subspan(first),
+        std::span(theirs.settings).subspan(first), static_cast<int>(first));
+    addBytes(out, settings);
+    compareTable(out, ByteArea::Parameter, ours.parameters, theirs.parameters);
+    compareTable(out, ByteArea::Alignment, ours.alignment, theirs.alignment);
     return out;
 }
 

@@ -4,6 +4,7 @@
 #include "core/files/channel_csv_rows.h"
 #include "core/files/channel_csv_text.h"
 #include "core/model/record_layout.h"
+#include "core/util/hex.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -106,12 +107,7 @@ CopiedChannels copyChannels(const model::RadioImage& image, std::vector<int> cho
     CopiedChannels copied;
     copied.records = kRecordsFirstLine;
     for (int c : chosen) {
-        for (std::uint8_t b : image.channels[static_cast<std::size_t>(c)]) {
-            char two[3];
-            std::snprintf(two, sizeof two, "%02X", b);
-            copied.records += two;
-        }
-        copied.records += '\n';
+        copied.records += util::hexBytes(image.channels[static_cast<std::size_t>(c)], "") + '\n';
     }
     const auto rows = files::splitCsvRows(files::exportChannelCsv(only));
     for (const files::CsvRow& row : *rows)

@@ -9,6 +9,7 @@
 #include "core/model/record_layout.h"
 #include "core/model/signalling_codec.h"
 #include "core/util/decimal.h"
+#include "core/util/hex.h"
 
 #include <initializer_list>
 #include <map>
@@ -27,24 +28,11 @@ using model::SignallingKind;
 // Up to this far apart, transmit is written as a shift from receive; beyond it as a split.
 constexpr std::int64_t kLargestShiftHz = 70'000'000;
 
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
-
 // "%i.%06i": whole MHz, a point, six decimals.
 std::string mhzText(std::int64_t hz) { return util::formatScaled(hz, 6, 1, 6); }
 std::string limitText(std::int64_t hz) { return util::formatScaled(hz, 6, 1, 1); }
 
 std::string onOff(bool on) { return on ? "ON" : "OFF"; }
-
-std::string rawRecordText(const Record& r)
-{
-    std::string out;
-    for (std::size_t k = 0; k < r.size(); ++k) {
-        if (k > 0) out += ' ';
-        out += kHexDigits[r[k] >> 4];
-        out += kHexDigits[r[k] & 0x0F];
-    }
-    return out;
-}
 
 CsvTone csvToneOf(const Record& r, Side s)
 {
@@ -116,7 +104,7 @@ std::vector<std::string> channelRow(int channel, const Record& r)
         twoToneText(r, Side::Transmit),
         txStep == rxStep ? "" : std::string(model::stepText(txStep)),
         txAllowed ? "" : mhzText(txHz),
-        rawRecordText(r),
+        util::hexBytes(r),
     };
 }
 

@@ -1,6 +1,7 @@
 #include "core/files/settings_file.h"
 
 #include "core/files/file_bytes.h"
+#include "core/util/text_lines.h"
 
 #include <charconv>
 #include <optional>
@@ -9,22 +10,6 @@
 namespace korvane::files {
 
 namespace {
-
-std::vector<std::string_view> splitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
-}
 
 bool startsWithKey(std::string_view line, std::string_view key)
 {
@@ -60,7 +45,7 @@ StoredSettings parseSettings(std::string_view text)
     if (text.starts_with("\xEF\xBB\xBF"))
         text.remove_prefix(3);
     StoredSettings settings;
-    const auto lines = splitLines(text);
+    const auto lines = util::textLines(text);
     if (lines.empty())
         return settings;
     constexpr std::string_view kPort = "comport=";

@@ -1,6 +1,7 @@
 #include "core/files/tone_list.h"
 
 #include "core/files/file_bytes.h"
+#include "core/util/text_lines.h"
 
 namespace korvane::files {
 
@@ -9,17 +10,8 @@ std::string_view toneListFileName(ToneList list) { return list == ToneList::Ctcs
 std::vector<std::string> parseToneList(std::string_view text)
 {
     std::vector<std::string> entries;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            entries.emplace_back(text.substr(start));
-            break;
-        }
-        entries.emplace_back(text.substr(start, end - start));
-        const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-        start = end + (crLf ? 2 : 1);
-    }
+    for (const std::string_view line : util::textLines(text))
+        entries.emplace_back(line);
     return entries;
 }
 

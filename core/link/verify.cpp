@@ -2,12 +2,11 @@
 
 #include "core/link/data_record.h"
 #include "core/model/models.h"
+#include "core/util/hex.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
 #include <optional>
-#include <string>
+#include <span>
 
 namespace korvane::link {
 
@@ -22,38 +21,36 @@ model::RadioImage withModel(model::RadioImage image, std::int16_t modelIndex)
 }
 
 struct Place {
-    VerifyArea area;
+    compare::ByteArea area;
     int record;
-    int byte;
+    int first; // the byte the record's data starts at
 };
 
-// Where data byte j of a record lands in the image; nothing for the model record, compared on
-// its own.
-std::optional<Place> placeOf(const DataRecord& record, std::size_t j)
+// Where a record's data lands in the image; nothing for the model record, compared on its own.
+std::optional<Place> placeOf(const DataRecord& record)
 {
+    using compare::ByteArea;
     const int address = record[2];
-    const int first = (address & 0x0F) + static_cast<int>(j);
+    const int first = address & 0x0F;
     const int high = address >> 4;
-    if (record[1] == kKindChannels) return Place { VerifyArea::Channel, high, first };
-    if (record[1] == kKindSettings && high == kSettingsBlockArea) return Place { VerifyArea::Settings, 0, first };
+    if (record[1] == kKindChannels) return Place { ByteArea::Channel, high, first };
+    if (record[1] == kKindSettings && high == kSettingsBlockArea) return Place { ByteArea::Settings, 0, first };
     if (record[1] == kKindSettings && high >= kFirstParameterArea)
-        return Place { VerifyArea::Parameter, high - kFirstParameterArea, first };
+        return Place { ByteArea::Parameter, high - kFirstParameterArea, first };
     return std::nullopt;
 }
 
-std::string hex(std::uint8_t value)
+std::span<const std::uint8_t> dataOf(const DataRecord& record)
 {
-    char text[8];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
+    return std::span(record).subspan(4, kRecordDataSize);
 }
 
 } // namespace
 
-std::vector<VerifyDifference> compareProgrammed(
+std::vector<compare::ByteDifference> compareProgrammed(
     const model::RadioImage& written, const model::RadioImage& readBack, Generation g)
 {
-    std::vector<VerifyDifference> differences;
+    std::vector<compare::ByteDifference> differences;
     const int writtenCode = model::modelCodeFromIndex(written.modelIndex);
     // Nothing was sent for an image without a model code: programming refuses it.
     if (writtenCode < 0) return differences;
@@ -61,103 +58,18 @@ std::vector<VerifyDifference> compareProgrammed(
     const auto sent = programmingRecords(written, g);
     const auto held = programmingRecords(withModel(readBack, written.modelIndex), g);
     if (!sent || !held || sent->size() != held->size()) return differences;
-    for (std::size_t r = 0; r < sent->size(); ++r) {
-        for (std::size_t j = 0; j < kRecordDataSize; ++j) {
-            const auto place = placeOf((*sent)[r], j);
-            if (!place) continue;
-            const std::uint8_t a = (*sent)[r][4 + j];
-            const std::uint8_t b = (*held)[r][4 + j];
-            if (a != b) differences.push_back({ place->area, place->record, place->byte, a, b });
-        }
-    }
+    for (std::size_t r = 0; r < sent->size(); ++r)
+        if (const auto place = placeOf((*sent)[r]))
+            compare::compareBytes(
+                differences, place->area, place->record, dataOf((*sent)[r]), dataOf((*held)[r]), place->first);
     const int heldCode = model::modelCodeFromIndex(readBack.modelIndex);
     if (heldCode != writtenCode) {
         // A read-out that found no model never gets this far; -1 shows as 0xFF.
-        differences.push_back(
-            { VerifyArea::Model, 0, 0, static_cast<std::uint8_t>(writtenCode), static_cast<std::uint8_t>(heldCode) });
+        differences.push_back({ compare::ByteArea::Model, 0, 0, static_cast<std::uint8_t>(writtenCode),
+            static_cast<std::uint8_t>(heldCode) });
     }
     return differences;
 }
-
-std::string_view verifyFieldName(VerifyArea area, int byte)
-{
-    static constexpr std::array<std::string_view, model::kRecordSize> kChannelFields {
-        "接收频率",
-        "接收频率",
-        "接收频率高位、步进、信道开启、接收信令类型",
-        "接收信令码",
-        "接收信令码",
-        "发射频率",
-        "发射频率",
-        "发射频率高位、步进、允许发射、发射信令类型",
-        "发射信令码",
-        "发射信令码",
-        "频率宽度、时钟偏移、繁忙锁定、扫描选择",
-        "接收双音编号",
-        "发射双音编号",
-        "",
-        "",
-        "",
-    };
-    // The settings the lists of the main window edit; the other bytes have no list.
-    static constexpr std::array<std::string_view, 16> kSettingsFields {
-        "监听、扫描模式",
-        "恢复信道",
-        "优先信道",
-        "回扫周期",
-        "",
-        "",
-        "扫描停留时间",
-        "发射限时",
-        "",
-        "",
-        "",
-        "静噪等级",
-        "提示音、省电功能、信道宽度",
-        "",
-        "",
-        "",
-    };
-    if (byte < 0) return {};
-    const auto index = static_cast<std::size_t>(byte);
-    switch (area) {
-    case VerifyArea::Channel:
-        return index < kChannelFields.size() ? kChannelFields[index] : std::string_view {};
-    case VerifyArea::Settings:
-        return index < kSettingsFields.size() ? kSettingsFields[index] : std::string_view {};
-    case VerifyArea::Model:
-        return "机型代码";
-    case VerifyArea::Parameter:
-        break;
-    }
-    return {};
-}
-
-std::string verifyDifferencePlace(const VerifyDifference& d)
-{
-    std::string where;
-    switch (d.area) {
-    case VerifyArea::Channel:
-        where = "信道 " + std::to_string(d.record + 1) + " 字节 " + std::to_string(d.byte);
-        break;
-    case VerifyArea::Settings:
-        where = "设置区 字节 " + std::to_string(d.byte);
-        break;
-    case VerifyArea::Parameter:
-        where = "参数记录 " + std::to_string(d.record + 1) + " 字节 " + std::to_string(d.byte);
-        break;
-    case VerifyArea::Model:
-        break;
-    }
-    const std::string_view field = verifyFieldName(d.area, d.byte);
-    if (d.area == VerifyArea::Model)
-        where = std::string(field);
-    else if (!field.empty())
-        where += "（" + std::string(field) + "）";
-    return where;
-}
-
-std::string verifyByteText(std::uint8_t byte) { return hex(byte); }
 
 model::RadioImage verifyStartImage(const model::RadioImage& written)
 {
@@ -173,9 +85,10 @@ model::RadioImage verifyStartImage(const model::RadioImage& written)
     return unlike;
 }
 
-util::Message verifyDifferenceMessage(const VerifyDifference& d)
+util::Message verifyDifferenceMessage(const compare::ByteDifference& d)
 {
-    return util::Message { "校验失败：" + verifyDifferencePlace(d) + "：写入 " + hex(d.written) + "，读回 " + hex(d.readBack),
+    return util::Message { "校验失败：" + compare::fieldPlace(d) + "：写入 " + util::hexByte(d.ours) + "，读回 "
+            + util::hexByte(d.theirs),
         "校验失败", util::MessageIcon::Exclamation, {} };
 }
 

@@ -15,7 +15,7 @@ ReadBackCheck checkReadBack(const model::RadioImage& written, Generation generat
         check.findings.push_back(verifyReadFailed());
         return check;
     }
-    for (const VerifyDifference& difference : compareProgrammed(written, outcome.image, generation))
+    for (const compare::ByteDifference& difference : compareProgrammed(written, outcome.image, generation))
         check.findings.push_back(verifyDifferenceMessage(difference));
     check.passed = check.findings.empty();
     if (check.passed) check.findings.push_back(verifyPassed());

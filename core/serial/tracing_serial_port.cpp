@@ -1,5 +1,7 @@
 #include "core/serial/tracing_serial_port.h"
 
+#include "core/util/hex.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -100,15 +102,9 @@ void TracingSerialPort::line(std::string_view text)
 
 void TracingSerialPort::bytes(std::string_view arrow, std::span<const std::uint8_t> data)
 {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     for (std::size_t first = 0; first < data.size(); first += kBytesPerLine) {
-        std::string text(arrow);
-        for (std::size_t k = first; k < std::min(data.size(), first + kBytesPerLine); ++k) {
-            text += ' ';
-            text += kDigits[data[k] >> 4];
-            text += kDigits[data[k] & 0x0F];
-        }
-        line(text);
+        const std::size_t count = std::min(data.size() - first, kBytesPerLine);
+        line(std::string(arrow) + " " + util::hexBytes(data.subspan(first, count)));
     }
 }
 

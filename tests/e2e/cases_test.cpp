@@ -125,8 +125,9 @@ void expectText(const std::string& got, const std::string& want)
 {
     if (want.starts_with("<") && std::getenv("KORVANE_UPDATE_GOLDEN") != nullptr)
         std::ofstream(want.substr(1), std::ios::binary) << got;
+    const std::string difference = want.starts_with("<") ? goldenDifference(readWholeFile(want.substr(1)), got) : "";
     if (want.starts_with("<"))
-        EXPECT_EQ(got, readWholeFile(want.substr(1)));
+        EXPECT_TRUE(difference.empty()) << want.substr(1) << ": " << difference;
     else if (want.ends_with("*"))
         EXPECT_TRUE(got.starts_with(want.substr(0, want.size() - 1))) << got;
     else

@@ -222,5 +222,5 @@ TEST(HostileLine, EveryPhaseEveryMisbehaviourEveryPortFailure)
             all += "after write " + std::to_string(call.first) + ", " + call.second
                 + " fails: " + run({ good.op, How::Behave, 0, 0, call }).line + "\n";
     }
-    EXPECT_EQ(all, korvane::test::expectedFile("hostile/sweep.txt", all));
+    EXPECT_TRUE(korvane::test::matchesGolden("hostile/sweep.txt", all));
 }

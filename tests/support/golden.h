@@ -2,12 +2,15 @@
 // Committed expected files under tests/data. With KORVANE_UPDATE_GOLDEN set in the environment a
 // test writes what it produced instead, for review before committing.
 
+#include "core/util/hex.h"
+
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace korvane::test {
 
@@ -28,16 +31,52 @@ inline std::string expectedFile(const std::string& name, const std::string& prod
     return dataFile(name);
 }
 
+// Why `produced` is not `expected`, for a failure message; empty when they are the same. It names
+// the case the first differing line belongs to, so that a failing golden points at what broke: the
+// nearest "== name" line above it in a file of such sections, else the nearest line that is not
+// indented (a case table's case, a table's entry); then that case's lines around the difference as
+// expected and as produced.
+inline std::string goldenDifference(const std::string& expected, const std::string& produced)
+{
+    if (expected == produced) return {};
+    const auto split = [](const std::string& text) {
+        std::vector<std::string> lines;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    };
+    const std::vector<std::string> e = split(expected), p = split(produced);
+    std::size_t at = 0;
+    while (at < e.size() && at < p.size() && e[at] == p[at])
+        ++at;
+    const bool sections = std::any_of(e.begin(), e.end(), [](const std::string& l) { return l.starts_with("== "); });
+    const auto opens = [&](const std::string& l) { return sections ? l.starts_with("== ") : !l.empty() && l[0] != ' '; };
+    std::size_t first = std::min(at, e.empty() ? 0 : e.size() - 1);
+    while (first > 0 && !opens(e[first]))
+        --first;
+    // The case's first line, then its lines from five before the difference (marked) to five after.
+    const auto excerpt = [&](const std::vector<std::string>& lines) {
+        const auto line = [&](std::size_t k) { return (k == at ? "> " : "  ") + lines[k] + "\n"; };
+        std::string text = first < lines.size() ? line(first) : "";
+        const std::size_t from = std::max(first + 1, at < 5 ? 0 : at - 5);
+        if (from > first + 1 && from < lines.size()) text += "  ...\n";
+        for (std::size_t k = from; k < lines.size() && k <= at + 5 && (k <= at || !opens(lines[k])); ++k)
+            text += line(k);
+        return text;
+    };
+    return "first difference at line " + std::to_string(at + 1)
+        + (first < e.size() ? " in the case \"" + e[first] + "\"" : "") + "\nexpected:\n" + excerpt(e)
+        + "produced:\n" + excerpt(p);
+}
+
 // Bytes as two hexadecimal digits each, separated by spaces.
 template <class Range> std::string hex(const Range& bytes)
 {
-    std::string text;
-    for (const auto b : bytes) {
-        char two[4];
-        std::snprintf(two, sizeof two, "%02X", static_cast<unsigned>(static_cast<std::uint8_t>(b)));
-        text += (text.empty() ? "" : " ") + std::string(two);
-    }
-    return text;
+    std::vector<std::uint8_t> octets;
+    for (const auto b : bytes)
+        octets.push_back(static_cast<std::uint8_t>(b));
+    return util::hexBytes(octets);
 }
 
 } // namespace korvane::test

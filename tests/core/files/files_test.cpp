@@ -304,7 +304,7 @@ TEST(CoreFiles, SavingTranscript)
     save("link.rdw", "rdw");
     out += "permissions " + std::to_string(int(fs::status(dir / "real.rdw").permissions() & fs::perms::all)) + "\n";
 
-    EXPECT_EQ(out, test::expectedFile("files/saving.txt", out));
+    EXPECT_TRUE(test::matchesGolden("files/saving.txt", out));
 }
 
 // Backups: their names and counters, what they hold, which old ones go, and the failures.
@@ -352,6 +352,6 @@ TEST(CoreFiles, BackupsTranscript)
     for (const fs::path& folder : { dir / "a-file", dir / "a-file" / "backups", fs::path("/proc/korvane/backups"),
              fs::path("/proc/self"), fs::path() })
         backup(folder, read, kNow);
-    EXPECT_EQ(out, test::expectedFile("files/backups.txt", out));
+    EXPECT_TRUE(test::matchesGolden("files/backups.txt", out));
 }
 #endif

@@ -7,7 +7,7 @@
 #include "core/model/radio_image.h"
 #include "core/serial/serial_port.h"
 #include "core/util/clock.h"
-#include "support/golden.h"
+#include "support/golden_match.h"
 
 #include <algorithm>
 #include <deque>
