@@ -1,8 +1,9 @@
 #pragma once
-// Where the window gets its serial ports: every exchange with a radio asks for a fresh one. The
-// platform's own port is built in one place only, so that another platform swaps it there.
+// Where the window gets its serial ports: every exchange with a radio asks for a fresh one. By
+// default that is the platform's own port, which the core picks; tests may hand in another.
 
 #include "core/serial/serial_port.h"
+#include "core/serial/system_serial_port.h"
 
 #include <functional>
 #include <memory>
@@ -11,7 +12,9 @@ namespace korvane::app {
 
 using PortFactory = std::function<std::unique_ptr<serial::SerialPort>()>;
 
-// This platform's serial port.
-PortFactory defaultPortFactory();
+inline PortFactory defaultPortFactory()
+{
+    return [] { return serial::makeSystemSerialPort(); };
+}
 
 } // namespace korvane::app
