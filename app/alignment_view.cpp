@@ -2,6 +2,7 @@
 
 #include "app/frequency_box.h"
 #include "app/grid_colours.h"
+#include "app/steps_while_sending.h"
 #include "app/twips.h"
 #include "core/link/alignment_items.h"
 #include "core/link/link_target.h"
@@ -12,12 +13,8 @@
 #include "core/model/signalling_codec.h"
 
 #include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QShortcut>
 #include <QThread>
-#include <QWheelEvent>
-#include <QWindow>
 
 #include <array>
 #include <utility>
@@ -90,54 +87,16 @@ QLabel* label(const QString& text, QWidget* parent, const QString& name = QStrin
     return l;
 }
 
-// While a change is on the line the link runner holds back all input to the window. Installed
-// on the application after the runner's own filter, this one sees the input first and takes
-// what is meant for the bar (arrow and trough clicks, its keys, wheel notches over it) as
-// steps, so that none is lost; the rest goes on to be held back. A key held down adds no
-// steps of its own meanwhile: it repeats once the line is free again.
-class StepsWhileSending : public QObject {
-public:
-    explicit StepsWhileSending(TuneScrollBar& bar)
-        : m_bar(bar)
-    {
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        QWidget* top = m_bar.window();
-        if (watched != top->windowHandle() || !m_bar.isVisible() || !m_bar.isEnabled()) return false;
-        const auto over = [&](QPointF at) { return top->childAt(at.toPoint()) == &m_bar; };
-        switch (event->type()) {
-        case QEvent::MouseButtonPress: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            return mouse->button() == Qt::LeftButton && over(mouse->position())
-                && m_bar.takePress(m_bar.mapFrom(top, mouse->position().toPoint()));
-        }
-        case QEvent::Wheel: {
-            const auto* wheel = static_cast<QWheelEvent*>(event);
-            return over(wheel->position()) && m_bar.takeWheel(wheel->angleDelta());
-        }
-        case QEvent::KeyPress: {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            return top->focusWidget() == &m_bar && !key->isAutoRepeat() && m_bar.takeKey(key->key());
-        }
-        default:
-            return false;
-        }
-    }
-
-private:
-    TuneScrollBar& m_bar;
-};
-
 } // namespace
 
-AlignmentView::AlignmentView(ImageDocument& document, AppState& state, UserDialogs& dialogs, QWidget* parent)
+AlignmentView::AlignmentView(
+    ImageDocument& document, AppState& state, UserDialogs& dialogs, const PortFactory& makePort, QWidget* parent)
     : QWidget(parent)
     , m_document(document)
     , m_image(document.image())
     , m_state(state)
     , m_dialogs(dialogs)
+    , m_port(makePort())
 {
     setObjectName("alignmentView");
     buildTree();
@@ -190,34 +149,12 @@ void AlignmentView::buildGrid()
     }
     m_grid->setCurrentCell(1, 1);
 
-    m_grid->onEnter = [this] { onGridEnter(); };
+    m_grid->onEnter = [this] { m_grid->moveToNextCell(); };
     m_grid->onSpace = [this] { editTuneCell(); };
-    // Only a release over a data cell edits, and it edits the cell it is over.
-    m_grid->onLeftRelease = [this](QPoint at) {
-        const QModelIndex cell = m_grid->indexAt(at);
-        if (!cell.isValid() || at.x() < m_grid->columnWidth(0) || at.y() < m_grid->rowHeight(0)) return;
-        if (cell.row() < 1 || cell.column() < 1) return;
-        m_grid->setCurrentCell(cell.row(), cell.column());
-        editTuneCell();
-    };
+    m_grid->onDataCellRelease = [this] { editTuneCell(); };
 
     const auto target = [this](model::Side side, int column) {
-        FrequencyBoxTarget t;
-        t.grid = m_grid;
-        t.records = std::span<const model::Record>(m_image.alignment);
-        t.storeRecord = [this](int index, const model::Record& record) {
-            m_document.edit(
-                [&](model::RadioImage& image) { image.alignment[static_cast<std::size_t>(index)] = record; });
-        };
-        t.side = side;
-        t.frequencyColumn = column;
-        t.modelIndex = [this] { return static_cast<int>(m_image.modelIndex); };
-        t.readBusy = [this] { return m_state.readBusy; };
-        t.currentCellMoved = [this](int row, int c) {
-            m_editRow = row;
-            m_editColumn = c;
-        };
-        return t;
+        return imageTableTarget(m_grid, m_document, &model::RadioImage::alignment, m_state, side, column, {});
     };
     m_txtRecTuneFreq = new FrequencyBox("txtRecTuneFreq", target(model::Side::Receive, 1), m_dialogs);
     m_txtTxTuneFreq = new FrequencyBox("txtTxTuneFreq", target(model::Side::Transmit, 4), m_dialogs);
@@ -497,28 +434,11 @@ void AlignmentView::showTestChannel(const model::Record& record)
     m_lblTTxSgl2->setText(QString::fromStdString(shown.transmitSignalling));
 }
 
-void AlignmentView::onGridEnter()
-{
-    int row = m_grid->currentRow();
-    int column = m_grid->currentColumn();
-    if (column < kColumns - 1) {
-        ++column;
-    } else if (row < kRows - 1) {
-        ++row;
-        column = 1;
-    }
-    m_editRow = row;
-    m_editColumn = column;
-    m_grid->setCurrentCell(row, column);
-}
-
 void AlignmentView::editTuneCell()
 {
     const int row = m_grid->currentRow();
     const int column = m_grid->currentColumn();
     if (row < 1 || column < 1) return;
-    m_editRow = row;
-    m_editColumn = column;
     switch (column) {
     case 1:
         m_txtRecTuneFreq->open(row);

@@ -4,16 +4,17 @@
 // of the item being adjusted. Every exchange with the radio runs through the window's link
 // runner; the port stays open from an item's start to its end.
 
-#include "app/alignment_controls.h"
 #include "app/app_state.h"
 #include "app/image_document.h"
+#include "app/item_tree.h"
+#include "app/port_factory.h"
 #include "app/record_grid.h"
+#include "app/tune_scroll_bar.h"
 #include "app/user_dialogs.h"
 #include "core/link/alignment.h"
 #include "core/link/link_ui.h"
 #include "core/model/radio_image.h"
 #include "core/model/record_layout.h"
-#include "core/serial/posix_serial_port.h"
 #include "core/util/steady_clock.h"
 
 #include <QGroupBox>
@@ -25,6 +26,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 
 namespace korvane::app {
 
@@ -42,7 +44,9 @@ public:
         std::function<void(const QString& text, model::Side side)> editSignalling;
     };
 
-    AlignmentView(ImageDocument& document, AppState& state, UserDialogs& dialogs, QWidget* parent = nullptr);
+    // The port from `makePort` stays with the view: an item keeps it open from its start to its end.
+    AlignmentView(ImageDocument& document, AppState& state, UserDialogs& dialogs, const PortFactory& makePort,
+        QWidget* parent = nullptr);
     ~AlignmentView() override;
 
     void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
@@ -84,9 +88,7 @@ public:
     void cmdTuneCancelClick();
     void showTestChannel(const model::Record& record);
 
-    // The grid's editing: the current edit cell, and editing the grid's current cell.
-    int currentEditRow() const { return m_editRow; }
-    int currentEditColumn() const { return m_editColumn; }
+    // Edits the grid's current cell.
     void editTuneCell();
     // Hides both frequency boxes, forgetting what they hold.
     void dropEdits();
@@ -98,7 +100,6 @@ private:
     void buildGrid();
     void buildTuneFrame();
     void layoutGrid();
-    void onGridEnter();
     void toggleStep(int row, int column);
     void endItem(link::ItemEnd how);
     void sendTuneValue();
@@ -127,8 +128,6 @@ private:
     QPushButton* m_cmdTuneOK = nullptr;
     QPushButton* m_cmdTuneCancel = nullptr;
 
-    int m_editRow = 1;
-    int m_editColumn = 1;
     int m_item = 0;
     QString m_frameCaption;
     // The bar is being set to the radio's own value, which the start has already sent.
@@ -137,9 +136,9 @@ private:
     bool m_sendingChange = false;
     std::deque<QAbstractSlider::SliderAction> m_tuneSteps;
 
-    serial::PosixSerialPort m_port;
+    std::unique_ptr<serial::SerialPort> m_port;
     util::SteadyClock m_clock;
-    link::AlignmentSession m_session { m_port, m_clock };
+    link::AlignmentSession m_session { *m_port, m_clock };
 };
 
 } // namespace korvane::app

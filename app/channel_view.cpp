@@ -27,6 +27,12 @@ const char* const kHeaders[kColumns] = {
     "步进 (kHz)", "  发射信令", " 扫描  选择", " 繁忙  锁定", " 时钟  偏移", "频率宽度",
 };
 
+// The column widths in twelfths of the grid's width: the first layout and a relayout differ.
+constexpr std::array<double, kColumns> kFirstColumns
+    = { 0.9, 1.25, 0.8, 1.5, 1.25, 0.8, 1.5, 0.85, 0.85, 0.85, 1.03 };
+constexpr std::array<double, kColumns> kRelayoutColumns
+    = { 0.9, 1.35, 0.8, 1.49, 1.35, 0.8, 1.49, 0.88, 0.88, 0.88, 1.03 };
+
 template <class Image> auto& recordOf(Image& image, int row)
 {
     return image.channels[static_cast<std::size_t>(row - 1)];
@@ -67,34 +73,30 @@ ChannelView::ChannelView(ImageDocument& document, QWidget* parent)
         editChannelCell();
     };
     m_grid->onLabelPress = [this](int row, Qt::KeyboardModifiers keys) { labelPressed(row, keys); };
-    // Only a release over a data cell edits, and it edits the cell it is over.
-    m_grid->onLeftRelease = [this](QPoint at) {
-        const QModelIndex cell = m_grid->indexAt(at);
-        if (!cell.isValid() || at.x() < m_grid->columnWidth(0) || at.y() < m_grid->rowHeight(0))
-            return;
-        if (cell.row() < 1 || cell.column() < 1)
-            return;
-        m_grid->setCurrentCell(cell.row(), cell.column());
-        editChannelCell();
-    };
+    m_grid->onDataCellRelease = [this] { editChannelCell(); };
+}
+
+ChannelView::GridSize ChannelView::sizeGrid(
+    std::span<const double> factors, long windowWidthTwips, long windowHeightTwips)
+{
+    GridSize size;
+    size.height = roundHalfEven(0.55 * static_cast<double>(windowHeightTwips));
+    size.width = roundHalfEven(0.886 * static_cast<double>(windowWidthTwips));
+    const long h = roundHalfEven(static_cast<double>(size.height) / 18);
+    const long u = roundHalfEven(static_cast<double>(size.width) / 12);
+    size.firstColumn = roundHalfEven(factors[0] * static_cast<double>(u));
+    for (int c = 0; c < kColumns; ++c)
+        m_grid->setColumnWidth(c, pxX(this, roundHalfEven(factors[static_cast<std::size_t>(c)] * static_cast<double>(u))));
+    size.header = roundHalfEven(1.9 * static_cast<double>(h));
+    m_grid->setRowHeight(0, pxY(this, size.header));
+    for (int r = 1; r < kRows; ++r)
+        m_grid->setRowHeight(r, pxY(this, h));
+    return size;
 }
 
 void ChannelView::layoutChannelGrid(long windowWidthTwips, long windowHeightTwips)
 {
-    const long gridHeight = roundHalfEven(0.55 * static_cast<double>(windowHeightTwips));
-    const long gridWidth = roundHalfEven(0.886 * static_cast<double>(windowWidthTwips));
-    const long h = roundHalfEven(static_cast<double>(gridHeight) / 18);
-    const long u = roundHalfEven(static_cast<double>(gridWidth) / 12);
-    const auto times = [u](double f) { return roundHalfEven(f * static_cast<double>(u)); };
-    const long widths[kColumns] = { times(0.9), times(1.25), times(0.8), times(1.5), times(1.25), times(0.8),
-                                    times(1.5), times(0.85), times(0.85), times(0.85), times(1.03) };
-    for (int c = 0; c < kColumns; ++c)
-        m_grid->setColumnWidth(c, pxX(this, widths[c]));
-    const long headerHeight = roundHalfEven(1.9 * static_cast<double>(h));
-    m_grid->setRowHeight(0, pxY(this, headerHeight));
-    for (int r = 1; r < kRows; ++r)
-        m_grid->setRowHeight(r, pxY(this, h));
-
+    const GridSize size = sizeGrid(kFirstColumns, windowWidthTwips, windowHeightTwips);
     for (int c = 0; c < kColumns; ++c) {
         m_grid->setText(0, c, QString::fromUtf8(kHeaders[c]));
         m_grid->setEmphasis(0, c, true);
@@ -110,8 +112,8 @@ void ChannelView::layoutChannelGrid(long windowWidthTwips, long windowHeightTwip
             item->setTextAlignment(Qt::AlignCenter);
 
     // All rows and columns show without scrolling inside the grid.
-    m_grid->fitTo(pxX(this, roundHalfEven(static_cast<double>(widths[0]) / 6)),
-                  pxY(this, roundHalfEven(static_cast<double>(headerHeight) / 4)));
+    m_grid->fitTo(pxX(this, roundHalfEven(static_cast<double>(size.firstColumn) / 6)),
+                  pxY(this, roundHalfEven(static_cast<double>(size.header) / 4)));
 
     placeCheckBoxes();
 }
@@ -137,19 +139,8 @@ void ChannelView::placeCheckBoxes()
 
 void ChannelView::relayoutChannelGrid(long windowWidthTwips, long windowHeightTwips)
 {
-    const long gridHeight = roundHalfEven(0.55 * static_cast<double>(windowHeightTwips));
-    const long gridWidth = roundHalfEven(0.886 * static_cast<double>(windowWidthTwips));
-    const long h = roundHalfEven(static_cast<double>(gridHeight) / 18);
-    const long u = roundHalfEven(static_cast<double>(gridWidth) / 12);
-    const auto times = [u](double f) { return roundHalfEven(f * static_cast<double>(u)); };
-    const long widths[kColumns] = { times(0.9), times(1.35), times(0.8), times(1.49), times(1.35), times(0.8),
-                                    times(1.49), times(0.88), times(0.88), times(0.88), times(1.03) };
-    for (int c = 0; c < kColumns; ++c)
-        m_grid->setColumnWidth(c, pxX(this, widths[c]));
-    m_grid->setRowHeight(0, pxY(this, roundHalfEven(1.9 * static_cast<double>(h))));
-    for (int r = 1; r < kRows; ++r)
-        m_grid->setRowHeight(r, pxY(this, h));
-    m_grid->setFixedSize(pxX(this, gridWidth), pxY(this, gridHeight));
+    const GridSize size = sizeGrid(kRelayoutColumns, windowWidthTwips, windowHeightTwips);
+    m_grid->setFixedSize(pxX(this, size.width), pxY(this, size.height));
     placeCheckBoxes();
 }
 
@@ -321,16 +312,9 @@ void ChannelView::colourChannelRow(int row, bool transmitInhibited)
 
 void ChannelView::onEnterKey()
 {
-    int row = m_grid->currentRow();
-    int column = m_grid->currentColumn();
-    setCurrentCell(row, column);
-    if (column < kColumns - 1)
-        ++column;
-    else if (row < kRows - 1) {
-        ++row;
-        column = 1;
-    }
-    m_grid->setCurrentCell(row, column);
+    // The cell Enter leaves is the one last acted on.
+    setCurrentCell(m_grid->currentRow(), m_grid->currentColumn());
+    m_grid->moveToNextCell();
 }
 
 void ChannelView::editChannelCell()

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <span>
 #include <vector>
 
 namespace korvane::app {
@@ -58,6 +59,15 @@ public:
     std::function<void(int row, int column)> onEditSignalling;
 
 private:
+    // The grid's sizes in twips, from the window's outer size.
+    struct GridSize {
+        long width = 0;
+        long height = 0;
+        long firstColumn = 0;
+        long header = 0;
+    };
+    // Sets the column widths and row heights; the grid's own size is the caller's.
+    GridSize sizeGrid(std::span<const double> columnFactors, long windowWidthTwips, long windowHeightTwips);
     // Beside the grid, level with the rows; the frame is sized to hold them.
     void placeCheckBoxes();
     void writeRow(int row);

@@ -8,7 +8,6 @@
 #include "core/files/backups.h"
 #include "core/fleet/fleet_log.h"
 #include "core/link/link_target.h"
-#include "core/serial/posix_serial_port.h"
 #include "core/serial/serial_device_label.h"
 
 #include <QCheckBox>
@@ -178,7 +177,7 @@ void FleetDialog::runRound(const std::vector<int>& ports)
     }
     const bool verify = m_verify->isChecked();
     fleet::FleetRoundHooks hooks;
-    hooks.makePort = [](std::size_t) { return std::make_unique<serial::PosixSerialPort>(); };
+    hooks.makePort = [make = m_setup.makePort](std::size_t) { return make(); };
     hooks.ui = [&uis](std::size_t index) -> link::LinkUi& { return *uis[index]; };
     // Every radio of a round gets the same image, so one backup of it serves them all.
     hooks.backup = [backup = saveBackup(m_setup.image)](const model::RadioImage&) { return backup; };

@@ -5,6 +5,7 @@
 // once the next radios are on the cables (Return starts a round). Every round is appended to the
 // fleet log, which the dialog opens; the rounds and radios since the program started are counted.
 
+#include "app/port_factory.h"
 #include "core/fleet/fleet_round.h"
 #include "core/model/radio_image.h"
 #include "core/serial/port_map.h"
@@ -39,6 +40,7 @@ struct FleetDialogSetup {
     UserDialogs& dialogs;
     FleetTally& tally;
     serial::PortMapSource portMap; // where port numbers find their devices
+    PortFactory makePort; // one port for each radio of a round
     std::optional<std::filesystem::path> backupFolder;
     std::filesystem::path logPath;
 };

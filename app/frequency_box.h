@@ -5,30 +5,12 @@
 // Undo, copy, cut, paste and select-all act on its text; a paste must pass the typing rule.
 // The channel grid has one per side; the alignment grid reuses the same box.
 
-#include "app/record_grid.h"
+#include "app/frequency_box_target.h"
 #include "app/user_dialogs.h"
-#include "core/model/radio_image.h"
-#include "core/model/record_layout.h"
 
 #include <QLineEdit>
 
-#include <functional>
-#include <span>
-
 namespace korvane::app {
-
-struct FrequencyBoxTarget {
-    RecordGrid* grid = nullptr;
-    std::span<const model::Record> records; // grid row r shows record r - 1
-    // Keeps record `index` as changed by the value entered.
-    std::function<void(int index, const model::Record&)> storeRecord;
-    model::Side side = model::Side::Receive;
-    int frequencyColumn = 1; // the step column is the next one
-    std::function<int()> modelIndex;
-    std::function<bool()> readBusy; // while the radio is read, leaving the box stores nothing
-    // Tells the grid's editor that Enter moved its current cell.
-    std::function<void(int row, int column)> currentCellMoved;
-};
 
 class FrequencyBox : public QLineEdit {
     Q_OBJECT

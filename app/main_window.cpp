@@ -34,6 +34,9 @@ namespace {
 
 constexpr int kWindowWidth = 800;
 constexpr int kWindowHeight = 600;
+// How far the channel frame sits below the top of the frames, as a share of the window's designed
+// height: the model frame fills that band (less a small gap) above it.
+constexpr double kChannelFrameTopShare = 0.148;
 
 QAction* addEntry(QMenu* menu, const QString& name, const QString& caption)
 {
@@ -294,7 +297,8 @@ void MainWindow::layoutWindow()
 
 void MainWindow::placeFrames()
 {
-    const int chanTop = pxY(this, roundHalfEven(0.148 * static_cast<double>(twipsY(this, kWindowHeight))));
+    const int chanTop
+        = pxY(this, roundHalfEven(kChannelFrameTopShare * static_cast<double>(twipsY(this, kWindowHeight))));
     const int width = m_channelView->width();
     m_fraModel->setGeometry(0, 0, width, chanTop - 6);
     m_channelView->move(0, chanTop);
@@ -381,7 +385,7 @@ void MainWindow::modelChange()
 void MainWindow::choosePort()
 {
     // The dialog looks for the ports again as it opens: a cable plugged in since start-up counts.
-    PortDialog dialog(m_dialogs, m_options.portMap, m_options.probePorts, this);
+    PortDialog dialog(m_dialogs, m_options.makePort, m_options.portMap, m_options.probePorts, this);
     dialog.setComi(m_state.portNumber);
     dialog.setXComi(m_state.portCount);
     dialog.setDevice(m_state.device);

@@ -5,6 +5,7 @@
 #include "app/app_state.h"
 #include "app/fleet_dialog.h"
 #include "app/image_document.h"
+#include "app/port_factory.h"
 #include "app/user_dialogs.h"
 #include "core/files/backups.h"
 #include "core/link/readout.h"
@@ -49,6 +50,9 @@ struct MainWindowOptions {
     std::optional<std::filesystem::path> backupFolder {};
     // Where port numbers find their devices and the port choice hears devices come and go.
     serial::PortMapSource portMap = serial::systemPortMapSource();
+    // Every port the window talks to a radio through: reading, programming, alignment, the
+    // chain check and fleet rounds.
+    PortFactory makePort = defaultPortFactory();
 };
 
 class MainWindow : public QMainWindow {
@@ -98,13 +102,10 @@ public:
 
     ChannelView* channelView() const { return m_channelView; }
     SettingsLists* settingsLists() const { return m_settingsLists; }
-    ContentArea* contentArea() const { return m_content; }
     QWidget* chanFuncFrame() const { return m_fraChanFunc; }
     QComboBox* modelList() const { return m_cboRadiomodel; }
     QLabel* bandLabel() const { return m_lblBandvalue; }
-    QPushButton* command1() const { return m_command1; }
     QAction* action(const QString& name) const;
-    QAction* recentEntry(int i) const { return m_mnuFileMRU[i]; }
     QToolBar* toolBar() const { return m_toolBar; }
     FrequencyBox* txtRecFreq() const { return m_txtRecFreq; }
     FrequencyBox* txtTxFreq() const { return m_txtTxFreq; }

@@ -38,7 +38,7 @@ void enableChannelEdits(QMenu* menu, bool on)
 
 void MainWindow::buildAlignment()
 {
-    m_alignmentView = new AlignmentView(m_document, m_state, m_dialogs, m_content->frame());
+    m_alignmentView = new AlignmentView(m_document, m_state, m_dialogs, m_options.makePort, m_content->frame());
     AlignmentView::Hooks hooks;
     hooks.runLink = [this](const std::function<void(link::LinkUi&)>& operation) { linkRunner().runDeferringInput(operation); };
     hooks.leaveView = [this] { mnuChanClick(); };

@@ -24,19 +24,8 @@ void MainWindow::buildEditors()
 {
     RecordGrid* grid = m_channelView->grid();
     const auto target = [this, grid](model::Side side, int column) {
-        FrequencyBoxTarget t;
-        t.grid = grid;
-        t.records = std::span<const model::Record>(m_image.channels);
-        t.storeRecord = [this](int index, const model::Record& record) {
-            m_document.edit(
-                [&](model::RadioImage& image) { image.channels[static_cast<std::size_t>(index)] = record; });
-        };
-        t.side = side;
-        t.frequencyColumn = column;
-        t.modelIndex = [this] { return static_cast<int>(m_image.modelIndex); };
-        t.readBusy = [this] { return m_state.readBusy; };
-        t.currentCellMoved = [this](int row, int c) { m_channelView->setCurrentCell(row, c); };
-        return t;
+        return imageTableTarget(grid, m_document, &model::RadioImage::channels, m_state, side, column,
+            [this](int row, int c) { m_channelView->setCurrentCell(row, c); });
     };
     m_txtRecFreq = new FrequencyBox("txtRecFreq", target(model::Side::Receive, 1), m_dialogs);
     m_txtTxFreq = new FrequencyBox("txtTxFreq", target(model::Side::Transmit, 4), m_dialogs);

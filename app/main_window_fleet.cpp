@@ -14,8 +14,8 @@ void MainWindow::writeFleet()
     if (alignmentItemOpen()) cancelAlignmentItem();
     // A value still being typed reaches the image, and so the radios.
     commitPendingEntry();
-    FleetDialog dialog({ m_image, linkRunner(), m_dialogs, m_fleetTally, m_state.portMap, m_options.backupFolder,
-                           fleet::fleetLogPathFromEnvironment() },
+    FleetDialog dialog({ m_image, linkRunner(), m_dialogs, m_fleetTally, m_state.portMap, m_options.makePort,
+                           m_options.backupFolder, fleet::fleetLogPathFromEnvironment() },
         this);
     m_dialogs.runModal(dialog);
 }

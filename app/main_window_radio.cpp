@@ -2,9 +2,9 @@
 
 #include "app/main_window.h"
 
-#include "app/edit_commands.h"
-
 #include "app/channel_view.h"
+#include "app/edit_commands.h"
+#include "app/held_messages.h"
 #include "app/link_runner.h"
 #include "app/settings_lists.h"
 #include "core/link/link_messages.h"
@@ -13,7 +13,6 @@
 #include "core/link/readout.h"
 #include "core/link/verify_readback.h"
 #include "core/model/frequency_codec.h"
-#include "core/serial/posix_serial_port.h"
 #include "core/util/steady_clock.h"
 
 #include <chrono>
@@ -46,52 +45,15 @@ void MainWindow::mentionBackupFailure(const std::optional<util::Message>& failur
     m_dialogs.showMessage(this, *failure);
 }
 
-namespace {
-
-// Holds back the messages of an exchange whose end the window tells in its own words: a read-out
-// for a comparison leaves out "读频完成" (the differences follow at once), and 写频并校验 says in one
-// message after the read-back what the write and the check came to. Everything else passes through.
-class HeldMessages final : public link::LinkUi {
-public:
-    HeldMessages(link::LinkUi& ui, std::function<bool(const util::Message&)> hold)
-        : m_ui(ui)
-        , m_hold(std::move(hold))
-    {
-    }
-    void showMessage(const util::Message& message) override
-    {
-        if (m_hold(message))
-            m_held.push_back(message);
-        else
-            m_ui.showMessage(message);
-    }
-    const std::vector<util::Message>& held() const { return m_held; }
-    bool askYesNo(const util::Message& question) override { return m_ui.askYesNo(question); }
-    void progressOpen(const std::string& caption, const std::string& label) override
-    {
-        m_ui.progressOpen(caption, label);
-    }
-    void progressValue(int value) override { m_ui.progressValue(value); }
-    void progressClose() override { m_ui.progressClose(); }
-    void channelsRounded(const std::vector<link::ChannelSide>& sides) override { m_ui.channelsRounded(sides); }
-
-private:
-    link::LinkUi& m_ui;
-    std::function<bool(const util::Message&)> m_hold;
-    std::vector<util::Message> m_held;
-};
-
-} // namespace
-
 link::ReadOutcome MainWindow::readOut(model::RadioImage start, bool forComparison)
 {
     const link::LinkTarget target = m_state.linkTarget();
     link::ReadOutcome outcome;
     linkRunner().run([&](link::LinkUi& ui) {
-        serial::PosixSerialPort port;
+        const std::unique_ptr<serial::SerialPort> port = m_options.makePort();
         util::SteadyClock clock;
         HeldMessages quiet(ui, [](const util::Message& message) { return message == link::readComplete(); });
-        outcome = link::readRadio(start, target, port, clock, forComparison ? quiet : ui);
+        outcome = link::readRadio(start, target, *port, clock, forComparison ? quiet : ui);
     });
     return outcome;
 }
@@ -160,17 +122,17 @@ void MainWindow::writeImage(bool verify)
     };
     linkRunner().run(
         [&](link::LinkUi& ui) {
-            serial::PosixSerialPort port;
+            const std::unique_ptr<serial::SerialPort> port = m_options.makePort();
             util::SteadyClock clock;
             bool readingBack = false;
             HeldMessages held(ui, [&](const util::Message& message) {
                 return verify && (readingBack || message == link::writeComplete());
             });
-            outcome = link::programRadio(working, target, port, clock, held);
+            outcome = link::programRadio(working, target, *port, clock, held);
             if (!verify || !outcome.success()) return;
             readingBack = true;
             const auto generation = outcome.olderRadio ? link::Generation::Older : link::Generation::Newer;
-            check = link::checkReadBack(working, generation, target, port, clock, held);
+            check = link::checkReadBack(working, generation, target, *port, clock, held);
             for (const util::Message& message : held.held())
                 if (message != link::writeComplete() && message != link::readComplete() && !readFailure)
                     readFailure = message;

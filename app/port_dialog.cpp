@@ -4,7 +4,6 @@
 #include "app/link_runner.h"
 #include "core/link/link_target.h"
 #include "core/probe/probe_chain.h"
-#include "core/serial/posix_serial_port.h"
 #include "core/serial/serial_device_label.h"
 #include "core/util/steady_clock.h"
 
@@ -41,10 +40,11 @@ QString portLabel(int port, const serial::PortMapSource& source)
 
 } // namespace
 
-PortDialog::PortDialog(
-    UserDialogs& dialogs, serial::PortMapSource source, std::function<int()> countPorts, QWidget* parent)
+PortDialog::PortDialog(UserDialogs& dialogs, PortFactory makePort, serial::PortMapSource source,
+    std::function<int()> countPorts, QWidget* parent)
     : QDialog(parent)
     , m_dialogs(dialogs)
+    , m_makePort(std::move(makePort))
     , m_source(std::move(source))
     , m_countPorts(std::move(countPorts))
 {
@@ -256,9 +256,9 @@ void PortDialog::probe()
     enableChoices();
     std::vector<probe::ProbeLine> lines;
     LinkRunner(this, m_dialogs).run([&](link::LinkUi&) {
-        serial::PosixSerialPort port;
+        const std::unique_ptr<serial::SerialPort> port = m_makePort();
         util::SteadyClock clock;
-        lines = probe::probeChain(target, port, clock);
+        lines = probe::probeChain(target, *port, clock);
     });
     m_probing = false;
     if (std::exchange(m_changedWhileProbing, false))

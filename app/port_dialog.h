@@ -5,6 +5,7 @@
 // afresh when the dialog opens and whenever one appears or leaves while it is open, in the device
 // folder or in the folder of a device named by its path.
 
+#include "app/port_factory.h"
 #include "app/user_dialogs.h"
 #include "core/serial/port_map.h"
 #include "core/serial/serial_device_watcher.h"
@@ -28,7 +29,8 @@ class PortDialog : public QDialog {
     Q_OBJECT
 public:
     // `countPorts` gives the number of ports to enable when the devices change; none: unchanged.
-    explicit PortDialog(UserDialogs& dialogs, serial::PortMapSource source = serial::systemPortMapSource(),
+    // 检测 talks to the radio through a port from `makePort`.
+    PortDialog(UserDialogs& dialogs, PortFactory makePort, serial::PortMapSource source = serial::systemPortMapSource(),
         std::function<int()> countPorts = {}, QWidget* parent = nullptr);
     ~PortDialog() override;
 
@@ -70,6 +72,7 @@ private:
     std::vector<bool> namedDevicesPresent() const;
 
     UserDialogs& m_dialogs;
+    PortFactory m_makePort;
     serial::PortMapSource m_source;
     std::function<int()> m_countPorts;
     std::unique_ptr<serial::SerialDeviceWatcher> m_watcher;

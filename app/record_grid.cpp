@@ -88,6 +88,19 @@ void RecordGrid::fitTo(int extraWidth, int extraHeight)
     setFixedSize(columnLeft(columnCount()) + extraWidth, rowTop(rowCount()) + extraHeight);
 }
 
+void RecordGrid::moveToNextCell()
+{
+    int row = currentRow();
+    int column = currentColumn();
+    if (column < columnCount() - 1) {
+        ++column;
+    } else if (row < rowCount() - 1) {
+        ++row;
+        column = 1;
+    }
+    setCurrentCell(row, column);
+}
+
 void RecordGrid::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
@@ -138,8 +151,14 @@ void RecordGrid::mousePressEvent(QMouseEvent* event)
 void RecordGrid::mouseReleaseEvent(QMouseEvent* event)
 {
     QTableWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && onLeftRelease)
-        onLeftRelease(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !onDataCellRelease) return;
+    // Only a release over a data cell counts, and it counts for the cell it is over.
+    const QPoint at = event->position().toPoint();
+    const QModelIndex cell = indexAt(at);
+    if (!cell.isValid() || at.x() < columnWidth(0) || at.y() < rowHeight(0)) return;
+    if (cell.row() < 1 || cell.column() < 1) return;
+    setCurrentCell(cell.row(), cell.column());
+    onDataCellRelease();
 }
 
 QModelIndex RecordGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)

@@ -31,10 +31,14 @@ public:
     // Fits the widget to its rows and columns plus the given margins (no scrolling inside).
     void fitTo(int extraWidth, int extraHeight);
 
+    // Enter's move: to the next cell along the row, from a row's last cell to the first data cell
+    // of the next row; the grid's last cell stays.
+    void moveToNextCell();
+
     std::function<void()> onEnter;
     std::function<void()> onSpace;
-    // A left-button release at this point (grid coordinates).
-    std::function<void(QPoint)> onLeftRelease;
+    // A left-button release over a data cell, which has just become the current cell.
+    std::function<void()> onDataCellRelease;
     // A left-button press on the label of a row (1..), with the keys held.
     std::function<void(int row, Qt::KeyboardModifiers keys)> onLabelPress;
 

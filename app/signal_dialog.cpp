@@ -44,21 +44,6 @@ QPoint signalDialogPosition(QPoint cellBottomRight, int cellHeight, QSize dialog
     return { left, top };
 }
 
-ToneCombo::ToneCombo(QWidget* parent)
-    : QComboBox(parent)
-{
-    setEditable(true);
-    setInsertPolicy(QComboBox::NoInsert);
-    setCompleter(nullptr); // the text is what the user typed, never completed from the list
-    setMaxVisibleItems(12);
-}
-
-void ToneCombo::showPopup()
-{
-    if (beforePopup) beforePopup();
-    QComboBox::showPopup();
-}
-
 SignalDialog::SignalDialog(UserDialogs& dialogs, QString dataFolder, QWidget* parent)
     : QDialog(parent)
     , m_dialogs(dialogs)

@@ -4,12 +4,12 @@
 // survive OK when the user picks nothing else. The tone and code lists come from the tone-list
 // files, read the first time each list drops down.
 
+#include "app/tone_combo.h"
 #include "app/user_dialogs.h"
 #include "core/files/tone_list.h"
 #include "core/model/signalling_cell.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
@@ -24,15 +24,6 @@ namespace korvane::app {
 // Where the dialog goes: right of and below the cell, moved back onto the screen when it would
 // leave it (above the cell when there is no room below).
 QPoint signalDialogPosition(QPoint cellBottomRight, int cellHeight, QSize dialogSize, const QRect& screen);
-
-// An editable list that asks for its entries just before it first drops down.
-class ToneCombo : public QComboBox {
-    Q_OBJECT
-public:
-    explicit ToneCombo(QWidget* parent = nullptr);
-    std::function<void()> beforePopup;
-    void showPopup() override;
-};
 
 class SignalDialog : public QDialog {
     Q_OBJECT

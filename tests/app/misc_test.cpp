@@ -121,7 +121,8 @@ private slots:
         std::ofstream(adapter / "manufacturer") << "FTDI\n";
         std::filesystem::create_directories(at("dev"));
         test::RecordingDialogs dialogs;
-        app::PortDialog dialog(dialogs, source, [&] { return int(serial::serialDevices(source).size()); });
+        app::PortDialog dialog(
+            dialogs, app::defaultPortFactory(), source, [&] { return int(serial::serialDevices(source).size()); });
         dialog.setComi(2);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

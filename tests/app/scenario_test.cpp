@@ -227,6 +227,13 @@ private:
         else if (op == "fits") // nothing clipped or overlapping in the window the steps go to
             for (const QString& problem : test::layoutProblems(m_root))
                 m_out += "  " + problem + "\n";
+        else if (op == "whole") { // all of one widget shows: its text fits and nothing cuts it off
+            const QWidget* w = widget(a[1]);
+            const bool whole = w->isVisible() && test::textShortfall(w).isEmpty()
+                && w->visibleRegion() == QRegion(w->rect());
+            m_out += "  " + a[1] + " shows whole: " + (whole ? "yes" : "no") + "\n";
+        } else if (op == "beside")
+            beside(*mw->findChild<app::RecordGrid*>(a[1]));
         else if (op == "act") {
             const QStringList parts = a[1].split('#');
             for (QAction* action : m_root->findChildren<QAction*>(parts[0]))
@@ -529,6 +536,20 @@ private:
                 || (row.captured(1).toInt() >= a[2].toInt() && row.captured(1).toInt() <= a[3].toInt()))
                 m_out += line.isEmpty() ? "" : line + "\n";
         }
+    }
+
+    // Where the dialog the steps go to stands against the grid's current cell (as the grid counts
+    // its cells, from the grid's corner) and against the screen.
+    void beside(const app::RecordGrid& grid)
+    {
+        const int row = grid.currentRow(), column = grid.currentColumn();
+        const QPoint corner = grid.mapToGlobal(QPoint(grid.columnLeft(column + 1), grid.rowTop(row + 1)));
+        const QRect dialog = m_root->frameGeometry();
+        const auto yes = [](bool fact) { return fact ? QString("yes") : QString("no"); };
+        m_out += "  " + m_root->objectName() + " right of the cell " + yes(dialog.left() == corner.x())
+            + ", below it " + yes(dialog.top() == corner.y()) + ", above it "
+            + yes(dialog.bottom() + 1 == corner.y() - grid.rowHeight(row)) + ", on the screen "
+            + yes(m_root->screen()->availableGeometry().contains(dialog)) + "\n";
     }
 
     // The window's own commands for what has no control of its own in a test.

@@ -1,7 +1,9 @@
 #pragma once
-// A window as text: every visible widget in creation order with its class, name, geometry and
-// state, the menus and, for pictures, a short hash of what they draw. Geometry pins the layout,
-// the hashes pin the drawing, the texts and colours pin what the user reads.
+// A window as text: every visible widget in creation order with its class, name and state, the
+// menus, and the geometry the window's own code gives a widget. The texts, states and colours pin
+// what the user reads. What follows from fonts and styles is left out: the place and size of what
+// a Qt layout places, the size (and so the place) of a dialog, and icons; the layout audit
+// (layout_audit.h) checks that such widgets fit.
 
 #include "app/record_grid.h"
 
@@ -9,9 +11,9 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCryptographicHash>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -22,16 +24,6 @@
 #include <QTreeWidget>
 
 namespace korvane::test {
-
-inline QString imageHash(QImage image)
-{
-    if (image.isNull()) return "none";
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    const QByteArray bytes(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().left(8);
-}
-
-inline QString iconHash(const QIcon& icon) { return icon.isNull() ? "none" : imageHash(icon.pixmap(32).toImage()); }
 
 inline QString quoted(const QString& text) { return '"' + QString(text).replace('\n', "\\n") + '"'; }
 
@@ -99,14 +91,13 @@ inline QString widgetState(const QWidget* w)
 {
     QString s;
     if (auto* l = qobject_cast<const QLabel*>(w))
-        s += !l->pixmap().isNull()        ? " picture=" + imageHash(l->pixmap().toImage())
+        s += !l->pixmap().isNull()        ? QString(" picture")
             : w->objectName() == "sbDate" ? QString(" <today>")
             : w->objectName() == "sbTime" ? QString(" <now>")
                                           : " " + quoted(l->text());
     if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
         s += " " + quoted(b->text());
         if (b->isCheckable()) s += b->isChecked() ? " [x]" : " [ ]";
-        if (!b->icon().isNull()) s += " icon=" + iconHash(b->icon());
         if (auto* p = qobject_cast<const QPushButton*>(w); p && p->isDefault()) s += " default";
     }
     if (auto* g = qobject_cast<const QGroupBox*>(w)) s += " " + quoted(g->title());
@@ -136,19 +127,47 @@ inline QString widgetState(const QWidget* w)
     return s;
 }
 
+// Whether `layout`, or a layout inside it, places `w`.
+inline bool placedBy(const QLayout* layout, const QWidget* w)
+{
+    if (!layout) return false;
+    if (layout->menuBar() == w) return true;
+    for (int i = 0; i < layout->count(); ++i) {
+        QLayoutItem* item = layout->itemAt(i);
+        if (item->widget() == w || placedBy(item->layout(), w)) return true;
+    }
+    return false;
+}
+
+// How much of a widget's geometry the window's own code sets: all of it (from its twips, or in
+// fixed pixels), only its place, or none. A Qt layout places and sizes its widgets from their texts
+// and fonts; a dialog takes its size from its layout and its place from that size (the signalling
+// dialog's place is checked on its own). A widget placed but never sized takes its size hint, and
+// the settings frames take their size from what their lists need.
+enum class Designed { All, Place, None };
+
+inline Designed designedGeometry(const QWidget* w)
+{
+    if (w->isWindow()) return !w->layout() || qobject_cast<const QMainWindow*>(w) ? Designed::All : Designed::None;
+    if (placedBy(w->parentWidget()->layout(), w)) return Designed::None;
+    if (!w->testAttribute(Qt::WA_Resized) || w->objectName() == "fraFunction" || w->objectName() == "fraScan")
+        return Designed::Place;
+    return Designed::All;
+}
+
 inline void dumpWidget(QString& out, const QWidget* w, const QString& pad)
 {
     out += pad + w->metaObject()->className();
     if (!w->objectName().isEmpty()) out += " " + w->objectName();
     if (w->property("index").isValid()) out += QString("#%1").arg(w->property("index").toInt());
     const QRect g = w->geometry();
-    out += QString(" %1,%2 %3x%4").arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height());
+    if (const Designed designed = designedGeometry(w); designed != Designed::None)
+        out += QString(" %1,%2").arg(g.x()).arg(g.y())
+            + (designed == Designed::All ? QString(" %1x%2").arg(g.width()).arg(g.height()) : QString());
     if (!w->isEnabled()) out += " off";
     if (!w->isVisible()) out += " hidden";
     if (w->hasFocus()) out += " focus";
-    if (w->isWindow())
-        out += " title=" + quoted(w->windowTitle()) + " icon=" + iconHash(w->windowIcon())
-            + (w->isModal() ? " modal" : "");
+    if (w->isWindow()) out += " title=" + quoted(w->windowTitle()) + (w->isModal() ? " modal" : "");
     out += widgetState(w) + "\n";
     const QString inner = pad + "  ";
     if (auto* grid = qobject_cast<const app::RecordGrid*>(w)) dumpGrid(out, grid, inner);
