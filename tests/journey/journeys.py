@@ -574,8 +574,16 @@ def journey_print(s):
     s.key("End", "Tab", "Tab", win=dialog)
     s.key("ctrl+a", win=dialog)
     s.type(pdf, win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the print dialog")
+    # The file box completes paths while they are typed; a Return that lands while its list of
+    # matches is open only closes the list, so Return goes again while the dialog is still there.
+    for attempt in range(3):
+        s.key("Return", win=dialog)
+        try:
+            s.gone(dialog, "the print dialog", timeout=5 if attempt < 2 else 30)
+            break
+        except JourneyFailure:
+            if attempt == 2:
+                raise
     wait_for(lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 1000, "the PDF", 60)
     text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
     for want in ("145.50000", "MX-310(1)", "暂态有条件监听"):
