@@ -1,5 +1,6 @@
 #include "app/port_dialog.h"
 
+#include "app/device_events.h"
 #include "app/input_rules.h"
 #include "app/link_runner.h"
 #include "core/link/link_target.h"
@@ -89,6 +90,7 @@ PortDialog::PortDialog(UserDialogs& dialogs, PortFactory makePort, serial::PortM
             if (m_watcher->takeChanges()) devicesChanged();
         });
     }
+    m_deviceEvents = watchDeviceEvents([this] { devicesChanged(); });
     m_folders = new QFileSystemWatcher(this);
     connect(m_folders, &QFileSystemWatcher::directoryChanged, this, [this] {
         if (namedDevicesPresent() != m_namedPresent) devicesChanged();

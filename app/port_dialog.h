@@ -76,6 +76,7 @@ private:
     serial::PortMapSource m_source;
     std::function<int()> m_countPorts;
     std::unique_ptr<serial::SerialDeviceWatcher> m_watcher;
+    std::unique_ptr<QObject> m_deviceEvents; // the platform's own notices, where it has any
     QFileSystemWatcher* m_folders = nullptr;
     QStringList m_namedDevices;
     std::vector<bool> m_namedPresent;
