@@ -273,8 +273,13 @@ TEST_F(E2eCases, Golden)
     for (const auto& entry : std::filesystem::directory_iterator(in))
         inputs[entry.path().string()] = readWholeFile(entry.path());
 
-    const std::vector<Case> rows = cases();
+    std::vector<Case> rows = cases();
     ASSERT_GT(rows.size(), 100u);
+    // The Windows program under Wine takes the cases that need no radio and name no port.
+    if (windowsCli())
+        std::erase_if(rows, [](const Case& c) {
+            return !c.radios.empty() || std::find(c.args.begin(), c.args.end(), "--port") != c.args.end();
+        });
     std::vector<std::filesystem::path> dirs;
     std::vector<std::vector<std::unique_ptr<SimRadio>>> radios;
     std::vector<std::unique_ptr<CliProcess>> runs;

@@ -116,6 +116,10 @@ struct CliRun {
 // folder, never in the home folder of whoever runs the tests.
 inline std::filesystem::path dataHome(const std::filesystem::path& folder) { return folder / "data-home"; }
 
+// The Windows korvane-cli.exe that KORVANE_CLI_EXE names, run under Wine in place of the Linux
+// one; nullptr when the tests run the Linux program.
+inline const char* windowsCli() { return std::getenv("KORVANE_CLI_EXE"); }
+
 // korvane-cli started now; finish() waits for it.
 class CliProcess {
 public:
@@ -135,7 +139,9 @@ public:
         Env withDataHome = env;
         if (std::none_of(env.begin(), env.end(), [](const auto& e) { return e.first == "XDG_DATA_HOME"; }))
             withDataHome.emplace_back("XDG_DATA_HOME", dataHome(folder).string());
-        m_process = std::make_unique<Child>(KORVANE_CLI, std::move(args), withDataHome, m_out, m_err, in);
+        if (const char* exe = windowsCli()) args.insert(args.begin(), exe);
+        m_process = std::make_unique<Child>(
+            windowsCli() ? "/usr/bin/wine" : KORVANE_CLI, std::move(args), withDataHome, m_out, m_err, in);
     }
 
     CliRun finish()
@@ -145,6 +151,11 @@ public:
         run.seconds = m_process->seconds();
         run.out = readWholeFile(m_out);
         run.err = readWholeFile(m_err);
+        if (windowsCli()) { // a Windows program ends its lines with CR LF
+            for (std::string* text : { &run.out, &run.err })
+                for (std::size_t at = text->find("\r\n"); at != std::string::npos; at = text->find("\r\n", at))
+                    text->erase(at, 1);
+        }
         return run;
     }
 
