@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick poppler-utils python3
   fonts-wqy-microhei fonts-arphic-uming
   desktop-file-utils dpkg-dev lintian
-  g++-mingw-w64-x86-64-posix googletest wine64
+  g++-mingw-w64-x86-64-posix googletest wine wine64
 )
 
 missing=()
