@@ -1,5 +1,6 @@
 #include "core/serial/port_map.h"
 
+#include "core/serial/win32_serial_port.h"
 #include "core/util/win32_text.h"
 
 #include <windows.h>
@@ -60,7 +61,7 @@ std::optional<std::string> systemDeviceForPort(int n, const PortMapSource& sourc
 
 bool deviceExists(const std::string& device)
 {
-    const std::string port = device.starts_with("\\\\.\\") ? device.substr(4) : device;
+    const std::string port = win32PortName(device);
     if (comNumber(port) != 0) {
         // A port Windows knows has a DOS device name, whether or not a program holds it.
         wchar_t target[512];

@@ -1,5 +1,6 @@
 #include "core/serial/serial_device_label.h"
 
+#include "core/serial/win32_serial_port.h"
 #include "core/util/win32_text.h"
 
 // clang-format off
@@ -38,7 +39,7 @@ std::string friendlyName(const std::string& port)
 
 std::string deviceLabel(const std::string& path, const PortMapSource&)
 {
-    const std::string port = path.starts_with("\\\\.\\") ? path.substr(4) : path;
+    const std::string port = win32PortName(path);
     const std::string about = friendlyName(port);
     return about.empty() ? path : path + "  " + about;
 }

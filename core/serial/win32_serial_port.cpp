@@ -66,6 +66,11 @@ std::string win32DevicePath(const std::string& device)
     return isCom ? "\\\\.\\" + device : device;
 }
 
+std::string win32PortName(const std::string& device)
+{
+    return device.starts_with("\\\\.\\") ? device.substr(4) : device;
+}
+
 Win32SerialPort::~Win32SerialPort() { close(); }
 
 PortError Win32SerialPort::failure(PortErrorKind kind, unsigned long error) const

@@ -39,5 +39,7 @@ private:
 
 // The path CreateFileW wants for a port name: "COM12" -> "\\.\COM12". Other paths pass as they are.
 std::string win32DevicePath(const std::string& device);
+// The other way: "\\.\COM12" -> "COM12". Other names pass as they are.
+std::string win32PortName(const std::string& device);
 
 } // namespace korvane::serial
