@@ -30,15 +30,21 @@ using namespace korvane;
 
 namespace {
 
+// The words of a step as written: a quoted one keeps its quotes.
+QStringList tokens(const QString& line)
+{
+    static const QRegularExpression token("\"(?:[^\"\\\\]|\\\\.)*\"|\\S+");
+    QStringList out;
+    for (auto m = token.globalMatch(line); m.hasNext();)
+        out << m.next().captured();
+    return out;
+}
+
 QStringList words(const QString& line)
 {
-    QStringList out;
-    static const QRegularExpression token("\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)");
-    for (auto m = token.globalMatch(line); m.hasNext();) {
-        const auto match = m.next();
-        out << (match.capturedLength(2) > 0 ? match.captured(2)
-                                            : match.captured(1).replace("\\n", "\n").replace("\\r", "\r"));
-    }
+    QStringList out = tokens(line);
+    for (QString& word : out)
+        if (word.startsWith('"')) word = word.mid(1, word.size() - 2).replace("\\n", "\n").replace("\\r", "\r");
     return out;
 }
 
@@ -69,6 +75,32 @@ QString hexLines(const QByteArray& bytes)
     for (qsizetype at = 0; at < bytes.size(); at += 32)
         out += QString("  %1: ").arg(at, 4, 16, QChar('0')) + QString::fromStdString(test::hex(bytes.mid(at, 32)))
             + "\n";
+    return out;
+}
+
+// The steps with their named sequences written out: `def NAME` up to `enddef` defines one, and
+// `NAME VALUE...` runs it with $1, $2... replaced by the values as written, quotes and all.
+QStringList expanded(QStringList lines)
+{
+    std::map<QString, QStringList> defs;
+    QStringList out;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList t = tokens(lines[i]);
+        if (t.value(0) == "def") {
+            QStringList& body = defs[t[1]];
+            body.clear();
+            while (++i < lines.size() && lines[i].trimmed() != "enddef")
+                body << lines[i];
+        } else if (const auto def = defs.find(t.value(0)); def != defs.end()) {
+            QStringList body = def->second;
+            for (QString& line : body)
+                for (qsizetype k = 9; k > 0; --k)
+                    line.replace("$" + QString::number(k), t.value(k));
+            for (qsizetype k = 0; k < body.size(); ++k)
+                lines.insert(i + 1 + k, body[k]);
+        } else
+            out << lines[i];
+    }
     return out;
 }
 
@@ -722,7 +754,7 @@ private slots:
     {
         QFETCH(QString, name);
         const QString steps = QString::fromStdString(test::dataFile("app/" + name.toStdString() + ".steps"));
-        const std::string produced = Scenario().run(steps.split('\n')).toStdString();
+        const std::string produced = Scenario().run(expanded(steps.split('\n'))).toStdString();
         const std::string expected = test::expectedFile("app/" + name.toStdString() + ".txt", produced);
         if (produced == expected) return;
         const QStringList p = QString::fromStdString(produced).split('\n');
