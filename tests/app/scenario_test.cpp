@@ -78,8 +78,9 @@ QString hexLines(const QByteArray& bytes)
     return out;
 }
 
-// The steps with their named sequences written out: `def NAME` up to `enddef` defines one, and
-// `NAME VALUE...` runs it with $1, $2... replaced by the values as written, quotes and all.
+// The steps with their named sequences written out: `def NAME [what the values are]` up to
+// `enddef` defines one, and `NAME VALUE...` runs it with $1 to $9 replaced by the values as
+// written, quotes and all. A sequence may call others.
 QStringList expanded(QStringList lines)
 {
     std::map<QString, QStringList> defs;
