@@ -323,10 +323,8 @@ private:
                                 grid->columnWidth(std::min(column, right))),
                 along(row, last + 1, grid->rowViewportPosition(std::min(row, last)),
                     grid->rowHeight(std::min(row, last))));
-            if (op == "press")
-                QTest::mousePress(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
-            else
-                QTest::mouseRelease(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
+            QTest::mouseEvent(op == "press" ? QTest::MousePress : QTest::MouseRelease, windowOf(grid), Qt::LeftButton,
+                {}, inWindow(grid->viewport(), at));
         } else if (op == "node") {
             auto* tree = mw->alignmentView()->treeView2();
             click(tree->viewport(), tree->visualItemRect(tree->node(a[1])).center());
@@ -361,8 +359,7 @@ private:
             if (auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget()); list && list->lineEdit())
                 list->lineEdit()->selectAll();
             QTest::keyClick(windowOf(m_root), Qt::Key_Backspace);
-            for (const QChar c : a.value(1))
-                QTest::keyClick(windowOf(m_root), c.toLatin1());
+            step({ "type", a.value(1) });
         } else if (op == "type")
             for (const QChar c : a[1])
                 QTest::keyClick(windowOf(m_root), c.toLatin1());
