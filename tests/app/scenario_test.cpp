@@ -30,15 +30,21 @@ using namespace korvane;
 
 namespace {
 
+// The words of a step as written: a quoted one keeps its quotes.
+QStringList tokens(const QString& line)
+{
+    static const QRegularExpression token("\"(?:[^\"\\\\]|\\\\.)*\"|\\S+");
+    QStringList out;
+    for (auto m = token.globalMatch(line); m.hasNext();)
+        out << m.next().captured();
+    return out;
+}
+
 QStringList words(const QString& line)
 {
-    QStringList out;
-    static const QRegularExpression token("\"((?:[^\"\\\\]|\\\\.)*)\"|(\\S+)");
-    for (auto m = token.globalMatch(line); m.hasNext();) {
-        const auto match = m.next();
-        out << (match.capturedLength(2) > 0 ? match.captured(2)
-                                            : match.captured(1).replace("\\n", "\n").replace("\\r", "\r"));
-    }
+    QStringList out = tokens(line);
+    for (QString& word : out)
+        if (word.startsWith('"')) word = word.mid(1, word.size() - 2).replace("\\n", "\n").replace("\\r", "\r");
     return out;
 }
 
@@ -46,9 +52,8 @@ Qt::Key keyNamed(const QString& name)
 {
     static const std::map<QString, Qt::Key> keys { { "Return", Qt::Key_Return }, { "Enter", Qt::Key_Enter },
         { "Escape", Qt::Key_Escape }, { "Space", Qt::Key_Space }, { "Up", Qt::Key_Up }, { "Down", Qt::Key_Down },
-        { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right }, { "Tab", Qt::Key_Tab }, { "PageUp", Qt::Key_PageUp },
-        { "PageDown", Qt::Key_PageDown }, { "Home", Qt::Key_Home }, { "End", Qt::Key_End },
-        { "Backspace", Qt::Key_Backspace }, { "Delete", Qt::Key_Delete }, { "F1", Qt::Key_F1 },
+        { "Left", Qt::Key_Left }, { "Right", Qt::Key_Right }, { "Tab", Qt::Key_Tab }, { "Home", Qt::Key_Home },
+        { "End", Qt::Key_End }, { "Backspace", Qt::Key_Backspace }, { "Delete", Qt::Key_Delete },
         { "Insert", Qt::Key_Insert } };
     const auto found = keys.find(name);
     return found != keys.end() ? found->second : static_cast<Qt::Key>(name.at(0).toUpper().unicode());
@@ -69,6 +74,33 @@ QString hexLines(const QByteArray& bytes)
     for (qsizetype at = 0; at < bytes.size(); at += 32)
         out += QString("  %1: ").arg(at, 4, 16, QChar('0')) + QString::fromStdString(test::hex(bytes.mid(at, 32)))
             + "\n";
+    return out;
+}
+
+// The steps with their named sequences written out: `def NAME [what the values are]` up to
+// `enddef` defines one, and `NAME VALUE...` runs it with $1 to $9 replaced by the values as
+// written, quotes and all. A sequence may call others.
+QStringList expanded(QStringList lines)
+{
+    std::map<QString, QStringList> defs;
+    QStringList out;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QStringList t = tokens(lines[i]);
+        if (t.value(0) == "def") {
+            QStringList& body = defs[t[1]];
+            body.clear();
+            while (++i < lines.size() && lines[i].trimmed() != "enddef")
+                body << lines[i];
+        } else if (const auto def = defs.find(t.value(0)); def != defs.end()) {
+            QStringList body = def->second;
+            for (QString& line : body)
+                for (qsizetype k = 9; k > 0; --k)
+                    line.replace("$" + QString::number(k), t.value(k));
+            for (qsizetype k = 0; k < body.size(); ++k)
+                lines.insert(i + 1 + k, body[k]);
+        } else
+            out << lines[i];
+    }
     return out;
 }
 
@@ -253,14 +285,12 @@ private:
             const auto edge = [](int at, int size) { return at < 0 ? size + at : at; };
             const QPoint at = a.size() > 3 ? QPoint(edge(a[2].toInt(), w->width()), edge(a[3].toInt(), w->height()))
                                            : w->rect().center();
-            click(w, at, buttonNamed(a.value(4, a.value(2))));
+            click(w, at);
         } else if (op == "cell") {
-            // cell GRID ROW COLUMN [BUTTON] [shift|ctrl]
+            // cell GRID ROW COLUMN [BUTTON] [shift]
             auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
             const QPoint at = grid->visualRect(grid->model()->index(a[2].toInt(), a[3].toInt())).center();
-            const Qt::KeyboardModifiers keys = a.value(5) == "shift" ? Qt::ShiftModifier
-                : a.value(5) == "ctrl"                               ? Qt::ControlModifier
-                                                                     : Qt::NoModifier;
+            const Qt::KeyboardModifiers keys = a.value(5) == "shift" ? Qt::ShiftModifier : Qt::NoModifier;
             QTest::mouseClick(windowOf(grid), buttonNamed(a.value(4)), keys, inWindow(grid->viewport(), at));
         } else if (op == "round") {
             // round STEP...: STEP applied just after an undo (it must drop the redo), then undone
@@ -290,10 +320,8 @@ private:
                                 grid->columnWidth(std::min(column, right))),
                 along(row, last + 1, grid->rowViewportPosition(std::min(row, last)),
                     grid->rowHeight(std::min(row, last))));
-            if (op == "press")
-                QTest::mousePress(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
-            else
-                QTest::mouseRelease(windowOf(grid), Qt::LeftButton, {}, inWindow(grid->viewport(), at));
+            QTest::mouseEvent(op == "press" ? QTest::MousePress : QTest::MouseRelease, windowOf(grid), Qt::LeftButton,
+                {}, inWindow(grid->viewport(), at));
         } else if (op == "node") {
             auto* tree = mw->alignmentView()->treeView2();
             click(tree->viewport(), tree->visualItemRect(tree->node(a[1])).center());
@@ -328,8 +356,7 @@ private:
             if (auto* list = qobject_cast<QComboBox*>(QApplication::focusWidget()); list && list->lineEdit())
                 list->lineEdit()->selectAll();
             QTest::keyClick(windowOf(m_root), Qt::Key_Backspace);
-            for (const QChar c : a.value(1))
-                QTest::keyClick(windowOf(m_root), c.toLatin1());
+            step({ "type", a.value(1) });
         } else if (op == "type")
             for (const QChar c : a[1])
                 QTest::keyClick(windowOf(m_root), c.toLatin1());
@@ -722,7 +749,7 @@ private slots:
     {
         QFETCH(QString, name);
         const QString steps = QString::fromStdString(test::dataFile("app/" + name.toStdString() + ".steps"));
-        const std::string produced = Scenario().run(steps.split('\n')).toStdString();
+        const std::string produced = Scenario().run(expanded(steps.split('\n'))).toStdString();
         const std::string expected = test::expectedFile("app/" + name.toStdString() + ".txt", produced);
         if (produced == expected) return;
         const QStringList p = QString::fromStdString(produced).split('\n');

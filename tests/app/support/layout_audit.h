@@ -1,8 +1,6 @@
 #pragma once
-// What a person would see as broken in a window at the current scale: a window larger than its
-// screen, a named widget that sticks out of its parent, two named siblings on top of each other,
-// or a text that does not fit its label, button, box title, list or entry line. Widgets that
-// scroll inside a scroll area and the toolkit's own inner widgets are left out.
+// What a person would see as broken at the current scale: a window larger than its screen, a
+// named widget sticking out of its parent or over a sibling, a text that does not fit.
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,9 +1,6 @@
 #pragma once
-// A window as text: every visible widget in creation order with its class, name and state, the
-// menus, and the geometry the window's own code gives a widget. The texts, states and colours pin
-// what the user reads. What follows from fonts and styles is left out: the place and size of what
-// a Qt layout places, the size (and so the place) of a dialog, and icons; the layout audit
-// (layout_audit.h) checks that such widgets fit.
+// A window as text: every visible widget with its class, name and state, the menus, and the
+// geometry the window's own code sets; what layouts and fonts decide is left to the layout audit.
 
 #include "app/record_grid.h"
 
@@ -139,11 +136,8 @@ inline bool placedBy(const QLayout* layout, const QWidget* w)
     return false;
 }
 
-// How much of a widget's geometry the window's own code sets: all of it (from its twips, or in
-// fixed pixels), only its place, or none. A Qt layout places and sizes its widgets from their texts
-// and fonts; a dialog takes its size from its layout and its place from that size (the signalling
-// dialog's place is checked on its own). A widget placed but never sized takes its size hint, and
-// the settings frames take their size from what their lists need.
+// How much of a widget's geometry the window's own code sets (a Qt layout sets the rest from
+// texts and fonts; the settings frames size themselves to their lists).
 enum class Designed { All, Place, None };
 
 inline Designed designedGeometry(const QWidget* w)

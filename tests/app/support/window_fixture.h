@@ -26,16 +26,6 @@ struct WindowFixture {
     {
         return { dir.filePath("dev").toStdString(), dir.filePath("sys").toStdString(), {} };
     }
-
-    // Starts the window (after the test has written a settings file, if it wants one).
-    app::MainWindow& start(std::function<int()> probe = [] { return 0; })
-    {
-        window = std::make_unique<app::MainWindow>(
-            dialogs, app::MainWindowOptions { settingsPath(), std::move(probe), {}, backupFolder().toStdString(),
-                         portMap() });
-        window->show();
-        return *window;
-    }
 };
 
 } // namespace korvane::test
