@@ -1,9 +1,5 @@
-// Read-out, programming and an item adjustment against a radio or cable that misbehaves at every
-// point of the exchange, in every way: a long burst of garbage, a lone byte, silence, a drop as the
-// phase begins or while the program waits in it, endless noise; then output that never leaves the
-// port and each kind of port call failing once in each phase, under a radio that behaves. One line per run says how it ended,
-// with which message, after how many writes, at what time on the fake clock, when the program
-// first met a dropped line, and what became of the user's image; the lot is a committed file.
+// Every operation against a line that misbehaves in every way at every phase, then stalls and each
+// port call failing once; one line a run (how it ended, when, the image) against a committed file.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,12 +17,27 @@ namespace korvane::test {
 
 inline std::string dataPath(const std::string& name) { return std::string(KORVANE_TEST_DATA) + "/" + name; }
 
-inline std::string dataFile(const std::string& name)
+inline std::string readWholeFile(const std::filesystem::path& path)
 {
-    std::ifstream in(dataPath(name), std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+inline std::string dataFile(const std::string& name) { return readWholeFile(dataPath(name)); }
+
+// Bytes in hexadecimal, blanks allowed ("01 A2 ff"), or BYTE*N for N of that byte.
+inline std::vector<std::uint8_t> bytesOf(std::string text)
+{
+    std::erase(text, ' ');
+    const auto byte = [&](std::size_t at) { return std::uint8_t(std::stoi(text.substr(at, 2), nullptr, 16)); };
+    if (const auto star = text.find('*'); star != std::string::npos)
+        return std::vector<std::uint8_t>(std::stoul(text.substr(star + 1)), byte(0));
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+        bytes.push_back(byte(i));
+    return bytes;
 }
 
 // The committed file `name` (under tests/data), or `produced` written there first when updating.

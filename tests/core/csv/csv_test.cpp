@@ -1,6 +1,4 @@
-// The channel spreadsheet: the cases in tests/data/csv/cases.txt (imports with the rows they give
-// or the refusal, rows and fields, tone cells), the committed fixtures, files, and round trips of
-// seeded random tables.
+// The channel spreadsheet: the cases in csv/cases.txt and round trips of seeded random tables.
 
 #include "case_table.h"
 #include "core/files/channel_csv.h"

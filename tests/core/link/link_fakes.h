@@ -1,7 +1,6 @@
 #pragma once
-// The link's stand-ins: a clock that moves only when waited on, a serial port on a virtual line at
-// 9600 baud (11 bits a byte) whose far end is a callback, a scripted radio, a user interface that
-// writes what it is told into a transcript, and read-out streams built byte by byte.
+// The link's stand-ins: a clock that moves when waited on, a 9600 baud port whose far end is a
+// callback, a scripted radio, a transcript user interface, and read-out streams.
 
 #include "core/link/link_ui.h"
 #include "core/model/radio_image.h"
@@ -24,6 +23,7 @@
 namespace korvane::link::fakes {
 
 using namespace std::chrono_literals;
+using korvane::test::bytesOf;
 using korvane::test::hex;
 
 class FakeClock final : public util::Clock {
@@ -53,19 +53,6 @@ inline std::vector<std::string> caseLines(const std::string& name)
     for (std::string line; std::getline(in, line);)
         if (!line.empty() && line[0] != '#') lines.push_back(line);
     return lines;
-}
-
-// Bytes in hexadecimal ("-" for none), or BYTE*N: N of that byte.
-inline serial::Bytes bytesOf(const std::string& text)
-{
-    const auto byte
-        = [&](std::size_t at) { return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)); };
-    if (const auto star = text.find('*'); star != std::string::npos)
-        return serial::Bytes(std::stoul(text.substr(star + 1)), byte(0));
-    serial::Bytes b;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
-        b.push_back(byte(i));
-    return b;
 }
 
 inline std::string stamp(util::Clock::Duration d)

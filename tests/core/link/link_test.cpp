@@ -1,8 +1,5 @@
-// Read-out, programming, item adjustments and the link's steps against a scripted radio on the
-// fake line and clock, as the cases in tests/data/link/cases.txt set them up. Each case writes its
-// whole exchange down (the line's trace: every byte with its time, every open, close and discard;
-// every message, question and progress window; how the operation ended and what changed in the
-// image) and the lot is compared with a committed file.
+// The link's operations against a scripted radio on the fake line and clock (link/cases.txt):
+// each case's whole exchange, trace and outcome against a committed transcript.
 
 #include "core/fleet/fleet_round.h"
 #include "core/link/alignment.h"

@@ -1,7 +1,5 @@
-// The link's tables written out whole and compared with a committed file: what a read-out stream
-// stores (or why a record does not fit), the records programming sends, the 5 kHz rounding, what
-// verify compares, the port map and device labels over a fake /dev and /sys, the device watcher,
-// link targets, and the tracing port.
+// The link's tables against committed files: read-out streams, programming records, 5 kHz
+// rounding, verify, port map and labels over a fake /dev and /sys, watcher, targets, tracing.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
