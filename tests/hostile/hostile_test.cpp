@@ -72,9 +72,8 @@ Bytes readout(Op op)
 const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x03, 0x05 }, { 0x00 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x80 },
     { 0x03, 0x01, 0x80 }, { 0x02, 0x01, 0x80 } };
 
-// Phases: handshake attempt 1..6 (the earlier ones unanswered); then for a read-out the go-ahead
-// and each record of the stream, for programming each record and the completion, for an
-// adjustment the first packet, a change's item command and packet, and the end.
+// Phases: handshake attempts 1..6, then the go-ahead and each record (read), each record and the
+// completion (program), or the first packet, a change's command and packet, and the end (adjust).
 int phases(Op op)
 {
     if (reads(op)) return kHandshakeAttempts + 1 + static_cast<int>(readout(op).size() / 12);

@@ -47,11 +47,8 @@ inline std::string expectedFile(const std::string& name, const std::string& prod
     return dataFile(name);
 }
 
-// Why `produced` is not `expected`, for a failure message; empty when they are the same. It names
-// the case the first differing line belongs to, so that a failing golden points at what broke: the
-// nearest "== name" line above it in a file of such sections, else the nearest line that is not
-// indented (a case table's case, a table's entry); then that case's lines around the difference as
-// expected and as produced.
+// Why `produced` is not `expected` (empty when equal): the case the first differing line belongs to
+// (the "== name" section, else the nearest unindented line) and its lines around the difference.
 inline std::string goldenDifference(const std::string& expected, const std::string& produced)
 {
     if (expected == produced) return {};

@@ -281,9 +281,7 @@ void tracing(std::ostream& out)
     out << "\n";
 }
 
-// Every text the link puts before the user and the small tables behind the exchanges: messages
-// with their titles, icons and details, verify places, alignment items, test channel texts and
-// how a handshake reply is read.
+// Every text the link shows, verify places, alignment items, test channel texts, handshake replies.
 std::string texts()
 {
     std::ostringstream out;
