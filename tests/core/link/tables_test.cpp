@@ -281,25 +281,25 @@ void tracing(std::ostream& out)
     out << "\n";
 }
 
-// Every text the link shows, verify places, alignment items, test channel texts, handshake replies.
+// The texts no link transcript shows: messages, each port error's reason and each kind of target,
+// verify places, alignment items, test channel texts, handshake replies.
 std::string texts()
 {
     std::ostringstream out;
-    for (const util::Message& m : { versionMismatch(), readError(), readComplete(), dataError(), writeError(),
-             writeComplete(), unsupportedModel(), roundingQuestion(), modelMismatchQuestion(), alignmentModelMismatch(),
-             verifyPassed(), verifyReadFailed() })
+    for (const util::Message& m : { dataError(), verifyPassed(), verifyReadFailed() })
         out << TranscriptUi::show(m) << "\n";
-    out << kReadCaption << " | " << kReadLabel << " | " << kWriteCaption << " | " << kWriteLabel << "\n";
 
     const LinkTarget targets[]
         = { { "COM1", "/dev/ttyUSB0" }, { "COM3", std::nullopt }, linkTargetForDevice("/dev/pts/7") };
     for (const LinkTarget& target : targets) {
         out << TranscriptUi::show(communicationFailure(target)) << "\n";
+        // Every reason once, for the port number with a device; the group matters only to a refused open.
         for (int kind = 0; kind <= static_cast<int>(PortErrorKind::Other); ++kind)
             for (const char* group : { "", "uucp", "root" })
-                out << TranscriptUi::show(communicationFailure(
-                    target, PortError { static_cast<PortErrorKind>(kind), "/dev/ttyUSB0", "Some system words", group }))
-                    << "\n";
+                if ((&target == targets || kind == 0) && (!*group || kind == int(PortErrorKind::PermissionDenied)))
+                    out << TranscriptUi::show(communicationFailure(target,
+                               PortError { static_cast<PortErrorKind>(kind), "/dev/ttyUSB0", "Some system words", group }))
+                        << "\n";
     }
 
     // Each area's place: a byte with a field and one without.
@@ -337,8 +337,8 @@ std::string texts()
                 << t.transmitFrequency << " " << t.transmitSignalling << "\n";
         }
 
-    const Bytes replies[] = { {}, { 0x0F }, { 0xFF, 0x01 }, { 0x03 }, { 0x0E }, { 0x00 }, { 0x0E, 0x01 },
-        { 0x01, 0x01, 0x77, 0x78 }, { 0x02, 0x05 }, { 0x03, 0x00 }, { 0x03, 0x02 }, { 0x07, 0x01 } };
+    // The replies no link case gets: the others' kinds show in their operations' outcomes.
+    const Bytes replies[] = { {}, { 0x0E }, { 0x01, 0x01, 0x77, 0x78 }, { 0x03, 0x00 } };
     for (const Bytes& reply : replies) {
         const HandshakeReply r = classifyHandshakeReply(reply);
         out << "reply " << hex(reply) << ": kind " << static_cast<int>(r.kind) << " code " << r.modelCode << "\n";

@@ -163,8 +163,6 @@ std::string tables()
     out << "model index of code:";
     for (int code = -1; code <= 20; ++code)
         out << " " << code << ">" << modelIndexFromCode(code);
-    for (const Record& r : defaultParameterTable())
-        out << "\nparameters " << hex(r);
     RadioImage fresh = defaultImage(3);
     fresh.settings.fill(0xEE), fresh.unknownModelCode = 9;
     newImage(fresh);
