@@ -1,5 +1,5 @@
-// The POSIX port on a pseudo-terminal beyond the contract every port keeps: line settings, a held
-// device, the system's own error texts; the steps' outcomes against a committed file.
+// The POSIX port on a pseudo-terminal beyond the contract every port keeps (closed, open, hang-up):
+// line settings, a device that is no terminal, a held device, another program's settings.
 
 #include "core/serial/posix_serial_port.h"
 #include "core/util/steady_clock.h"
@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
-#include <thread>
 
 using namespace korvane::serial;
 using korvane::test::hex;
@@ -19,30 +18,16 @@ namespace {
 
 std::string failed(const PortError& e) { return "error " + std::to_string(int(e.kind)) + " (" + e.reason + ")"; }
 std::string got(const PortStatus& r) { return r ? "ok" : failed(r.error()); }
-std::string got(const PortResult<std::size_t>& r) { return r ? std::to_string(*r) : failed(r.error()); }
 std::string got(const PortResult<Bytes>& r) { return r ? "bytes " + hex(*r) : failed(r.error()); }
-
-std::size_t waitFor(SerialPort& port, std::size_t n)
-{
-    for (int i = 0; i < 200; ++i) {
-        if (auto c = port.receiveCount(); !c || *c >= n) return c ? *c : 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return 0;
-}
 
 std::string steps()
 {
     std::ostringstream out;
     Pty pty;
     PosixSerialPort port;
-    const Bytes one { 1 };
-    out << "closed: write " << got(port.write(one)) << ", drain " << got(port.drain()) << ", counts "
-        << got(port.transmitCount()) << " " << got(port.receiveCount()) << ", take " << got(port.takeInput())
-        << ", discards " << got(port.discardInput()) << " " << got(port.discardOutput()) << "\n";
     out << "open a missing device: " << got(port.open("/dev/korvane-no-such-tty")) << ", /dev/null "
         << got(port.open("/dev/null")) << ", open " << port.isOpen() << "\n";
-    out << "open the terminal: " << got(port.open(pty.device)) << ", again " << got(port.open(pty.device)) << "\n";
+    (void)port.open(pty.device);
     const termios tio = pty.settings();
     out << "9600 baud " << (::cfgetospeed(&tio) == B9600 && ::cfgetispeed(&tio) == B9600) << ", 8 bits "
         << ((tio.c_cflag & CSIZE) == CS8) << ", 2 stop bits " << ((tio.c_cflag & CSTOPB) != 0) << ", parity "
@@ -57,18 +42,9 @@ std::string steps()
         port.close();
         out << ", after the first closed " << got(second.open(pty.device)) << "\n";
     }
-    (void)port.open(pty.device); // writing, taking and discarding bytes: the contract test
+    (void)port.open(pty.device);
     pty.settings(0); // someone else's settings: a read that finds nothing gives 0
     out << "nothing to read under another program's settings: " << got(port.takeInput()) << "\n";
-    pty.send({ 7 });
-    waitFor(port, 1);
-    pty.hangUp();
-    out << "hung up with a byte waiting: count " << got(port.receiveCount()) << ", take " << got(port.takeInput())
-        << ", then count " << got(port.receiveCount()) << ", take " << got(port.takeInput()) << ", write "
-        << got(port.write(one)) << "\n";
-    port.close();
-    port.close();
-    out << "closed " << !port.isOpen() << "\n";
     return out.str();
 }
 
