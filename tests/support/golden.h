@@ -47,40 +47,24 @@ inline std::string expectedFile(const std::string& name, const std::string& prod
     return dataFile(name);
 }
 
-// Why `produced` is not `expected` (empty when equal): the case the first differing line belongs to
-// (the "== name" section, else the nearest unindented line) and its lines around the difference.
+// Why `produced` is not `expected` (empty when equal): the first line that differs, and the
+// "== name" case it belongs to.
 inline std::string goldenDifference(const std::string& expected, const std::string& produced)
 {
     if (expected == produced) return {};
-    const auto split = [](const std::string& text) {
-        std::vector<std::string> lines;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    };
-    const std::vector<std::string> e = split(expected), p = split(produced);
-    std::size_t at = 0;
-    while (at < e.size() && at < p.size() && e[at] == p[at])
-        ++at;
-    const bool sections = std::any_of(e.begin(), e.end(), [](const std::string& l) { return l.starts_with("== "); });
-    const auto opens = [&](const std::string& l) { return sections ? l.starts_with("== ") : !l.empty() && l[0] != ' '; };
-    std::size_t first = std::min(at, e.empty() ? 0 : e.size() - 1);
-    while (first > 0 && !opens(e[first]))
-        --first;
-    // The case's first line, then its lines from five before the difference (marked) to five after.
-    const auto excerpt = [&](const std::vector<std::string>& lines) {
-        const auto line = [&](std::size_t k) { return (k == at ? "> " : "  ") + lines[k] + "\n"; };
-        std::string text = first < lines.size() ? line(first) : "";
-        const std::size_t from = std::max(first + 1, at < 5 ? 0 : at - 5);
-        if (from > first + 1 && from < lines.size()) text += "  ...\n";
-        for (std::size_t k = from; k < lines.size() && k <= at + 5 && (k <= at || !opens(lines[k])); ++k)
-            text += line(k);
-        return text;
-    };
-    return "first difference at line " + std::to_string(at + 1)
-        + (first < e.size() ? " in the case \"" + e[first] + "\"" : "") + "\nexpected:\n" + excerpt(e)
-        + "produced:\n" + excerpt(p);
+    std::istringstream e(expected), p(produced);
+    std::string want, got, section;
+    std::size_t line = 0;
+    while (want == got && (e || p)) {
+        want.clear();
+        got.clear();
+        std::getline(e, want);
+        std::getline(p, got);
+        if (want.starts_with("== ")) section = want;
+        ++line;
+    }
+    return "first difference at line " + std::to_string(line)
+        + (section.empty() ? "" : " in the case \"" + section + "\"") + "\nexpected: " + want + "\nproduced: " + got;
 }
 
 // Bytes as two hexadecimal digits each, separated by spaces.
