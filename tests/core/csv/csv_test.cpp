@@ -76,7 +76,6 @@ std::string run(const Args& a)
         return std::string(csv == test::dataFile("csv/varied_model" + a[1] + ".csv") ? "as committed" : "differs")
             + (importChannelCsv(csv, m, defaults(m)).value() == variedImage(m).channels ? ", imports back" : "");
     }
-    if (op == "write") return (std::ofstream(dir / a[1]) << a[2]) ? "written" : "not written";
     if (op == "save") {
         const auto failed = saveChannelCsv(dir.file(a[2]), variedImage(m));
         const bool holds = test::readWholeFile(dir / a[2]) == exportChannelCsv(variedImage(m));
