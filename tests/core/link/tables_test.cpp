@@ -294,12 +294,14 @@ std::string texts()
     for (const LinkTarget& target : targets) {
         out << TranscriptUi::show(communicationFailure(target)) << "\n";
         // Every reason once, for the port number with a device; the group matters only to a refused open.
-        for (int kind = 0; kind <= static_cast<int>(PortErrorKind::Other); ++kind)
-            for (const char* group : { "", "uucp", "root" })
-                if ((&target == targets || kind == 0) && (!*group || kind == int(PortErrorKind::PermissionDenied)))
-                    out << TranscriptUi::show(communicationFailure(target,
-                               PortError { static_cast<PortErrorKind>(kind), "/dev/ttyUSB0", "Some system words", group }))
+        for (int k = 0; k <= static_cast<int>(PortErrorKind::Other); ++k)
+            for (const char* group : { "", "uucp", "root" }) {
+                const auto kind = static_cast<PortErrorKind>(k);
+                if ((&target == targets || k == 0) && (!*group || kind == PortErrorKind::PermissionDenied))
+                    out << TranscriptUi::show(communicationFailure(
+                        target, PortError { kind, "/dev/ttyUSB0", "Some system words", group }))
                         << "\n";
+            }
     }
 
     // Each area's place: a byte with a field and one without.
