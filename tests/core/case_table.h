@@ -1,7 +1,6 @@
 #pragma once
-// Case tables under tests/data, one case a line: "op|argument|... => outcome" (arguments take \n, \r,
-// \t, \| and \xHH; blank and '#' lines are kept). The test runs each left side through the real code;
-// the printout must equal the file (KORVANE_UPDATE_GOLDEN=1 rewrites the outcomes).
+// Case tables under tests/data, "op|argument|... => outcome" a line (arguments take \n, \r, \t, \|
+// and \xHH); each left side runs through the real code and the printout must equal the file.
 
 #include "core/util/message.h"
 #include "support/golden_match.h"
@@ -22,16 +21,6 @@ inline std::string escaped(std::string_view text)
     for (const char c : text)
         out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : c == '\t' ? "\\t" : std::string(1, c);
     return out;
-}
-
-// "01 A2 ff" (blanks optional) as bytes.
-inline std::vector<std::uint8_t> bytesOf(std::string hexText)
-{
-    std::erase(hexText, ' ');
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < hexText.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(hexText.substr(i, 2), nullptr, 16)));
-    return bytes;
 }
 
 // "text" [title, icon] and the detail line when there is one.

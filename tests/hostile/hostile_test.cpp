@@ -1,9 +1,5 @@
-// Read-out, programming and an item adjustment against a radio or cable that misbehaves at every
-// point of the exchange, in every way: a long burst of garbage, a lone byte, silence, a drop as the
-// phase begins or while the program waits in it, endless noise; then output that never leaves the
-// port and each kind of port call failing once in each phase, under a radio that behaves. One line per run says how it ended,
-// with which message, after how many writes, at what time on the fake clock, when the program
-// first met a dropped line, and what became of the user's image; the lot is a committed file.
+// Every operation against a line that misbehaves in every way at every phase, then stalls and each
+// port call failing once; one line a run (how it ended, when, the image) against a committed file.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -76,9 +72,8 @@ Bytes readout(Op op)
 const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x03, 0x05 }, { 0x00 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x80 },
     { 0x03, 0x01, 0x80 }, { 0x02, 0x01, 0x80 } };
 
-// Phases: handshake attempt 1..6 (the earlier ones unanswered); then for a read-out the go-ahead
-// and each record of the stream, for programming each record and the completion, for an
-// adjustment the first packet, a change's item command and packet, and the end.
+// Phases: handshake attempts 1..6, then the go-ahead and each record (read), each record and the
+// completion (program), or the first packet, a change's command and packet, and the end (adjust).
 int phases(Op op)
 {
     if (reads(op)) return kHandshakeAttempts + 1 + static_cast<int>(readout(op).size() / 12);

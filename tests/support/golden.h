@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -16,12 +17,27 @@ namespace korvane::test {
 
 inline std::string dataPath(const std::string& name) { return std::string(KORVANE_TEST_DATA) + "/" + name; }
 
-inline std::string dataFile(const std::string& name)
+inline std::string readWholeFile(const std::filesystem::path& path)
 {
-    std::ifstream in(dataPath(name), std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+inline std::string dataFile(const std::string& name) { return readWholeFile(dataPath(name)); }
+
+// Bytes in hexadecimal, blanks allowed ("01 A2 ff"), or BYTE*N for N of that byte.
+inline std::vector<std::uint8_t> bytesOf(std::string text)
+{
+    std::erase(text, ' ');
+    const auto byte = [&](std::size_t at) { return std::uint8_t(std::stoi(text.substr(at, 2), nullptr, 16)); };
+    if (const auto star = text.find('*'); star != std::string::npos)
+        return std::vector<std::uint8_t>(std::stoul(text.substr(star + 1)), byte(0));
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
+        bytes.push_back(byte(i));
+    return bytes;
 }
 
 // The committed file `name` (under tests/data), or `produced` written there first when updating.
@@ -31,43 +47,24 @@ inline std::string expectedFile(const std::string& name, const std::string& prod
     return dataFile(name);
 }
 
-// Why `produced` is not `expected`, for a failure message; empty when they are the same. It names
-// the case the first differing line belongs to, so that a failing golden points at what broke: the
-// nearest "== name" line above it in a file of such sections, else the nearest line that is not
-// indented (a case table's case, a table's entry); then that case's lines around the difference as
-// expected and as produced.
+// Why `produced` is not `expected` (empty when equal): the first line that differs, and the
+// "== name" case it belongs to.
 inline std::string goldenDifference(const std::string& expected, const std::string& produced)
 {
     if (expected == produced) return {};
-    const auto split = [](const std::string& text) {
-        std::vector<std::string> lines;
-        std::istringstream in(text);
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        return lines;
-    };
-    const std::vector<std::string> e = split(expected), p = split(produced);
-    std::size_t at = 0;
-    while (at < e.size() && at < p.size() && e[at] == p[at])
-        ++at;
-    const bool sections = std::any_of(e.begin(), e.end(), [](const std::string& l) { return l.starts_with("== "); });
-    const auto opens = [&](const std::string& l) { return sections ? l.starts_with("== ") : !l.empty() && l[0] != ' '; };
-    std::size_t first = std::min(at, e.empty() ? 0 : e.size() - 1);
-    while (first > 0 && !opens(e[first]))
-        --first;
-    // The case's first line, then its lines from five before the difference (marked) to five after.
-    const auto excerpt = [&](const std::vector<std::string>& lines) {
-        const auto line = [&](std::size_t k) { return (k == at ? "> " : "  ") + lines[k] + "\n"; };
-        std::string text = first < lines.size() ? line(first) : "";
-        const std::size_t from = std::max(first + 1, at < 5 ? 0 : at - 5);
-        if (from > first + 1 && from < lines.size()) text += "  ...\n";
-        for (std::size_t k = from; k < lines.size() && k <= at + 5 && (k <= at || !opens(lines[k])); ++k)
-            text += line(k);
-        return text;
-    };
-    return "first difference at line " + std::to_string(at + 1)
-        + (first < e.size() ? " in the case \"" + e[first] + "\"" : "") + "\nexpected:\n" + excerpt(e)
-        + "produced:\n" + excerpt(p);
+    std::istringstream e(expected), p(produced);
+    std::string want, got, section;
+    std::size_t line = 0;
+    while (want == got && (e || p)) {
+        want.clear();
+        got.clear();
+        std::getline(e, want);
+        std::getline(p, got);
+        if (want.starts_with("== ")) section = want;
+        ++line;
+    }
+    return "first difference at line " + std::to_string(line)
+        + (section.empty() ? "" : " in the case \"" + section + "\"") + "\nexpected: " + want + "\nproduced: " + got;
 }
 
 // Bytes as two hexadecimal digits each, separated by spaces.

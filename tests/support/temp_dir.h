@@ -1,21 +1,13 @@
 #pragma once
 // A scratch folder for one test, removed with everything in it when the test ends.
 
+#include "support/golden.h"
+
 #include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
 #include <random>
+#include <string>
 
 namespace korvane::test {
-
-inline std::string readWholeFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class TempDir {
 public:

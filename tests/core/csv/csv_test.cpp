@@ -1,6 +1,4 @@
-// The channel spreadsheet: the cases in tests/data/csv/cases.txt (imports with the rows they give
-// or the refusal, rows and fields, tone cells), the committed fixtures, files, and round trips of
-// seeded random tables.
+// The channel spreadsheet: the cases in csv/cases.txt and round trips of seeded random tables.
 
 #include "case_table.h"
 #include "core/files/channel_csv.h"
@@ -78,7 +76,6 @@ std::string run(const Args& a)
         return std::string(csv == test::dataFile("csv/varied_model" + a[1] + ".csv") ? "as committed" : "differs")
             + (importChannelCsv(csv, m, defaults(m)).value() == variedImage(m).channels ? ", imports back" : "");
     }
-    if (op == "write") return (std::ofstream(dir / a[1]) << a[2]) ? "written" : "not written";
     if (op == "save") {
         const auto failed = saveChannelCsv(dir.file(a[2]), variedImage(m));
         const bool holds = test::readWholeFile(dir / a[2]) == exportChannelCsv(variedImage(m));

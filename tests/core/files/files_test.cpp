@@ -1,6 +1,4 @@
-// Data files, backups, the settings file and file kinds: the cases in tests/data/files/cases.txt
-// and the transcripts of saving and of backups in a scratch folder.
-//
+// Data files, backups, settings and file kinds (files/cases.txt), and the saving and backup transcripts.
 // A recipe spells a data file item by item, independently of the writer: rdw, rdh or rdhax
 // (that header text), T:text (~ for a blank), I:n (an integer), C, P, A (the image's channel,
 // parameter and alignment tables; C' with the bound pairs swapped, C5 in the 5 kHz form), S (the

@@ -1,7 +1,6 @@
 #pragma once
-// The link's stand-ins: a clock that moves only when waited on, a serial port on a virtual line at
-// 9600 baud (11 bits a byte) whose far end is a callback, a scripted radio, a user interface that
-// writes what it is told into a transcript, and read-out streams built byte by byte.
+// The link's stand-ins: a clock that moves when waited on, a 9600 baud port whose far end is a
+// callback, a scripted radio, a transcript user interface, and read-out streams.
 
 #include "core/link/link_ui.h"
 #include "core/model/radio_image.h"
@@ -24,6 +23,7 @@
 namespace korvane::link::fakes {
 
 using namespace std::chrono_literals;
+using korvane::test::bytesOf;
 using korvane::test::hex;
 
 class FakeClock final : public util::Clock {
@@ -55,19 +55,6 @@ inline std::vector<std::string> caseLines(const std::string& name)
     return lines;
 }
 
-// Bytes in hexadecimal ("-" for none), or BYTE*N: N of that byte.
-inline serial::Bytes bytesOf(const std::string& text)
-{
-    const auto byte
-        = [&](std::size_t at) { return static_cast<std::uint8_t>(std::stoi(text.substr(at, 2), nullptr, 16)); };
-    if (const auto star = text.find('*'); star != std::string::npos)
-        return serial::Bytes(std::stoul(text.substr(star + 1)), byte(0));
-    serial::Bytes b;
-    for (std::size_t i = 0; i + 1 < text.size(); i += 2)
-        b.push_back(byte(i));
-    return b;
-}
-
 inline std::string stamp(util::Clock::Duration d)
 {
     char text[32];
@@ -88,9 +75,8 @@ public:
     util::Clock::Duration callCost {}; // every call takes this long, so bytes arrive between two calls
     int hangUpOnWrite = 0; // the line drops as this write (1-based) is made
     int stallFromWrite = 0; // from this write on, bytes never leave while drain says all is well
-    // A port call fails once, as on an I/O error: the first call of this kind made after this many
-    // writes. Keyed by the phase and not by a running count, so one more call in the link does not
-    // move every case after it.
+    // The first call of this kind after this many writes fails once; keyed by phase, not by a
+    // running count, so one more call in the link does not move every case after it.
     using CallKey = std::pair<std::size_t, std::string>;
     std::optional<CallKey> failAt;
     std::set<CallKey> callsMade; // every kind of call made, by the writes before it
@@ -235,9 +221,8 @@ private:
     bool m_open = false;
 };
 
-// A radio written from its own side with plain bytes: answers "rEAD" and "pROGRAM" (from a given
-// attempt on; late, or behind a stray byte, as a real cable may make it), sends its read-out
-// after "OK", and its completion after the last record.
+// A radio answering the handshake (from a given attempt, late or behind a stray byte as a cable may
+// make it), sending its read-out after "OK" and its completion after the last record.
 struct FakeRadio {
     serial::Bytes handshakeReply;
     int answerFrom = 1;
@@ -356,9 +341,8 @@ inline std::string changes(const model::RadioImage& a, const model::RadioImage& 
     return text.empty() ? " none" : text;
 }
 
-// Read-out streams as a radio sends them: each 16-byte record in two halves, the settings block's
-// first 16 bytes, for newer radios two records of an area never kept and the parameter table, and
-// the model record.
+// Read-out streams: records in halves, the settings head, for newer radios two records never kept
+// and the parameters, then the model record.
 inline void appendHalves(serial::Bytes& s, std::uint8_t kind, std::uint8_t address, const model::Record& r)
 {
     for (int h = 0; h < 2; ++h) {

@@ -1,8 +1,5 @@
-// Read-out, programming, item adjustments and the link's steps against a scripted radio on the
-// fake line and clock, as the cases in tests/data/link/cases.txt set them up. Each case writes its
-// whole exchange down (the line's trace: every byte with its time, every open, close and discard;
-// every message, question and progress window; how the operation ended and what changed in the
-// image) and the lot is compared with a committed file.
+// The link's operations against a scripted radio on the fake line and clock (link/cases.txt):
+// each case's whole exchange, trace and outcome against a committed transcript.
 
 #include "core/fleet/fleet_round.h"
 #include "core/link/alignment.h"
@@ -201,31 +198,14 @@ std::string run(Rig& r, const std::string& op, std::map<std::string, std::string
         if (has("end")) s.end(ItemEnd::Keep); // a second end finds no port
         return text + ", open at the end " + std::to_string(s.open());
     }
-    if (op == "owners") {
-        std::string text;
-        {
-            LinkSession first(r.port, r.clock, kCom2), second(r.port, r.clock, kCom2), other(r.fake, r.clock, kCom2);
-            text = std::to_string(first.owner()) + std::to_string(second.owner()) + std::to_string(other.owner());
-            (void)first.openLink();
-        }
-        LinkSession later(r.port, r.clock, kCom2);
-        return text + std::to_string(later.owner()) + " open " + std::to_string(r.port.isOpen());
+    std::string text; // owners: one session per port at a time
+    {
+        LinkSession first(r.port, r.clock, kCom2), second(r.port, r.clock, kCom2), other(r.fake, r.clock, kCom2);
+        text = std::to_string(first.owner()) + std::to_string(second.owner()) + std::to_string(other.owner());
+        (void)first.openLink();
     }
-    LinkSession link(r.port, r.clock, kCom2);
-    (void)link.openLink();
-    (void)link.send(Bytes(12, 0x57));
-    (void)link.waitSent();
-    link.pause(100ms);
-    r.fake.deliver(r.clock.now(), { 0x4F, 0x4B }, false);
-    std::string text = hex(*link.takeReply());
-    r.fake.deliver(r.clock.now(), { 0x03 }, false);
-    r.fake.deliver(r.clock.now(), { 0x09, 0x09, 0x09 });
-    r.fake.callCost = kByteTime;
-    text += " / " + hex(*link.takeReply()) + " / left " + std::to_string(*r.fake.receiveCount());
-    r.fake.deliver(r.clock.now(), { 0x01, 0x02 }, false);
-    r.fake.noiseFrom = r.clock.now() + 1ms;
-    r.fake.callCost = 2ms;
-    return text + " / " + hex(*link.takeReply()).substr(0, 11);
+    LinkSession later(r.port, r.clock, kCom2);
+    return text + std::to_string(later.owner()) + " open " + std::to_string(r.port.isOpen());
 }
 
 // "read reply=03 older=3": the operation and its settings.

@@ -1,7 +1,5 @@
-// The link's tables written out whole and compared with a committed file: what a read-out stream
-// stores (or why a record does not fit), the records programming sends, the 5 kHz rounding, what
-// verify compares, the port map and device labels over a fake /dev and /sys, the device watcher,
-// link targets, and the tracing port.
+// The link's tables against committed files: read-out streams, programming records, 5 kHz
+// rounding, verify, port map and labels over a fake /dev and /sys, watcher, targets, tracing.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -283,27 +281,27 @@ void tracing(std::ostream& out)
     out << "\n";
 }
 
-// Every text the link puts before the user and the small tables behind the exchanges: messages
-// with their titles, icons and details, verify places, alignment items, test channel texts and
-// how a handshake reply is read.
+// The texts no link transcript shows: messages, each port error's reason and each kind of target,
+// verify places, alignment items, test channel texts, handshake replies.
 std::string texts()
 {
     std::ostringstream out;
-    for (const util::Message& m : { versionMismatch(), readError(), readComplete(), dataError(), writeError(),
-             writeComplete(), unsupportedModel(), roundingQuestion(), modelMismatchQuestion(), alignmentModelMismatch(),
-             verifyPassed(), verifyReadFailed() })
+    for (const util::Message& m : { dataError(), verifyPassed(), verifyReadFailed() })
         out << TranscriptUi::show(m) << "\n";
-    out << kReadCaption << " | " << kReadLabel << " | " << kWriteCaption << " | " << kWriteLabel << "\n";
 
     const LinkTarget targets[]
         = { { "COM1", "/dev/ttyUSB0" }, { "COM3", std::nullopt }, linkTargetForDevice("/dev/pts/7") };
     for (const LinkTarget& target : targets) {
         out << TranscriptUi::show(communicationFailure(target)) << "\n";
-        for (int kind = 0; kind <= static_cast<int>(PortErrorKind::Other); ++kind)
-            for (const char* group : { "", "uucp", "root" })
-                out << TranscriptUi::show(communicationFailure(
-                    target, PortError { static_cast<PortErrorKind>(kind), "/dev/ttyUSB0", "Some system words", group }))
-                    << "\n";
+        // Every reason once, for the port number with a device; the group matters only to a refused open.
+        for (int k = 0; k <= static_cast<int>(PortErrorKind::Other); ++k)
+            for (const char* group : { "", "uucp", "root" }) {
+                const auto kind = static_cast<PortErrorKind>(k);
+                if ((&target == targets || k == 0) && (!*group || kind == PortErrorKind::PermissionDenied))
+                    out << TranscriptUi::show(communicationFailure(
+                        target, PortError { kind, "/dev/ttyUSB0", "Some system words", group }))
+                        << "\n";
+            }
     }
 
     // Each area's place: a byte with a field and one without.
@@ -341,8 +339,8 @@ std::string texts()
                 << t.transmitFrequency << " " << t.transmitSignalling << "\n";
         }
 
-    const Bytes replies[] = { {}, { 0x0F }, { 0xFF, 0x01 }, { 0x03 }, { 0x0E }, { 0x00 }, { 0x0E, 0x01 },
-        { 0x01, 0x01, 0x77, 0x78 }, { 0x02, 0x05 }, { 0x03, 0x00 }, { 0x03, 0x02 }, { 0x07, 0x01 } };
+    // The replies no link case gets: the others' kinds show in their operations' outcomes.
+    const Bytes replies[] = { {}, { 0x0E }, { 0x01, 0x01, 0x77, 0x78 }, { 0x03, 0x00 } };
     for (const Bytes& reply : replies) {
         const HandshakeReply r = classifyHandshakeReply(reply);
         out << "reply " << hex(reply) << ": kind " << static_cast<int>(r.kind) << " code " << r.modelCode << "\n";

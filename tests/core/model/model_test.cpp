@@ -140,9 +140,7 @@ std::string cells(const Record& r)
     return text;
 }
 
-// Every model's codes, entries, bands, limits, default records and test channels, the parameter
-// table, what a reset and a new image write, each settings list with what every byte value shows
-// and what each entry writes, and the grid's texts of a few records.
+// Every model's tables, reset and new image, each settings list byte value by byte value, grid texts.
 std::string tables()
 {
     std::ostringstream out;
@@ -165,8 +163,6 @@ std::string tables()
     out << "model index of code:";
     for (int code = -1; code <= 20; ++code)
         out << " " << code << ">" << modelIndexFromCode(code);
-    for (const Record& r : defaultParameterTable())
-        out << "\nparameters " << hex(r);
     RadioImage fresh = defaultImage(3);
     fresh.settings.fill(0xEE), fresh.unknownModelCode = 9;
     newImage(fresh);

@@ -1,6 +1,5 @@
-// The printed page, every text and rule with its place, size and emphasis, against committed
-// files: the usual line unit with channels of every kind (open, closed, transmit inhibited,
-// signalling texts of every length, an empty model), a unit that rounds, and a large one.
+// The printed page, every text and rule with its place and size, against committed files for
+// channels of every kind and three line units.
 
 #include "core/report/report_page.h"
 

@@ -1,6 +1,5 @@
-// The POSIX serial port on a pseudo-terminal, beyond what every port does (serial_port_contract_test):
-// its line settings, a device another port holds, errors the system names. The test plays the
-// radio on the master side; what each step gives is written down and compared with a committed file.
+// The POSIX port on a pseudo-terminal beyond the contract every port keeps (closed, open, hang-up):
+// line settings, a device that is no terminal, a held device, another program's settings.
 
 #include "core/serial/posix_serial_port.h"
 #include "core/util/steady_clock.h"
@@ -9,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <sstream>
-#include <thread>
 
 using namespace korvane::serial;
 using korvane::test::hex;
@@ -20,30 +18,16 @@ namespace {
 
 std::string failed(const PortError& e) { return "error " + std::to_string(int(e.kind)) + " (" + e.reason + ")"; }
 std::string got(const PortStatus& r) { return r ? "ok" : failed(r.error()); }
-std::string got(const PortResult<std::size_t>& r) { return r ? std::to_string(*r) : failed(r.error()); }
 std::string got(const PortResult<Bytes>& r) { return r ? "bytes " + hex(*r) : failed(r.error()); }
-
-std::size_t waitFor(SerialPort& port, std::size_t n)
-{
-    for (int i = 0; i < 200; ++i) {
-        if (auto c = port.receiveCount(); !c || *c >= n) return c ? *c : 0;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return 0;
-}
 
 std::string steps()
 {
     std::ostringstream out;
     Pty pty;
     PosixSerialPort port;
-    const Bytes one { 1 };
-    out << "closed: write " << got(port.write(one)) << ", drain " << got(port.drain()) << ", counts "
-        << got(port.transmitCount()) << " " << got(port.receiveCount()) << ", take " << got(port.takeInput())
-        << ", discards " << got(port.discardInput()) << " " << got(port.discardOutput()) << "\n";
     out << "open a missing device: " << got(port.open("/dev/korvane-no-such-tty")) << ", /dev/null "
         << got(port.open("/dev/null")) << ", open " << port.isOpen() << "\n";
-    out << "open the terminal: " << got(port.open(pty.device)) << ", again " << got(port.open(pty.device)) << "\n";
+    (void)port.open(pty.device);
     const termios tio = pty.settings();
     out << "9600 baud " << (::cfgetospeed(&tio) == B9600 && ::cfgetispeed(&tio) == B9600) << ", 8 bits "
         << ((tio.c_cflag & CSIZE) == CS8) << ", 2 stop bits " << ((tio.c_cflag & CSTOPB) != 0) << ", parity "
@@ -58,27 +42,9 @@ std::string steps()
         port.close();
         out << ", after the first closed " << got(second.open(pty.device)) << "\n";
     }
-    out << "reopened " << got(port.open(pty.device)) << "; write " << got(port.write(Bytes { 'r', 'E', 'A', 'D' }))
-        << ", drain " << got(port.drain()) << ", waiting " << got(port.transmitCount()) << ", discard output "
-        << got(port.discardOutput()) << ", heard " << hex(pty.heard()) << "\n";
-    const Bytes raw { 0x03, 0x01, 0x00, 0xFF, 0x0D, 0x0A, 0x11, 0x13 }; // no byte is special
-    pty.send(raw);
-    out << "arrived " << waitFor(port, raw.size()) << ", take " << got(port.takeInput()) << ", then "
-        << got(port.receiveCount()) << " " << got(port.takeInput()) << "\n";
-    pty.send({ 1, 2, 3 });
-    out << "arrived " << waitFor(port, 3) << ", discard " << got(port.discardInput()) << ", then "
-        << got(port.receiveCount()) << " " << got(port.takeInput()) << "\n";
+    (void)port.open(pty.device);
     pty.settings(0); // someone else's settings: a read that finds nothing gives 0
     out << "nothing to read under another program's settings: " << got(port.takeInput()) << "\n";
-    pty.send({ 7 });
-    waitFor(port, 1);
-    pty.hangUp();
-    out << "hung up with a byte waiting: count " << got(port.receiveCount()) << ", take " << got(port.takeInput())
-        << ", then count " << got(port.receiveCount()) << ", take " << got(port.takeInput()) << ", write "
-        << got(port.write(one)) << "\n";
-    port.close();
-    port.close();
-    out << "closed " << !port.isOpen() << "\n";
     return out.str();
 }
 
