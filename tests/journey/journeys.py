@@ -12,8 +12,7 @@ import traceback
 sys.dont_write_bytecode = True  # no cache folder in the source tree
 from driver import APP_NAME, JourneyFailure, Session, wait_for
 
-# Points of the 800 x 600 main window, with its content scrolled to the top (SCROLLED: to the
-# bottom, where the settings lists show). Grid columns by name, rows by channel.
+# Points of the 800 x 600 main window scrolled to the top (SCROLLED: to the bottom, the lists).
 COLUMN_X = {"rx": 100, "rx_step": 163, "rx_signal": 230, "tx": 313, "tx_step": 373, "tx_signal": 440,
             "scan": 510, "busy": 560, "clock": 610, "width": 665, "closed": 719, "inhibit": 751}
 ROW_Y, SCROLLED_ROW_Y, ROW_PITCH = 240, 162, 18
@@ -66,39 +65,27 @@ def scroll(s, trough):
         s.click(*trough)
 
 
+def enter_rx(s, channel, mhz, scrolled=False, end=("Return",)):
+    """Opens channel and types its receive frequency, then presses end."""
+    s.click(*cell("closed", channel, scrolled))
+    s.click(*cell("rx", channel, scrolled))
+    s.type(mhz)
+    if end:
+        s.key(*end)
+
+
 def save_as(s, name, via_toolbar=False, kind=None):
-    """File > Save As through the real dialog, typing the whole path; returns the file's dump.
-    With a kind, the name is typed bare and the kind chosen in the dialog's list of file types."""
+    """File > Save As, typing the whole path (with a kind, the name bare and the kind chosen in the
+    list of file types); returns the file's dump."""
     path = s.path(name + ("." + kind if kind else ""))
     if via_toolbar:
         s.click(*TOOLBAR["save"])
     else:
         s.menu("f", "s")
-    dialog = s.box("Save As")
-    s.type(s.path(name), win=dialog)
-    if kind:
-        s.key("Tab", *["Down"] * list(FILE_SIZES).index(kind), win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the Save As dialog")
+    kinds = [("Tab",) + ("Down",) * list(FILE_SIZES).index(kind)] if kind else []
+    s.answer("Save As", s.path(name), *kinds, ("Return",))
     wait_for(lambda: s.caption().startswith(os.path.basename(path) + " - "), "the caption to name " + path)
     return s.dump(path)
-
-
-def open_file(s, path):
-    s.menu("f", "o")
-    dialog = s.box("打开")
-    s.key("ctrl+a", win=dialog)
-    s.type(path, win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the Open dialog")
-
-
-def read_radio(s, via_toolbar=False):
-    if via_toolbar:
-        s.click(*TOOLBAR["read"])
-    else:
-        s.menu("p", "r")
-    return s.box("读频完成", timeout=60)
 
 
 def expected(s, model):
@@ -112,22 +99,18 @@ def expected(s, model):
 
 
 def journey_start(s):
-    s.start_radio()
-    s.start()
+    s.launch()
     s.expect(s.splash_seen, "no splash window before the main window")
     s.expect(s.caption() == APP_NAME, "caption at start: " + s.caption())
     s.screenshot(name="start.png")
     s.menu("f", "x")
     s.expect(s.wait_exit() == 0, "exit from the File menu did not end the program cleanly")
-    settings = s.settings()
-    s.expect(settings and "comport=1" in settings, "settings file after File > Exit: %r" % settings)
+    s.expect("comport=1" in (s.settings() or ""), "settings file after File > Exit: %r" % s.settings())
     os.remove(os.path.join(s.env["XDG_CONFIG_HOME"], "korvane", "korvane.ini"))
     s.start()
-    s.close_request()
-    s.expect(s.wait_exit() == 0, "a close request did not end the program cleanly")
+    s.expect(s.quit() == 0, "a close request did not end the program cleanly")
     s.expect(s.settings(), "no settings file after a close request")
-    # A data file named at start-up (as a file manager does) opens as Open opens it; one that
-    # cannot be read shows Open's message and leaves the defaults.
+    # A file named at start-up opens as Open opens it; one that cannot be read shows Open's message.
     s.cli("new", "--model", "4", "-o", s.path("named.rdh"))
     s.start(s.path("named.rdh"))
     wait_for(lambda: s.caption() == "named.rdh - " + APP_NAME, "the caption to name the file given")
@@ -147,26 +130,24 @@ def journey_read(s):
                 "1,,455.125000,,0.000000,Tone,88.5,88.5\n2,,460.500000,+,5.000000,,88.5,88.5\n")
     s.cli("import-csv", csv, "--model", "3", "-o", s.path("radio3.rdw"))
     # A radio that never answers: the failure is told and what the user had stays.
-    radio = s.start_radio("--silent", "--no-pace")
-    s.start()
-    s.click(*cell("closed", 1))
-    s.click(*cell("rx", 1))
-    s.type("137.5")
-    s.key("Return")
+    radio = s.launch("--silent", "--no-pace")
+    enter_rx(s, 1, "137.5")
     s.menu("p", "r")
     s.answer("保存数据", ("n",))  # the edit is not saved yet: No reads without saving
     s.answer("通讯错误", timeout=60)
     s.expect(save_as(s, "kept.rdw")["grid"][0][0] == "137.50000", "a failed read threw away channel 1")
     s.stop_radio(radio)
-    for model, options, dismiss in ((3, ("--file", s.path("radio3.rdw"), "--newer"), "key"),
-                                    (5, ("--model", "5", "--older"), "click")):
+    # The first read by the menu and Return, the second by the toolbar and a click on OK.
+    for model, options in ((3, ("--file", s.path("radio3.rdw"), "--newer")), (5, ("--model", "5", "--older"))):
         radio = s.start_radio(*options, "--no-pace")
-        box = read_radio(s, via_toolbar=dismiss == "click")
-        if dismiss == "key":
-            s.key("Return", win=box)
+        if model == 3:
+            s.menu("p", "r")
+            s.answer("读频完成", timeout=60)
         else:
+            s.click(*TOOLBAR["read"])
+            box = s.box("读频完成", timeout=60)
             s.click_button(box, *BOX_OK)
-        s.gone(box, "the box 读频完成 after " + dismiss)
+            s.gone(box, "the box 读频完成 after a click")
         s.expect(s.caption() == "读频完成 - " + APP_NAME, "caption after a read: " + s.caption())
         s.screenshot(name="after-read-%d.png" % model)
         got = save_as(s, "read%d.rdw" % model)
@@ -181,8 +162,7 @@ def journey_read(s):
 
 
 def journey_edit(s):
-    s.start_radio()
-    s.start()
+    s.launch()
     scroll(s, SCROLL_TROUGH)
     s.click(*cell("closed", 1, True))  # open channels 1 and 2
     s.click(*cell("closed", 2, True))
@@ -229,10 +209,7 @@ def journey_edit(s):
     s.key("Up", "Return")
     # In the box the editing keys act on its text, never on the channels; a pasted text that
     # typing could not have put in brings nothing.
-    s.click(*cell("closed", 4, True))
-    s.click(*cell("rx", 4, True))
-    s.type("146.5")
-    s.key("ctrl+a", "ctrl+c")
+    enter_rx(s, 4, "146.5", True, ("ctrl+a", "ctrl+c"))
     wait_for(lambda: clipboard(s) == "146.5", "Ctrl+C in the frequency box to copy its text")
     s.key("ctrl+x")
     clipboard(s, "abc")
@@ -272,13 +249,9 @@ def journey_edit(s):
 
 
 def journey_spreadsheet(s):
-    s.start_radio()
-    s.start()
+    s.launch()
     for channel, mhz in ((1, "145.125"), (2, "146.5")):
-        s.click(*cell("closed", channel))
-        s.click(*cell("rx", channel))
-        s.type(mhz)
-        s.key("Return")
+        enter_rx(s, channel, mhz)
     s.key("ctrl+z")  # channel 2's frequency goes back, the channel stays open
     got = save_as(s, "undone.rdw")
     s.expect([row[0] for row in got["grid"][:2]] == ["145.12500", "140.00000"] and not got["closed"][1],
@@ -310,13 +283,9 @@ def journey_spreadsheet(s):
     # Channels 1 to 3 made Narrow at once.
     choose_labels(s, 1, 3)
     s.menu("e", "Up", "Return")  # 批量设置..., the last entry
-    dialog = s.box("批量设置")
-    s.key(*["Tab"] * 4, "Down", "Down", *["Tab"] * 5, "Return", win=dialog)  # scan DEL, then 取消
-    s.gone(dialog, "the bulk dialog after 取消")
+    s.answer("批量设置", ("Tab",) * 4 + ("Down", "Down") + ("Tab",) * 5 + ("Return",))  # scan DEL, then 取消
     s.menu("e", "Up", "Return")
-    dialog = s.box("批量设置")
-    s.key(*["Tab"] * 7, "Down", "Return", win=dialog)
-    s.gone(dialog, "the bulk dialog after OK")
+    s.answer("批量设置", ("Tab",) * 7 + ("Down", "Return"))
     got = save_as(s, "bulk.rdw")
     s.expect([row[9] for row in got["grid"][:4]] == ["Narrow", "Narrow", "Narrow", "Wide"],
              "bandwidth after the bulk change: %s" % [row[9] for row in got["grid"][:4]])
@@ -335,13 +304,9 @@ def journey_spreadsheet(s):
 
 def journey_undo(s):
     # Channels 1 to 4 open with their own frequencies; 2 and 3 copied.
-    s.start_radio()
-    s.start()
+    s.launch()
     for channel, mhz in ((1, "150"), (2, "145"), (3, "147.5"), (4, "146")):
-        s.click(*cell("closed", channel))
-        s.click(*cell("rx", channel))
-        s.type(mhz)
-        s.key("Return")
+        enter_rx(s, channel, mhz)
     choose_labels(s, 2, 3)
     s.key("ctrl+c")
     wait_for(lambda: clipboard(s), "the copied channels on the clipboard")
@@ -370,9 +335,7 @@ def journey_undo(s):
             else:
                 s.key(how)
             if name == "批量设置":
-                dialog = s.box("批量设置")
-                s.key(*["Tab"] * 7, "Down", "Return", win=dialog)  # Narrow
-                s.gone(dialog, "the bulk dialog")
+                s.answer("批量设置", ("Tab",) * 7 + ("Down", "Return"))  # Narrow
             _, after = saved("after")
             s.expect(after != start_bytes, what + " changed nothing")
             s.key("ctrl+z")
@@ -395,11 +358,8 @@ def journey_undo(s):
 
 
 def journey_files(s):
-    s.start_radio()
-    s.start()
-    s.click(*cell("closed", 1))
-    s.click(*cell("rx", 1))
-    s.type("147.5")
+    s.launch()
+    enter_rx(s, 1, "147.5", end=())
     s.click(*BACKGROUND)  # a click on the background ends the edit, storing it
     s.expect(save_as(s, "toolbar.rdw", via_toolbar=True)["grid"][0][0] == "147.50000",
              "a click on the background did not store the frequency typed")
@@ -408,7 +368,8 @@ def journey_files(s):
         s.expect(os.path.getsize(s.path("typed." + kind)) == size, "typed.%s is not a %s file" % (kind, kind))
         s.expect(got["grid"][0][0] == "147.50000", "typed.%s holds %s" % (kind, got["grid"][0][0]))
     s.cli("new", "--model", "4", "-o", s.path("other.rdh"))
-    open_file(s, s.path("other.rdh"))
+    s.menu("f", "o")
+    s.answer("打开", ("ctrl+a",), s.path("other.rdh"), ("Return",))
     wait_for(lambda: s.caption() == "other.rdh - " + APP_NAME, "the caption after Open")
     s.expect(save_as(s, "reopened.rdw")["model_index"] == 4, "the opened file's model is not shown")
     # The four recent-file entries, oldest first: typed.rdh, typed.rdhax, other.rdh, reopened.rdw.
@@ -418,12 +379,8 @@ def journey_files(s):
 
 
 def journey_write(s):
-    radio = s.start_radio("--model", "2", "--older", "--no-pace")
-    s.start()
-    s.click(*cell("closed", 1))
-    s.click(*cell("rx", 1))
-    s.type("146.0125")  # on the 2.5 kHz step, off the 5 kHz grid of an older radio
-    s.key("Return")
+    radio = s.launch("--model", "2", "--older", "--no-pace")
+    enter_rx(s, 1, "146.0125")  # on the 2.5 kHz step, off the 5 kHz grid of an older radio
     heard = lambda: s.log_text().count("pROGRAM")
     for answers in (("n",), ("y", "n")):
         s.menu("p", "w")
@@ -434,10 +391,7 @@ def journey_write(s):
     s.menu("p", "w")
     s.answer("旧对讲机", ("y",))
     s.answer("机型改变", ("y",))
-    box = s.box("写频完成", timeout=60)
-    s.screenshot(name="after-write.png")
-    s.key("Return", win=box)
-    s.gone(box, "the box 写频完成")
+    s.answer("写频完成", timeout=60, shot="after-write.png")
     s.expect(s.caption() == "写频完成 - " + APP_NAME, "caption after a write: " + s.caption())
     s.expect(heard() >= 3, "the handshakes did not reach the radio")
     mine = save_as(s, "written.rdw")
@@ -450,29 +404,21 @@ def journey_write(s):
 
 
 def journey_compare(s):
-    radio = s.start_radio("--store-wrong", "0:0x25", "--no-pace")  # keeps channel 3's byte 5 wrong
-    s.start()
-    for channel in (1, 3):
-        s.click(*cell("closed", channel))
-    s.click(*cell("rx", 1))
-    s.type("145.5")
-    s.key("Return")
+    s.launch("--store-wrong", "0:0x25", "--no-pace")  # keeps channel 3's byte 5 wrong
+    s.click(*cell("closed", 3))
+    enter_rx(s, 1, "145.5")
     save_as(s, "mine.rdw")
     # The same data: said so. Then channel 1's scan differs from the file: double-clicking its row
     # chooses that cell, where Space toggles it back.
     for differs in (False, True):
         s.menu("f", "Down", "Down", "Down", "Down", "Return")  # 比较...
-        dialog = s.box("比较")
-        s.type(s.path("mine.rdw"), win=dialog)
-        s.key("Return", win=dialog)
-        s.gone(dialog, "the file dialog")
+        s.answer("比较", s.path("mine.rdw"), ("Return",))
         if not differs:
             s.answer("比较")
             s.click(*cell("scan", 1))
             continue
         box = s.box("比较结果")
         s.screenshot(box, name="after-compare.png")
-        _, _, width, _ = s.geometry(box)
         s.click(60, 45, win=box, times=2)  # the first row: 信道 1 扫描选择
         s.gone(box, "the list after a double click")
         s.key("space")
@@ -511,9 +457,7 @@ def journey_fleet(s):
     s.menu("p", "Down", "Down", "Down", "Return")  # 批量写频...
     dialog = s.box("批量写频")
     s.key("Tab", "Tab", "Tab", "Tab", "space", "Return", win=dialog)  # 写频后读回校验; Return is 开始
-    question = s.box("旧对讲机", timeout=60)
-    s.key("Return", win=question)
-    s.gone(question, "the question")
+    s.answer("旧对讲机", timeout=60)
     time.sleep(2)  # well into the round
     s.screenshot(dialog, name="after-fleet-round.png")
     s.key("Escape", win=dialog)  # a round in progress is never left: the dialog stays for 下一批
@@ -534,8 +478,7 @@ def journey_fleet(s):
     s.expect(s.dump(s.path("radio3.rdw"))["grid"][2][0] == "146.01000", "the older radio's channel 3")
     # The next batch on the same cables, the older radio's question answered No this time: its row
     # and its log say it was not written and why, not the question.
-    _, _, _, height = s.geometry(dialog)
-    s.click(140, height - 20, win=dialog)  # 下一批
+    s.click_button(dialog, s.geometry(dialog)[2] - 140, 20)  # 下一批
     s.answer("旧对讲机", ("n",), timeout=60)
     lines = wait_for(lambda: rows(8), "the second round's log rows", 90)
     s.screenshot(dialog, name="after-fleet-no.png")
@@ -559,12 +502,8 @@ def journey_fleet(s):
 
 
 def journey_print(s):
-    s.start_radio()
-    s.start()
-    s.click(*cell("closed", 1))
-    s.click(*cell("rx", 1))
-    s.type("145.5")
-    s.key("Return")
+    s.launch()
+    enter_rx(s, 1, "145.5")
     pdf = s.path("sheet.pdf")
     s.menu("f", "p")
     dialog = s.box("打印")
@@ -591,8 +530,7 @@ def journey_print(s):
 
 
 def journey_alignment(s):
-    s.start_radio()
-    s.start()
+    s.launch()
     s.menu("e", "t")
     dialog = s.box("调整模式密码")
     for attempt in range(3):
@@ -614,12 +552,7 @@ def journey_alignment(s):
     s.type("149.5")
     s.key("Return")
     s.menu("e", "d")  # a new password, typed twice; Enter moves on, then confirms
-    dialog = s.box("修改密码")
-    s.type("k9", win=dialog)
-    s.key("Return", win=dialog)
-    s.type("k9", win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the change-password dialog")
+    s.answer("修改密码", "k9", ("Return",), "k9", ("Return",))
     adjusts = lambda: s.log_text().count("adjust item 1 to")
     s.click(*TREE_TXPOWER)
     wait_for(lambda: "tEST1" in s.log_text() and adjusts() == 1, "the item start and its first adjust packet")
@@ -675,19 +608,13 @@ def journey_alignment(s):
     wait_for(lambda: s.log_text().count("CANCEL") == 2 and s.log_text().endswith("closed the line\n"),
              "the second CANCEL, by Escape")
     s.menu("e", "h")
-    s.click(*cell("closed", 1))  # the channel view is back
-    s.click(*cell("rx", 1))
-    s.type("138")
-    s.key("Return")
+    enter_rx(s, 1, "138")  # the channel view is back
     got = save_as(s, "after-alignment.rdw")
     s.expect(got["grid"][0][0] == "138.00000", "the channel view after leaving")
     s.expect(got["alignment"][0][:3] == [152, 233, 8], "test channel 149.5 MHz: %s" % got["alignment"][0][:3])
     # The new password opens the mode; closing the window ends an open item with CANCEL.
     s.menu("e", "t")
-    dialog = s.box("调整模式密码")
-    s.type("k9", win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the password dialog after the new password")
+    s.answer("调整模式密码", "k9", ("Return",))
     cancels, count = s.log_text().count("CANCEL"), adjusts()
     s.click(*TREE_TXPOWER)
     wait_for(lambda: adjusts() > count, "the item start before closing")
@@ -699,8 +626,7 @@ def journey_alignment(s):
 
 
 def journey_busy(s):
-    s.start_radio()  # paced: a newer radio takes about seven seconds to program
-    s.start()
+    s.launch()  # paced: a newer radio takes about seven seconds to program
     s.menu("p", "w")
     progress = s.box("写频")
     start = s.caption()
@@ -718,12 +644,9 @@ def journey_busy(s):
     s.expect(s.app.poll() is None, "a close request ended the program during a write")
     s.expect(not s.windows("^(打开|Save As)"), "a file dialog opened during a write")
     s.expect(s.caption() == start, "the caption changed during the write")
-    box = s.box("写频完成", timeout=120)
-    s.key("Return", win=box)
-    s.gone(box, "the box 写频完成")
+    s.answer("写频完成", timeout=120)
     s.expect(save_as(s, "after-busy.rdw")["closed"][2], "a click during the write opened channel 3")
-    s.close_request()
-    s.expect(s.wait_exit() == 0, "the program did not close after the write")
+    s.expect(s.quit() == 0, "the program did not close after the write")
 
 
 def journey_help(s):
@@ -742,44 +665,29 @@ def journey_help(s):
     s.click(*HELP_MENU)  # the About entry by the mouse: the third entry of the Help menu
     menu = wait_for(s.popup, "the Help menu")
     s.click(40, 55, win=menu)
-    about = s.box("关于 " + APP_NAME)
-    s.key("Return", win=about)
-    s.gone(about, "the About box")
+    s.answer("关于 " + APP_NAME)
     # CSV out and back in, through the real dialogs.
-    s.click(*cell("closed", 1))
-    s.click(*cell("rx", 1))
-    s.type("147.5")
-    s.key("Return")
+    enter_rx(s, 1, "147.5")
     csv = s.path("channels.csv")
     s.menu("f", "Down", "Down", "Return")  # 导出CSV...
-    dialog = s.box("导出CSV")
-    s.type(csv, win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the export dialog")
+    s.answer("导出CSV", csv, ("Return",))
     wait_for(lambda: os.path.exists(csv), "the exported CSV")
     s.cli("export-csv", save_as(s, "exported.rdw") and s.path("exported.rdw"), "-o", s.path("cli.csv"))
     s.expect(open(csv, "rb").read() == open(s.path("cli.csv"), "rb").read(), "the window's CSV differs")
     s.click(*cell("closed", 1))  # close channel 1 again; the import opens it
     s.menu("f", "Down", "Down", "Down", "Return")  # 导入CSV...
     s.answer("保存数据", ("n",))
-    dialog = s.box("导入CSV")
-    s.type(csv, win=dialog)
-    s.key("Return", win=dialog)
-    s.gone(dialog, "the import dialog")
+    s.answer("导入CSV", csv, ("Return",))
     s.answer("导入CSV", ("y",))
     got = save_as(s, "imported.rdw")
     s.expect(got["grid"][0][0] == "147.50000" and not got["closed"][0], "channel 1 after the import")
     # The port dialog: COM2 by keys, kept in the settings file.
     s.menu("c", "p")
-    dialog = s.box("通讯端口选择")
-    s.key("Right", "Return", win=dialog)
-    s.gone(dialog, "the port dialog")
-    box = read_radio(s)  # through COM2 now, where a model 2 radio is
-    s.key("Return", win=box)
-    s.gone(box, "the box 读频完成")
+    s.answer("通讯端口选择", ("Right", "Return"))
+    s.menu("p", "r")  # through COM2 now, where a model 2 radio is
+    s.answer("读频完成", timeout=60)
     s.expect(save_as(s, "com2.rdw")["model_index"] == 2, "the read after choosing COM2 did not reach its radio")
-    s.close_request()
-    s.wait_exit()
+    s.quit()
     s.expect("comport=2" in (s.settings() or ""), "the port chosen is not kept: %r" % s.settings())
 
 
@@ -822,8 +730,7 @@ def journey_probe(s):
     s.screenshot(dialog, "after-probe-held.png")
     s.key("Return", win=dialog)
     s.gone(dialog, "the port dialog")
-    s.close_request()
-    s.wait_exit()
+    s.quit()
     s.expect(s.settings().endswith("device=%s\n" % device), "the device chosen is not kept: %r" % s.settings())
 
 
