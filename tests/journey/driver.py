@@ -95,9 +95,7 @@ class Session:
     """One journey's world: a display, a simulated radio, isolated folders and the program."""
 
     def __init__(self, tools, name, shots=None):
-        self.tools = tools
-        self.name = name
-        self.shots = shots
+        self.tools, self.shots = tools, shots
         self.dir = tempfile.mkdtemp(prefix="journey-%s-" % name)
         PROGRAMS.clear()
         self.procs = PROGRAMS
@@ -110,10 +108,8 @@ class Session:
         self.env["QT_QPA_PLATFORM"] = "xcb"
         for var in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
             self.env.pop(var, None)
-        self.main = None
-        self.faults = []
-        self.sim_log = self.path("radio.log")
-        self.sim_memory = self.path("radio.rdw")
+        self.main, self.faults = None, []
+        self.sim_log, self.sim_memory = self.path("radio.log"), self.path("radio.rdw")
 
     def path(self, name):
         return os.path.join(self.dir, name)
@@ -145,28 +141,25 @@ class Session:
         self.env["DISPLAY"] = self.display
         return self
 
-    def __exit__(self, *exc):
-        if not exc[0] and self.faults:
-            exc = (JourneyFailure, None, None)
-            self.failure = JourneyFailure("%d fault(s): %s" % (len(self.faults), "; ".join(self.faults)))
-        if exc[0] and getattr(self, "display", None):
-            subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env,
-                           capture_output=True)
+    def __exit__(self, kind, *_):
+        failed = kind or self.faults
+        if failed:
+            subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env, capture_output=True)
             self._report_state()
         for proc in reversed(self.procs):
             if proc.poll() is None:
-                proc.send_signal(signal.SIGTERM)
+                proc.terminate()
                 try:
                     proc.wait(10)
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait()
-        if not exc[0]:
+        if not failed:
             shutil.rmtree(self.dir, ignore_errors=True)
-        else:
-            print("journey files kept in", self.dir)
-        if getattr(self, "failure", None):
-            raise self.failure
+            return False
+        print("journey files kept in", self.dir)
+        if not kind:
+            raise JourneyFailure("%d fault(s): %s" % (len(self.faults), "; ".join(self.faults)))
         return False
 
     def _report_state(self):
@@ -230,17 +223,14 @@ class Session:
         shown = []
         for line in tree.splitlines():
             found = re.match(r'\s*(0x[0-9a-f]+) "(.*)": \("korvane" "korvane"\)\s+(\d+)x(\d+)\+', line)
-            if found and int(found.group(3)) > 50 and self._viewable(found.group(1)):
+            if found and int(found.group(3)) > 50 and "IsViewable" in subprocess.run(
+                    ["xwininfo", "-id", found.group(1)], env=self.env, capture_output=True, text=True).stdout:
                 shown.append((int(found.group(1), 16), found.group(2), int(found.group(3))))
         # The untitled splash comes first; a box (a file that cannot be opened) may stand beside the main.
         splash = [win for win, title, width in shown if width < 700 and title in ("", "korvane")]
         self.splash_seen |= bool(splash)
         main = [win for win, title, width in shown if title.endswith(APP_NAME) and width >= 700]
         return main[0] if main and not splash else None
-
-    def _viewable(self, win):
-        info = subprocess.run(["xwininfo", "-id", win], env=self.env, capture_output=True, text=True).stdout
-        return "IsViewable" in info
 
     def wait_exit(self, timeout=30):
         wait_for(lambda: self.app.poll() is not None, "korvane to end", timeout)
@@ -299,12 +289,12 @@ class Session:
     def menu(self, letter, *keys):
         """Opens a main-window menu by its Alt accelerator and presses keys in it."""
         self.key("alt+" + letter)
-        wait_for(lambda: self.popup(), "the menu to open", 10)
+        wait_for(self.popup, "the menu to open", 10)
         if keys:
             self.xdo("key", "--delay", 80, *keys)
 
     def popup(self):
-        # A drop-down or menu: a shown window without a title, other than the screen's root window.
+        """A shown drop-down or menu: a window without a title, other than the root window."""
         shown = [w for w in self.windows("^$") if w != self.main and 0 < self.geometry(w)[2] < 1280]
         return shown[-1] if shown else None
 
@@ -351,14 +341,14 @@ class Session:
         self.gone(win, "box " + title)
 
     def click_button(self, win, from_right, from_bottom):
-        """Clicks a point given as its distance from the window's bottom-right corner."""
+        """Clicks a point given by its distance from the window's bottom-right corner."""
         _, _, width, height = self.geometry(win)
         self.click(width - from_right, height - from_bottom, win=win)
 
-    def cli(self, *args, check_rc=True):
+    def cli(self, *args):
         done = subprocess.run([self.tools["cli"]] + [str(a) for a in args], env=self.env, capture_output=True,
                               text=True)
-        if check_rc and done.returncode:
+        if done.returncode:
             raise JourneyFailure("korvane-cli %s: %s" % (" ".join(map(str, args)), done.stderr))
         return done
 
