@@ -76,17 +76,12 @@ def send_delete_window(display, window):
     """Asks a window to close as a window manager's close box does."""
     x11 = ctypes.CDLL("libX11.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x11.XOpenDisplay(display.encode())
-    check(dpy, "cannot open display " + display)
+    dpy = ctypes.c_void_p(x11.XOpenDisplay(display.encode()))
+    check(dpy.value, "cannot open display " + display)
     event = _ClientMessage(type=33, send_event=1, window=window, format=32)  # ClientMessage
     event.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
     event.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
-    x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
+    x11.XSendEvent(dpy, ctypes.c_ulong(window), 0, 0, ctypes.byref(event))
     x11.XFlush(dpy)
     x11.XCloseDisplay(dpy)
 
@@ -292,6 +287,10 @@ class Session:
         wait_for(self.popup, "the menu to open", 10)
         if keys:
             self.xdo("key", "--delay", 80, *keys)
+
+    def no_popup(self, what):
+        time.sleep(0.5)
+        self.expect(not self.popup(), what)
 
     def popup(self):
         """A shown drop-down or menu: a window without a title, other than the root window."""

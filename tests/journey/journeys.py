@@ -173,8 +173,7 @@ def journey_edit(s):
     s.key("space", "Down", "space")  # both receive steps to 6.25
     s.click(*cell("tx", 2, True))
     s.click(*cell("tx", 2, True), button=3)
-    time.sleep(0.5)
-    s.expect(not s.popup(), "a right click in a frequency box opened a menu")
+    s.no_popup("a right click in a frequency box opened a menu")
     s.type("150")
     s.key("Escape")  # hides the box, and leaving it stores what it holds
     s.click(*cell("tx_step", 2, True))
@@ -207,8 +206,7 @@ def journey_edit(s):
     s.answer("数据错误")
     s.type("200")
     s.key("Up", "Return")
-    # In the box the editing keys act on its text, never on the channels; a pasted text that
-    # typing could not have put in brings nothing.
+    # The box's editing keys act on its text, not the channels; a paste typing could not make does nothing.
     enter_rx(s, 4, "146.5", True, ("ctrl+a", "ctrl+c"))
     wait_for(lambda: clipboard(s) == "146.5", "Ctrl+C in the frequency box to copy its text")
     s.key("ctrl+x")
@@ -234,8 +232,7 @@ def journey_edit(s):
     s.expect(got["closed"][:5] == [False, False, False, False, True], "closed channels: %s" % got["closed"][:5])
     s.expect(got["tx_inhibited"][:3] == [False, True, False], "transmit inhibited: %s" % got["tx_inhibited"][:3])
     s.expect(got["lists"]["tot"] == "120s", "time-out after Down and a wheel turn: " + got["lists"]["tot"])
-    s.expect(got["lists"]["squelch"] == "5", "the wheel over a list without the focus changed it to "
-          + got["lists"]["squelch"])
+    s.expect(got["lists"]["squelch"] == "5", "a wheel turn over an unfocused list: " + got["lists"]["squelch"])
     # The model: No keeps everything, Yes changes the model and resets the image.
     scroll(s, SCROLL_TROUGH_TOP)
     for answer, model in (("n", 0), ("y", 1)):
@@ -287,8 +284,8 @@ def journey_spreadsheet(s):
     s.menu("e", "Up", "Return")
     s.answer("批量设置", ("Tab",) * 7 + ("Down", "Return"))
     got = save_as(s, "bulk.rdw")
-    s.expect([row[9] for row in got["grid"][:4]] == ["Narrow", "Narrow", "Narrow", "Wide"],
-             "bandwidth after the bulk change: %s" % [row[9] for row in got["grid"][:4]])
+    widths = [row[9] for row in got["grid"][:4]]
+    s.expect(widths == ["Narrow", "Narrow", "Narrow", "Wide"], "bandwidth after the bulk change: %s" % widths)
     s.expect([row[6] for row in got["grid"][:3]] == ["ADD"] * 3, "Enter on a focused 取消 changed the scan")
     # Exit over an unsaved edit: 取消 keeps the program, 否 ends it and the file stays as saved.
     s.click(*cell("scan", 1))
@@ -318,9 +315,8 @@ def journey_undo(s):
         return save_as(s, name), open(s.path(name), "rb").read()
 
     start, start_bytes = saved("start")
-    # Each command from the menu (Up presses from its bottom) and by its shortcut, on channels 2 and
-    # 3 or at channel 8. Each round ends where it began, with a step to redo that the next command
-    # must drop.
+    # Each command by the menu (Up presses from its bottom) and by its shortcut, on channels 2 and 3 or
+    # at 8. Each round ends where it began, with a step to redo that the next command must drop.
     rounds = [("上移", 6, "ctrl+Up", (2, 3)), ("下移", 5, "ctrl+Down", (2, 3)), ("粘贴", 7, "ctrl+v", (8, 8)),
               ("粘贴 rows", 7, "ctrl+v", (8, 8)), ("插入信道", 4, None, (2, 3)), ("删除信道", 3, None, (2, 3)),
               ("按接收频率排序", 2, None, (2, 3)), ("批量设置", 1, None, (2, 3)), ("剪切", 8, "ctrl+x", (2, 3))]
@@ -361,8 +357,8 @@ def journey_files(s):
     s.launch()
     enter_rx(s, 1, "147.5", end=())
     s.click(*BACKGROUND)  # a click on the background ends the edit, storing it
-    s.expect(save_as(s, "toolbar.rdw", via_toolbar=True)["grid"][0][0] == "147.50000",
-             "a click on the background did not store the frequency typed")
+    got = save_as(s, "toolbar.rdw", via_toolbar=True)
+    s.expect(got["grid"][0][0] == "147.50000", "a click on the background did not store the frequency")
     for kind, size in FILE_SIZES.items():
         got = save_as(s, "typed", kind=kind)
         s.expect(os.path.getsize(s.path("typed." + kind)) == size, "typed.%s is not a %s file" % (kind, kind))
@@ -408,8 +404,8 @@ def journey_compare(s):
     s.click(*cell("closed", 3))
     enter_rx(s, 1, "145.5")
     save_as(s, "mine.rdw")
-    # The same data: said so. Then channel 1's scan differs from the file: double-clicking its row
-    # chooses that cell, where Space toggles it back.
+    # The same data: said so. Then channel 1's scan differs: a double click on its row chooses that
+    # cell, where Space toggles it back.
     for differs in (False, True):
         s.menu("f", "Down", "Down", "Down", "Down", "Return")  # 比较...
         s.answer("比较", s.path("mine.rdw"), ("Return",))
@@ -506,13 +502,11 @@ def journey_print(s):
     s.menu("f", "p")
     dialog = s.box("打印")
     s.screenshot(dialog, "print-dialog.png")
-    # The PDF printer is the last entry of the printer list, which has the focus; two Tabs on
-    # (past Properties) is the output file.
+    # The PDF printer is the last entry of the focused printer list; two Tabs on is the output file.
     s.key("End", "Tab", "Tab", win=dialog)
     s.key("ctrl+a", win=dialog)
     s.type(pdf, win=dialog)
-    # The file box completes paths while they are typed; a Return that lands while its list of
-    # matches is open only closes the list, so Return goes again while the dialog is still there.
+    # A Return that lands while the file box's list of path matches is open only closes the list.
     for attempt in range(3):
         s.key("Return", win=dialog)
         try:
@@ -552,6 +546,14 @@ def journey_alignment(s):
     s.menu("e", "d")  # a new password, typed twice; Enter moves on, then confirms
     s.answer("修改密码", "k9", ("Return",), "k9", ("Return",))
     adjusts = lambda: s.log_text().count("adjust item 1 to")
+    closed = lambda: s.log_text().endswith("closed the line\n")
+
+    def start_item(what):
+        count = adjusts()
+        s.click(*TREE_TXPOWER)
+        wait_for(lambda: adjusts() > count, what)
+        time.sleep(1)
+
     s.click(*TREE_TXPOWER)
     wait_for(lambda: "tEST1" in s.log_text() and adjusts() == 1, "the item start and its first adjust packet")
     values = lambda: re.findall(r"adjust item 1 to (\d+)", s.log_text())
@@ -564,8 +566,7 @@ def journey_alignment(s):
     s.key("Right", "Right")
     s.soon(lambda: adjusts() >= 3, "an adjust packet after the arrow keys")
     time.sleep(1.5)
-    s.expect(values()[-1] == "135", "two Right keys in a row ended at %s, not 135 (sent: %s)"
-             % (values()[-1], values()[2:]))
+    s.expect(values()[-1] == "135", "two Right keys in a row sent %s, not ending at 135" % values()[2:])
     count, value = adjusts(), int(values()[-1])
     s.click(*TUNE_TROUGH, button=5)
     wait_for(lambda: adjusts() > count, "an adjust packet after a wheel turn over the bar")
@@ -574,22 +575,16 @@ def journey_alignment(s):
              "one wheel notch over the bar sent %s after %d" % (values()[count:], value))
     s.screenshot(name="after-alignment-change.png")
     s.click(*TUNE_TROUGH, button=3)
-    time.sleep(0.5)
-    s.expect(not s.popup(), "a right click on the adjustment bar opened a menu")
+    s.no_popup("a right click on the adjustment bar opened a menu")
     s.click(*TUNE_OK)
-    wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and s.log_text().endswith("closed the line\n"),
-             "END after OK, and the line closed")
-    count = adjusts()
-    s.click(*TREE_TXPOWER)
-    wait_for(lambda: adjusts() > count, "the second item start")
-    time.sleep(1)
+    wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and closed(), "END after OK, the line closed")
+    start_item("the second item start")
     # Cancel clicked while a change is still on the line: handled once that exchange is over.
     s.click(*TUNE_TROUGH)
     s.click(*TUNE_CANCEL)
     if not s.soon(lambda: "CANCEL" in s.log_text(), "CANCEL after a Cancel clicked during a change"):
         s.click(*TUNE_CANCEL)
-    wait_for(lambda: "CANCEL" in s.log_text() and s.log_text().endswith("closed the line\n"),
-             "CANCEL after Cancel, and the line closed")
+    wait_for(lambda: "CANCEL" in s.log_text() and closed(), "CANCEL after Cancel, the line closed")
     # Moving through the tree by the arrow keys starts nothing; Enter starts the item.
     s.click(*TREE_TESTFREQ)
     s.key("Down", "Down")
@@ -603,8 +598,7 @@ def journey_alignment(s):
     wait_for(lambda: s.log_text().count("adjust item 0 to") == 2, "an adjust packet after Tab to the bar and Right")
     time.sleep(1)
     s.key("Escape")
-    wait_for(lambda: s.log_text().count("CANCEL") == 2 and s.log_text().endswith("closed the line\n"),
-             "the second CANCEL, by Escape")
+    wait_for(lambda: s.log_text().count("CANCEL") == 2 and closed(), "the second CANCEL, by Escape")
     s.menu("e", "h")
     enter_rx(s, 1, "138")  # the channel view is back
     got = save_as(s, "after-alignment.rdw")
@@ -613,12 +607,9 @@ def journey_alignment(s):
     # The new password opens the mode; closing the window ends an open item with CANCEL.
     s.menu("e", "t")
     s.answer("调整模式密码", "k9", ("Return",))
-    cancels, count = s.log_text().count("CANCEL"), adjusts()
-    s.click(*TREE_TXPOWER)
-    wait_for(lambda: adjusts() > count, "the item start before closing")
-    time.sleep(1)
-    s.close_request()
-    s.wait_exit()
+    cancels = s.log_text().count("CANCEL")
+    start_item("the item start before closing")
+    s.quit()
     s.expect(s.log_text().count("CANCEL") == cancels + 1, "closing the window did not end the item with CANCEL")
     s.expect("password=k9" in (s.settings() or ""), "the new password is not kept: %r" % s.settings())
 
@@ -629,8 +620,7 @@ def journey_busy(s):
     progress = s.box("写频")
     start = s.caption()
     s.key("alt+f")
-    time.sleep(0.5)
-    s.expect(not s.popup(), "Alt+F opened the File menu during a write")
+    s.no_popup("Alt+F opened the File menu during a write")
     s.key("Escape", "ctrl+o", "Return", "space")
     s.click(*TOOLBAR["open"])
     s.click(*cell("closed", 3))
