@@ -24,7 +24,7 @@ TOOLBAR = {"open": (30, 50), "save": (68, 50), "print": (115, 50), "read": (160,
 BOX_OK = (51, 24)
 SIGNAL_OK, SIGNAL_CTCSS, SIGNAL_CDCSS, SIGNAL_TONE = (138, 24), (27, 50), (27, 79), (125, 50)
 TUNE_GRID_RX_HIGH, TREE_TESTFREQ = (340, 212), (64, 93)
-TREE_TXPOWER, TUNE_TROUGH, TUNE_OK, TUNE_CANCEL = (72, 138), (620, 296), (579, 343), (679, 343)
+TREE_TXPOWER, TUNE_TROUGH, TUNE_OK = (72, 138), (620, 296), (579, 343)
 BACKGROUND, HELP_MENU = (600, 150), (263, 8)
 FILE_SIZES = {"rdw": 643, "rdh": 431, "rdhax": 613}
 LABEL_X = 38  # the "Ch n" labels
@@ -464,25 +464,9 @@ def journey_alignment(s):
     s.soon(lambda: adjusts() >= 2, "an adjust packet after a click in the trough")
     s.expect(values()[-1] == "133", "a click in the trough sent %s, not 133" % values()[-1])
     time.sleep(1)
-    count, value = adjusts(), int(values()[-1])
-    s.click(*TUNE_TROUGH, button=5)
-    wait_for(lambda: adjusts() > count, "an adjust packet after a wheel turn over the bar")
-    time.sleep(1)
-    s.expect(adjusts() == count + 1 and abs(int(values()[-1]) - value) == 1,
-             "one wheel notch over the bar sent %s after %d" % (values()[count:], value))
     s.screenshot(name="after-alignment-change.png")
     s.click(*TUNE_OK)
     wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and closed(), "END after OK, the line closed")
-    count = adjusts()
-    s.click(*TREE_TXPOWER)
-    wait_for(lambda: adjusts() > count, "the second item start")
-    time.sleep(1)
-    # Cancel clicked while a change is still on the line: handled once that exchange is over.
-    s.click(*TUNE_TROUGH)
-    s.click(*TUNE_CANCEL)
-    if not s.soon(lambda: "CANCEL" in s.log_text(), "CANCEL after a Cancel clicked during a change"):
-        s.click(*TUNE_CANCEL)
-    wait_for(lambda: "CANCEL" in s.log_text() and closed(), "CANCEL after Cancel, the line closed")
     # Enter on the item the arrow keys move to starts it.
     s.click(*TREE_TESTFREQ)
     s.key("Down", "Down", "Return")
@@ -493,7 +477,7 @@ def journey_alignment(s):
     wait_for(lambda: s.log_text().count("adjust item 0 to") == 2, "an adjust packet after Tab to the bar and Right")
     time.sleep(1)
     s.key("Escape")
-    wait_for(lambda: s.log_text().count("CANCEL") == 2 and closed(), "the second CANCEL, by Escape")
+    wait_for(lambda: "CANCEL" in s.log_text() and closed(), "CANCEL after Escape, the line closed")
     s.menu("e", "h")
     enter_rx(s, 1, "138")  # the channel view is back
     got = save_as(s, "after-alignment.rdw")
