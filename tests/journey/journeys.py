@@ -200,11 +200,7 @@ def journey_spreadsheet(s):
     s.launch()
     for channel, mhz in ((1, "145.125"), (2, "146.5")):
         enter_rx(s, channel, mhz)
-    s.key("ctrl+z")  # channel 2's frequency goes back, the channel stays open
-    got = save_as(s, "undone.rdw")
-    s.expect([row[0] for row in got["grid"][:2]] == ["145.12500", "140.00000"] and not got["closed"][1],
-             "after an undo: %s, closed %s" % ([row[0] for row in got["grid"][:2]], got["closed"][:2]))
-    s.key("ctrl+y")
+    s.key("ctrl+z", "ctrl+y")  # Ctrl+Z alone is the undo journey's
     s.expect(save_as(s, "redone.rdw")["grid"][1][0] == "146.50000", "the redo did not bring channel 2 back")
     # Channels 1 and 2 copied by their labels and pasted at 5.
     choose_labels(s, 1, 2)
@@ -218,12 +214,7 @@ def journey_spreadsheet(s):
     clipboard(s, "1\t\t150.000000\n2\t\t151.250000\t+\t0.600000\n3\t\t152.500000\n")
     s.click(*label(9))
     s.key("ctrl+v")
-    got = save_as(s, "pasted.rdw")
-    opened = [c + 1 for c, closed in enumerate(got["closed"]) if not closed]
-    s.expect(opened == [1, 2, 5, 6, 9, 10, 11], "open channels after pasting: %s" % opened)
-    s.expect([got["grid"][c - 1][0] for c in opened[2:]] == ["145.12500", "146.50000", "150.00000", "151.25000",
-             "152.50000"] and got["grid"][9][3] == "151.85000", "pasted channels: %s" % got["grid"][4:11])
-    s.menu("e", "Up", "Up", "Return")  # 按接收频率排序, above the last entry
+    s.menu("e", "Up", "Up", "Return")  # 按接收频率排序, above the last entry: the seven pasted and typed
     got = save_as(s, "sorted.rdw")
     s.expect([row[0] for row in got["grid"][:7]] == ["145.12500", "145.12500", "146.50000", "146.50000",
              "150.00000", "151.25000", "152.50000"] and got["closed"][7:] == [True] * 9,
