@@ -355,9 +355,5 @@ class Session:
         wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, path + " to be written")
         return json.loads(self.cli("dump", path).stdout)
 
-    def settings(self):
-        path = os.path.join(self.env["XDG_CONFIG_HOME"], "korvane", "korvane.ini")
-        return open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else None
-
     def log_text(self):
         return open(self.sim_log, errors="replace").read() if os.path.exists(self.sim_log) else ""

@@ -510,7 +510,7 @@ def journey_help(s):
     s.answer("导入CSV", ("y",))
     got = save_as(s, "imported.rdw")
     s.expect(got["grid"][0][0] == "147.50000" and not got["closed"][0], "channel 1 after the import")
-    # The port dialog: COM2 by keys, kept in the settings file.
+    # The port dialog: COM2 by keys.
     s.menu("c", "p")
     s.answer("通讯端口选择", ("Right", "Return"))
     s.menu("p", "r")  # through COM2 now, where a model 2 radio is
