@@ -115,13 +115,6 @@ class Session:
             print("  FAULT:", what, flush=True)
             self.faults.append(what)
 
-    def soon(self, condition, what, timeout=10):
-        try:
-            return wait_for(condition, what, timeout)
-        except JourneyFailure as failure:
-            self.expect(False, str(failure))
-            return None
-
     def __enter__(self):
         read_fd, write_fd = os.pipe()
         xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
