@@ -89,8 +89,8 @@ def send_delete_window(display, window):
 class Session:
     """One journey's world: a display, a simulated radio, isolated folders and the program."""
 
-    def __init__(self, tools, name, shots=None):
-        self.tools, self.shots = tools, shots
+    def __init__(self, tools, name):
+        self.tools = tools
         self.dir = tempfile.mkdtemp(prefix="journey-%s-" % name)
         PROGRAMS.clear()
         self.procs = PROGRAMS
@@ -291,7 +291,7 @@ class Session:
         return shown[-1] if shown else None
 
     def screenshot(self, win=None, name="shot.png"):
-        """A PNG of the window, a fault while (nearly) one flat colour; after-* kept in the shots folder."""
+        """A PNG of the window, a fault while (nearly) one flat colour."""
         path = self.path(name)
         colours = 0
 
@@ -308,9 +308,6 @@ class Session:
             wait_for(painted, "a painted " + name, 10, 0.5)
         except JourneyFailure:
             self.expect(False, "screenshot %s is blank (%d colours)" % (name, colours))
-        if self.shots and name.startswith("after-"):
-            os.makedirs(self.shots, exist_ok=True)
-            shutil.copy(path, os.path.join(self.shots, name))
         return path
 
     def box(self, title, timeout=30):

@@ -1,5 +1,5 @@
 """The journeys: each starts the real korvane on its own display and uses it as a person would.
-Usage: journeys.py --korvane PATH --sim PATH --cli PATH [--shots DIR] JOURNEY..."""
+Usage: journeys.py --korvane PATH --sim PATH --cli PATH JOURNEY..."""
 
 import argparse
 import os
@@ -300,7 +300,6 @@ def journey_compare(s):
             s.click(*cell("scan", 1))
             continue
         box = s.box("比较结果")
-        s.screenshot(box, name="after-compare.png")
         s.click(60, 45, win=box, times=2)  # the first row: 信道 1 扫描选择
         s.gone(box, "the list after a double click")
         s.key("space")
@@ -336,11 +335,8 @@ def journey_fleet(s):
     s.key("Escape", win=dialog)  # a round in progress is never left: the dialog stays for 下一批
     log = os.path.join(s.env["XDG_DATA_HOME"], "korvane", "fleet-log.csv")
 
-    def rows():
-        lines = open(log, encoding="utf-8").read().splitlines() if os.path.exists(log) else []
-        return lines if len(lines) == 5 else None
-
-    lines = wait_for(rows, "the round's four log rows", 90)
+    rows = lambda: open(log, encoding="utf-8").read().splitlines() if os.path.exists(log) else []
+    lines = wait_for(lambda: len(rows()) == 5 and rows(), "the round's four log rows", 90)
     ends = [line.split(",", 1)[1] for line in lines[1:]]
     s.expect(ends[0].startswith("COM1,%s,MX-310(1)/MX-310S(1),新对讲机,写频完成," % s.path("com1"))
              and "校验通过" in ends[0], "COM1: " + ends[0])
@@ -521,7 +517,6 @@ def main():
     parser = argparse.ArgumentParser()
     for tool in ("korvane", "sim", "cli"):
         parser.add_argument("--" + tool, required=True)
-    parser.add_argument("--shots")
     parser.add_argument("journeys", nargs="+", choices=sorted(JOURNEYS))
     args = parser.parse_args()
     tools = {t: os.path.abspath(getattr(args, t)) for t in ("korvane", "sim", "cli")}
@@ -529,7 +524,7 @@ def main():
     for name in args.journeys:
         started = time.monotonic()
         try:
-            with Session(tools, name, args.shots) as s:
+            with Session(tools, name) as s:
                 JOURNEYS[name](s)
             print("journey %s: passed (%.1f s)" % (name, time.monotonic() - started))
         except Exception as error:
