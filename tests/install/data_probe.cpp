@@ -1,5 +1,4 @@
-// Prints the data folder and the manual folder the window program would use from where this
-// executable lies, so the install test can check the installed layout with the program's own rule;
+// Prints the data and manual folders the window program would use from where this executable lies,
 // then the type the desktop's MIME database gives each file named.
 
 #include "app/app_paths.h"

@@ -1,6 +1,4 @@
-"""Drives the real korvane window on its own Xvfb display with XTest input (xdotool) and reads
-the results from outside: the simulated radio, saved files, the settings file, captions and
-screenshots. Standard library only."""
+"""Drives korvane on its own Xvfb display by XTest input (xdotool); results are read from outside."""
 
 import ctypes
 import json
@@ -19,15 +17,12 @@ class JourneyFailure(AssertionError):
     pass
 
 
-# The processes the running journey has started (its display, radios and program). Time they spend
-# blocked on the disk does not count against a wait: a save syncs its file, and on a busy disk that
-# alone can take tens of seconds.
+# The running journey's processes: time they spend blocked on the disk (a save syncs) does not count.
 PROGRAMS = []
 MOST_EXTRA = 300.0
 
 
 def blocked_on_disk():
-    """True while a thread of a journey's program sleeps uninterruptibly (state D), as in fsync."""
     return any(thread_state(folder) == "D" for proc in PROGRAMS for folder in thread_folders(proc.pid))
 
 
@@ -39,8 +34,7 @@ def thread_folders(pid):
 
 
 def thread_state(folder, field="stat"):
-    """A thread's state letter (or, with field "wchan", the kernel function it waits in); None once
-    the thread has gone."""
+    """A thread's state letter (with field "wchan", the kernel function it waits in); None once gone."""
     try:
         with open(folder + field) as text:
             value = text.read()
@@ -50,9 +44,7 @@ def thread_state(folder, field="stat"):
 
 
 def wait_for(condition, what, timeout=30.0, step=0.1):
-    """Polls condition() until it returns something true; fails after timeout seconds. Time the
-    programs spend blocked on the disk, and time this driver got no processor (the whole machine
-    stalled), is added to the wait, up to MOST_EXTRA seconds."""
+    """Polls condition() until true; time blocked on the disk or stalled is added, up to MOST_EXTRA s."""
     end = time.monotonic() + timeout
     extra = 0.0
     while True:
@@ -81,20 +73,15 @@ class _ClientMessage(ctypes.Structure):
 
 
 def send_delete_window(display, window):
-    """Asks a window to close as a window manager's close box does (WM_DELETE_WINDOW)."""
+    """Asks a window to close as a window manager's close box does."""
     x11 = ctypes.CDLL("libX11.so.6")
     x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
-    x11.XFlush.argtypes = x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    dpy = x11.XOpenDisplay(display.encode())
-    check(dpy, "cannot open display " + display)
+    dpy = ctypes.c_void_p(x11.XOpenDisplay(display.encode()))
+    check(dpy.value, "cannot open display " + display)
     event = _ClientMessage(type=33, send_event=1, window=window, format=32)  # ClientMessage
     event.message_type = x11.XInternAtom(dpy, b"WM_PROTOCOLS", 0)
     event.data[0] = x11.XInternAtom(dpy, b"WM_DELETE_WINDOW", 0)
-    x11.XSendEvent(dpy, window, 0, 0, ctypes.byref(event))
+    x11.XSendEvent(dpy, ctypes.c_ulong(window), 0, 0, ctypes.byref(event))
     x11.XFlush(dpy)
     x11.XCloseDisplay(dpy)
 
@@ -102,10 +89,8 @@ def send_delete_window(display, window):
 class Session:
     """One journey's world: a display, a simulated radio, isolated folders and the program."""
 
-    def __init__(self, tools, name, shots=None):
+    def __init__(self, tools, name):
         self.tools = tools
-        self.name = name
-        self.shots = shots
         self.dir = tempfile.mkdtemp(prefix="journey-%s-" % name)
         PROGRAMS.clear()
         self.procs = PROGRAMS
@@ -118,29 +103,17 @@ class Session:
         self.env["QT_QPA_PLATFORM"] = "xcb"
         for var in ("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
             self.env.pop(var, None)
-        self.main = None
-        self.faults = []
-        self.sim_log = self.path("radio.log")
-        self.sim_memory = self.path("radio.rdw")
+        self.main, self.faults = None, []
+        self.sim_log, self.sim_memory = self.path("radio.log"), self.path("radio.rdw")
 
     def path(self, name):
         return os.path.join(self.dir, name)
 
     def expect(self, condition, what):
-        """A check that lets the journey go on: every failed one is reported at the end."""
+        """A check the journey goes on from: every failed one is reported at the end."""
         if not condition and what not in self.faults:
             print("  FAULT:", what, flush=True)
             self.faults.append(what)
-
-    def soon(self, condition, what, timeout=10):
-        """Waits for condition like wait_for, but a timeout is a fault the journey goes on from."""
-        try:
-            return wait_for(condition, what, timeout)
-        except JourneyFailure as failure:
-            self.expect(False, str(failure))
-            return None
-
-    # --- processes -------------------------------------------------------------------------
 
     def __enter__(self):
         read_fd, write_fd = os.pipe()
@@ -156,33 +129,29 @@ class Session:
         self.env["DISPLAY"] = self.display
         return self
 
-    def __exit__(self, *exc):
-        if not exc[0] and self.faults:
-            exc = (JourneyFailure, None, None)
-            self.failure = JourneyFailure("%d fault(s): %s" % (len(self.faults), "; ".join(self.faults)))
-        if exc[0] and getattr(self, "display", None):
-            subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env,
-                           capture_output=True)
+    def __exit__(self, kind, *_):
+        failed = kind or self.faults
+        if failed:
+            subprocess.run(["import", "-window", "root", self.path("failure.png")], env=self.env, capture_output=True)
             self._report_state()
         for proc in reversed(self.procs):
             if proc.poll() is None:
-                proc.send_signal(signal.SIGTERM)
+                proc.terminate()
                 try:
                     proc.wait(10)
                 except subprocess.TimeoutExpired:
                     proc.kill()
                     proc.wait()
-        if not exc[0]:
+        if not failed:
             shutil.rmtree(self.dir, ignore_errors=True)
-        else:
-            print("journey files kept in", self.dir)
-        if getattr(self, "failure", None):
-            raise self.failure
+            return False
+        print("journey files kept in", self.dir)
+        if not kind:
+            raise JourneyFailure("%d fault(s): %s" % (len(self.faults), "; ".join(self.faults)))
         return False
 
     def _report_state(self):
-        """What a failed journey left behind, for a run whose folder is gone: the windows shown,
-        what each program's threads were waiting in, and the files the journey made."""
+        """What a failed journey left: the windows shown, the programs' threads, the files made."""
         shown = self.xdo("search", "--onlyvisible", "--name", ".", ok_fail=True).split()
         print("  windows:", "; ".join(repr(self.caption(int(w))) for w in shown) or "none")
         for proc in self.procs:
@@ -206,9 +175,18 @@ class Session:
         return proc
 
     def stop_radio(self, proc):
-        """Stops the simulated radio; it saves what it holds at exit."""
         proc.send_signal(signal.SIGTERM)
         wait_for(lambda: proc.poll() is not None, "the simulated radio to end")
+
+    def launch(self, *radio_options):
+        """A simulated radio on COM1 (returned) and korvane."""
+        radio = self.start_radio(*radio_options)
+        self.start()
+        return radio
+
+    def quit(self):
+        self.close_request()
+        return self.wait_exit()
 
     def start(self, *args):
         """Starts korvane, waits through the splash and returns the main window's id."""
@@ -228,29 +206,23 @@ class Session:
     def _main_after_splash(self):
         if self.app.poll() is not None:
             return -1
-        # One quick look at every window (xdotool's search is too slow to catch a short splash).
+        # One look at every window: xdotool's search is too slow to catch a short splash.
         tree = subprocess.run(["xwininfo", "-root", "-tree"], env=self.env, capture_output=True, text=True).stdout
         shown = []
         for line in tree.splitlines():
             found = re.match(r'\s*(0x[0-9a-f]+) "(.*)": \("korvane" "korvane"\)\s+(\d+)x(\d+)\+', line)
-            if found and int(found.group(3)) > 50 and self._viewable(found.group(1)):
+            if found and int(found.group(3)) > 50 and "IsViewable" in subprocess.run(
+                    ["xwininfo", "-id", found.group(1)], env=self.env, capture_output=True, text=True).stdout:
                 shown.append((int(found.group(1), 16), found.group(2), int(found.group(3))))
-        # The splash (untitled) comes first; the main window is the one still shown after it. A box
-        # the start-up shows (a file given that cannot be opened) may stand beside it.
+        # The untitled splash comes first; a box (a file that cannot be opened) may stand beside the main.
         splash = [win for win, title, width in shown if width < 700 and title in ("", "korvane")]
         self.splash_seen |= bool(splash)
         main = [win for win, title, width in shown if title.endswith(APP_NAME) and width >= 700]
         return main[0] if main and not splash else None
 
-    def _viewable(self, win):
-        info = subprocess.run(["xwininfo", "-id", win], env=self.env, capture_output=True, text=True).stdout
-        return "IsViewable" in info
-
     def wait_exit(self, timeout=30):
         wait_for(lambda: self.app.poll() is not None, "korvane to end", timeout)
         return self.app.returncode
-
-    # --- the window system ------------------------------------------------------------------
 
     def xdo(self, *args, ok_fail=False):
         for attempt in range(5):
@@ -305,25 +277,26 @@ class Session:
     def menu(self, letter, *keys):
         """Opens a main-window menu by its Alt accelerator and presses keys in it."""
         self.key("alt+" + letter)
-        wait_for(lambda: self.popup(), "the menu to open", 10)
+        wait_for(self.popup, "the menu to open", 10)
         if keys:
             self.xdo("key", "--delay", 80, *keys)
 
+    def no_popup(self, what):
+        time.sleep(0.5)
+        self.expect(not self.popup(), what)
+
     def popup(self):
-        # A drop-down or menu: a shown window without a title, other than the screen's root window.
+        """A shown drop-down or menu: a window without a title, other than the root window."""
         shown = [w for w in self.windows("^$") if w != self.main and 0 < self.geometry(w)[2] < 1280]
         return shown[-1] if shown else None
 
     def screenshot(self, win=None, name="shot.png"):
-        """A PNG of the window; a fault when it stays (nearly) one flat colour. A window just
-        shown may not have painted yet on a loaded machine, so a flat shot is taken again for a
-        few seconds. Shots named after-* are also kept in the shots folder when one is given."""
+        """A PNG of the window, a fault while (nearly) one flat colour."""
         path = self.path(name)
         colours = 0
 
         def painted():
             nonlocal colours
-            # The screen's pixels over the window, so that a box in front of it shows as it is seen.
             x, y, width, height = self.geometry(win or self.main)
             subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (width, height, x, y),
                             "+repage", path], env=self.env, capture_output=True)
@@ -335,45 +308,42 @@ class Session:
             wait_for(painted, "a painted " + name, 10, 0.5)
         except JourneyFailure:
             self.expect(False, "screenshot %s is blank (%d colours)" % (name, colours))
-        if self.shots and name.startswith("after-"):
-            os.makedirs(self.shots, exist_ok=True)
-            shutil.copy(path, os.path.join(self.shots, name))
         return path
 
-    # --- message boxes ----------------------------------------------------------------------
-
     def box(self, title, timeout=30):
-        """Waits for a message box or dialog titled title; a title with more is a fault."""
+        """Waits for a box or dialog titled title; a title with more is a fault."""
         win = self.window("^" + re.escape(title) + "( |$)", "box " + title, timeout)
         self.expect(self.caption(win) == title, "title %r, not %r" % (self.caption(win), title))
         return win
 
-    def answer(self, title, keys=("Return",), timeout=30):
+    def answer(self, title, *steps, timeout=30, shot=None):
+        """Works the box or dialog titled title (a text step typed, a tuple of keys pressed; Return
+        when no step is given, after a screenshot of the main window named shot) until it closes."""
         win = self.box(title, timeout)
-        self.key(*keys, win=win)
+        if shot:
+            self.screenshot(name=shot)
+        for step in steps or (("Return",),):
+            if isinstance(step, str):
+                self.type(step, win=win)
+            else:
+                self.key(*step, win=win)
         self.gone(win, "box " + title)
 
     def click_button(self, win, from_right, from_bottom):
-        """Clicks a point given as its distance from the window's bottom-right corner."""
+        """Clicks a point given by its distance from the window's bottom-right corner."""
         _, _, width, height = self.geometry(win)
         self.click(width - from_right, height - from_bottom, win=win)
 
-    # --- outside checks ---------------------------------------------------------------------
-
-    def cli(self, *args, check_rc=True):
+    def cli(self, *args):
         done = subprocess.run([self.tools["cli"]] + [str(a) for a in args], env=self.env, capture_output=True,
                               text=True)
-        if check_rc and done.returncode:
+        if done.returncode:
             raise JourneyFailure("korvane-cli %s: %s" % (" ".join(map(str, args)), done.stderr))
         return done
 
     def dump(self, path):
         wait_for(lambda: os.path.exists(path) and os.path.getsize(path) > 0, path + " to be written")
         return json.loads(self.cli("dump", path).stdout)
-
-    def settings(self):
-        path = os.path.join(self.env["XDG_CONFIG_HOME"], "korvane", "korvane.ini")
-        return open(path, encoding="utf-8", errors="replace").read() if os.path.exists(path) else None
 
     def log_text(self):
         return open(self.sim_log, errors="replace").read() if os.path.exists(self.sim_log) else ""
