@@ -39,8 +39,9 @@ struct Case {
     std::optional<std::string> input; // korvane-cli's standard input
 };
 
-// The words of a line: blanks separate them, double quotes hold blanks, \n and \" inside.
-Strings words(const std::string& line)
+// The words of a line: blanks separate them, double quotes hold blanks, \n and \" inside. A
+// template's cell (`raw`) keeps its escapes but \" for the line it goes into.
+Strings words(const std::string& line, bool raw = false)
 {
     Strings out;
     for (std::size_t i = 0; i < line.size();) {
@@ -53,7 +54,8 @@ Strings words(const std::string& line)
             for (++i; i < line.size() && line[i] != '"'; ++i) {
                 if (line[i] == '\\' && i + 1 < line.size()) {
                     ++i;
-                    word += line[i] == 'n' ? '\n' : line[i];
+                    if (raw && line[i] != '"') word += '\\';
+                    word += !raw && line[i] == 'n' ? '\n' : line[i];
                 } else {
                     word += line[i];
                 }
@@ -68,19 +70,13 @@ Strings words(const std::string& line)
     return out;
 }
 
-std::vector<Case> cases()
+Case parsed(const std::string& name, const Strings& lines)
 {
-    std::vector<Case> all;
-    std::istringstream text(dataFile("cli/cases.txt"));
-    for (std::string line; std::getline(text, line);) {
-        if (line.starts_with("== ")) {
-            all.emplace_back();
-            all.back().name = line.substr(3);
-            continue;
-        }
+    Case c;
+    c.name = name;
+    for (const std::string& line : lines) {
         const Strings w = words(line);
         if (w.empty() || w[0].starts_with("#")) continue;
-        Case& c = all.back();
         const Strings rest(w.begin() + 1, w.end());
         if (w[0] == "radio") c.radios.push_back(rest);
         if (w[0] == "stdin") c.input = w.at(1);
@@ -97,6 +93,49 @@ std::vector<Case> cases()
             for (const std::string& b : rest)
                 bytes.push_back(static_cast<std::uint8_t>(std::stoul(b, nullptr, 16)));
             c.packets.push_back(bytes);
+        }
+    }
+    return c;
+}
+
+// A template's line with $1...$9 replaced by the row's cells; none when a cell it takes is "-".
+std::optional<std::string> filled(std::string text, const Strings& cells)
+{
+    for (std::size_t at = text.find('$'); at != std::string::npos; at = text.find('$', at)) {
+        const std::string& cell = cells.at(static_cast<std::size_t>(text.at(at + 1) - '1'));
+        if (cell == "-") return std::nullopt;
+        text.replace(at, 2, cell);
+        at += cell.size();
+    }
+    return text;
+}
+
+// Each case's name and lines, a template's once per row.
+std::vector<Case> cases()
+{
+    struct Block {
+        std::string name;
+        Strings lines;
+        std::vector<Strings> rows;
+    };
+    std::vector<Block> blocks;
+    std::istringstream text(dataFile("cli/cases.txt"));
+    for (std::string line; std::getline(text, line);) {
+        if (line.starts_with("== "))
+            blocks.push_back({ line.substr(3), {}, {} });
+        else if (line.starts_with("| "))
+            blocks.back().rows.push_back(words(line.substr(2), true));
+        else if (!blocks.empty())
+            blocks.back().lines.push_back(line);
+    }
+    std::vector<Case> all;
+    for (const Block& block : blocks) {
+        if (block.rows.empty()) all.push_back(parsed(block.name, block.lines));
+        for (const Strings& cells : block.rows) {
+            Strings lines;
+            for (const std::string& line : block.lines)
+                if (const auto kept = filled(line, cells)) lines.push_back(*kept);
+            all.push_back(parsed(filled(block.name, cells).value(), lines));
         }
     }
     return all;
