@@ -1,7 +1,5 @@
 // korvane-cli from outside, as golden cases: tests/data/cli/cases.txt holds each case's arguments,
-// the simulated radio's options and what must come of it (exit status, standard output and error,
-// what the radio heard, the files). The cases run a dozen at a time, so that the protocol's fixed
-// pauses overlap.
+// the simulated radio's options and what must come of it. The cases run a dozen at a time.
 
 #include "support/cli_run.h"
 #include "support/golden.h"
@@ -23,20 +21,19 @@ namespace {
 
 const std::string kUntouched = "not a data file, and it must stay so\n";
 
+// One case of cases.txt, its lines as they are written there.
 struct Case {
     std::string name;
-    std::vector<Strings> radios; // each simulated radio's options; none: no radio at all
-    std::vector<Strings> then; // run one after another once args has finished; the last is checked
-    Strings args; // "@dev" the radio's device, "@link" its link, "@/" the case's folder, "@in/" the inputs
+    std::vector<Strings> radios;
+    std::vector<Strings> then;
+    Strings args;
     int exitCode = 0;
-    std::string out, err; // the same words stand in; an ending "*" matches any rest
-    std::vector<std::pair<std::string, std::size_t>> heard; // lines heard with this start, this often
-    // "@/" files after the run: "absent", "untouched" (written before), "size=N", "model=N",
-    // "rxC=MHz" (channel C's receive frequency)
+    std::string out, err;
+    std::vector<std::pair<std::string, std::size_t>> heard;
     std::vector<std::pair<std::string, std::string>> files;
-    std::vector<Bytes> packets; // every adjustment packet the radio heard, when any is expected
+    std::vector<Bytes> packets;
     Env env;
-    std::optional<std::string> input; // korvane-cli's standard input
+    std::optional<std::string> input;
 };
 
 // The words of a line: blanks separate them, double quotes hold blanks, \n and \" inside. A
@@ -164,9 +161,8 @@ void expectText(const std::string& got, const std::string& want)
 {
     if (want.starts_with("<") && std::getenv("KORVANE_UPDATE_GOLDEN") != nullptr)
         std::ofstream(want.substr(1), std::ios::binary) << got;
-    const std::string difference = want.starts_with("<") ? goldenDifference(readWholeFile(want.substr(1)), got) : "";
     if (want.starts_with("<"))
-        EXPECT_TRUE(difference.empty()) << want.substr(1) << ": " << difference;
+        EXPECT_EQ(goldenDifference(readWholeFile(want.substr(1)), got), "") << want.substr(1);
     else if (want.ends_with("*"))
         EXPECT_TRUE(got.starts_with(want.substr(0, want.size() - 1))) << got;
     else
@@ -285,9 +281,7 @@ void makeInputs(const std::filesystem::path& in)
     none.modelIndex = -1;
     none.unknownModelCode = 6;
     saveFile(at("nomodel.rdw"), none);
-    std::ofstream(at("abc.rdw"), std::ios::binary) << std::string("\x08\x00\x03\x00"
-                                                                  "ABC",
-        7);
+    std::ofstream(at("abc.rdw"), std::ios::binary) << std::string("\x08\x00\x03\x00" "ABC", 7);
     std::ofstream(at("short.rdw"), std::ios::binary)
         << encoded(model::defaultImage(0), files::FileKind::Rdw).substr(0, 300);
     model::RadioImage ch7 = model::defaultImage(5);
@@ -345,8 +339,7 @@ TEST_F(E2eCases, Golden)
         if (words.empty()) words.emplace_back("/dev/null", "");
         return expand(text, words, dirs[k], in);
     };
-    // A dozen cases at a time: enough that the pauses overlap, few enough that a busy machine still
-    // answers each command at its first attempt.
+    // A dozen at a time: the protocol's fixed pauses overlap, and a busy machine still answers at once.
     constexpr std::size_t kBatch = 12;
     for (std::size_t first = 0; first < rows.size(); first += kBatch) {
         const std::size_t last = std::min(rows.size(), first + kBatch);
@@ -392,11 +385,8 @@ TEST_F(E2eCases, Golden)
                     || std::any_of(row.heard.begin(), row.heard.end(), [](const auto& h) { return h.second > 0; });
                 for (int i = 0; heardAny && i < 100 && radio->logged("--", "the program closed the line").empty(); ++i)
                     std::this_thread::sleep_for(20ms);
-                for (const auto& [prefix, count] : row.heard) {
-                    if (r == 0) {
-                        EXPECT_EQ(radio->logged("<-", prefix).size(), count) << prefix;
-                    }
-                }
+                for (const auto& [prefix, count] : r == 0 ? row.heard : decltype(row.heard) {})
+                    EXPECT_EQ(radio->logged("<-", prefix).size(), count) << prefix;
                 if (!row.packets.empty()) {
                     EXPECT_EQ(radio->packetsHeard("adjust item"), row.packets);
                 }

@@ -70,7 +70,7 @@ TEST_F(E2eTest, HostileCliCablePulled)
     while (sim.packetsHeard("record ").size() < 5 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(20ms);
     ASSERT_GE(sim.packetsHeard("record ").size(), 5u);
-    sim.pullCable();
+    sim.stop(SIGKILL); // the cable is pulled
     const CliRun run = write.finish();
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_EQ(run.out, "");

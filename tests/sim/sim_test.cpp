@@ -1,7 +1,5 @@
-// The simulated radio as a program at the other end of the cable meets it, on a clock the test
-// moves by hand: the exchanges of tests/data/sim/cases.txt, each written down as the radio's own
-// packet log, what came back after every step and what the radio then holds; and its command line.
-// The lot is compared with a committed file.
+// The simulated radio on a clock the test moves by hand: the exchanges of tests/data/sim/cases.txt
+// as its packet log, its answers and what it then holds, and its command line, against a committed file.
 
 #include "core/link/data_record.h"
 #include "core/model/defaults.h"

@@ -49,8 +49,7 @@ def shown(done, port):
 
 
 def alike(linux, wine, hangup):
-    """When the radio hangs up, the Wine server lists its objects on standard error first (it
-    takes the pseudo-terminal's hang-up signal): the program's own words must still end it."""
+    """On a hang-up the Wine server lists its objects on standard error first: the program's words end it."""
     if linux == wine or not hangup:
         return linux == wine
     lout, lerr = linux[1].split("\x00")
