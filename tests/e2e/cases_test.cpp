@@ -253,9 +253,9 @@ void makeInputs(const std::filesystem::path& in)
     std::filesystem::create_directories(in);
     const auto at = [&](const std::string& name) { return (in / name).string(); };
     // Each model written from one kind of file and read back into another.
-    const std::string sentKinds[] = { "rdw", "rdhax", "rdw", "rdh", "rdhax", "rdw", "rdh" };
-    const std::string readKinds[] = { "rdw", "rdhax", "rdh", "rdw", "rdhax", "rdh", "rdw" };
-    for (int m = 0; m < 7; ++m) {
+    const std::string sentKinds[] = { "rdw", "rdhax", "rdw", "rdh", "rdhax", "rdw" };
+    const std::string readKinds[] = { "rdw", "rdhax", "rdh", "rdw", "rdhax", "rdh" };
+    for (int m = 0; m < 6; ++m) {
         const std::string n = std::to_string(m);
         saveFile(at("distinct" + n + "." + sentKinds[m]), distinctImage(m));
         const model::RadioImage sent = openFile(at("distinct" + n + "." + sentKinds[m]));
