@@ -6,7 +6,6 @@
 
 #include "core/model/frequency_codec.h"
 #include "core/model/frequency_form.h"
-#include "core/model/models.h"
 #include "core/model/settings_fields.h"
 
 #include <map>
@@ -203,65 +202,11 @@ model::RadioImage imageWith(int c, std::int64_t hz, bool step625 = false, bool o
     return image;
 }
 
-// Model m's defaults with every channel made different: frequencies on the 5 kHz grid (channel 16
-// on the 6.25 kHz step) so that an older radio takes them unchanged, signalling, flags, 2-Tone
-// numbers, a few settings and a parameter table of its own.
-model::RadioImage distinctImage(int m)
-{
-    model::RadioImage image = model::defaultImage(m);
-    for (int c = 0; c < model::kChannelCount; ++c) {
-        model::Record& r = image.channels[static_cast<std::size_t>(c)];
-        const std::int64_t base = model::frequencyHz(r, model::Side::Receive) / 5000 * 5000;
-        for (model::Side s : { model::Side::Receive, model::Side::Transmit }) {
-            model::setBit(r[static_cast<std::size_t>(model::flagByte(s))], model::kStepBit, c == 15);
-            model::encodeFrequency(c == 15 ? base / 6250 * 6250 + 6250 * 3
-                                           : base + 25'000 * c + (s == model::Side::Transmit ? 10'000 : 0),
-                r, s);
-        }
-        model::setBit(r[static_cast<std::size_t>(model::flagByte(model::Side::Receive))], model::kOpenBit, c % 3 != 2);
-        r[2] = static_cast<std::uint8_t>((r[2] & 0x0F) | (c % 2 == 0 ? 0x30 : 0x50));
-        r[3] = static_cast<std::uint8_t>(0x10 + c);
-        r[10] = static_cast<std::uint8_t>(c & 0x17);
-        r[11] = static_cast<std::uint8_t>(c);
-        r[12] = static_cast<std::uint8_t>(15 - c);
-    }
-    model::encodeSetting(model::SettingsList::TimeOut, image.settings, 3);
-    model::encodeSetting(model::SettingsList::Priority, image.settings, (m + 1) % 16);
-    image.settings[14] = 0x5A;
-    for (std::size_t p = 0; p < image.parameters.size(); ++p)
-        for (std::size_t b = 0; b < model::kRecordSize; ++b)
-            image.parameters[p][b] = static_cast<std::uint8_t>(p * 16 + b + static_cast<std::size_t>(m) * 7);
-    return image;
-}
-
-// What a read-out saves of a radio programmed with `sent`: a fresh start's image with the radio's
-// channels, settings 0 to 15, model and (newer radio) parameter table, and its model's test channels.
-model::RadioImage readBack(const model::RadioImage& sent, bool newer)
-{
-    model::RadioImage image = model::defaultImage(0);
-    image.channels = sent.channels;
-    std::copy_n(sent.settings.begin(), 16, image.settings.begin());
-    if (newer) image.parameters = sent.parameters;
-    image.modelIndex = sent.modelIndex;
-    image.alignment = model::defaultAlignmentTable(sent.modelIndex);
-    return image;
-}
-
 // The inputs every case may use, in "@in/".
 void makeInputs(const std::filesystem::path& in)
 {
     std::filesystem::create_directories(in);
     const auto at = [&](const std::string& name) { return (in / name).string(); };
-    // Each model written from one kind of file and read back into another.
-    const std::string sentKinds[] = { "rdw", "rdhax", "rdw", "rdh", "rdhax", "rdw" };
-    const std::string readKinds[] = { "rdw", "rdhax", "rdh", "rdw", "rdhax", "rdh" };
-    for (int m = 0; m < 6; ++m) {
-        const std::string n = std::to_string(m);
-        saveFile(at("distinct" + n + "." + sentKinds[m]), distinctImage(m));
-        const model::RadioImage sent = openFile(at("distinct" + n + "." + sentKinds[m]));
-        saveFile(at("newer" + n + "." + readKinds[m]), readBack(sent, true));
-        saveFile(at("older" + n + "." + readKinds[m]), readBack(sent, false));
-    }
     saveFile(at("m0.rdw"), model::defaultImage(0));
     saveFile(at("m2.rdw"), model::defaultImage(2));
     saveFile(at("m2.rdh"), model::defaultImage(2));
