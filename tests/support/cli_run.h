@@ -51,10 +51,10 @@ public:
     const std::string& device() const { return m_device; }
     // A symbolic link to it, as a user would name it in KORVANE_COM1.
     std::string linkPath() const { return m_link.string(); }
-    // Ends the radio as a user would (it saves with --save on the way out); SIGKILL: the cable is pulled.
-    void stop(int signal = SIGTERM)
+    // Ends the radio as a user would (it saves with --save on the way out).
+    void stop()
     {
-        m_process->kill(signal);
+        m_process->kill(SIGTERM);
         m_process->wait();
     }
 
