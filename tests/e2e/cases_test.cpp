@@ -207,12 +207,8 @@ void makeInputs(const std::filesystem::path& in)
 {
     std::filesystem::create_directories(in);
     const auto at = [&](const std::string& name) { return (in / name).string(); };
-    saveFile(at("m0.rdw"), model::defaultImage(0));
-    saveFile(at("m2.rdw"), model::defaultImage(2));
-    saveFile(at("m2.rdh"), model::defaultImage(2));
-    saveFile(at("m3.rdw"), model::defaultImage(3));
-    saveFile(at("m5.rdh"), model::defaultImage(5));
-    saveFile(at("m5.rdhax"), model::defaultImage(5));
+    for (const std::string name : { "m0.rdw", "m2.rdw", "m2.rdh", "m3.rdw", "m5.rdh", "m5.rdhax" })
+        saveFile(at(name), model::defaultImage(name[1] - '0'));
     model::RadioImage verify = model::defaultImage(3);
     verify.channels[2][11] = 0x05;
     saveFile(at("v3.rdw"), verify);
@@ -226,7 +222,6 @@ void makeInputs(const std::filesystem::path& in)
     none.modelIndex = -1;
     none.unknownModelCode = 6;
     saveFile(at("nomodel.rdw"), none);
-    std::ofstream(at("abc.rdw"), std::ios::binary) << std::string("\x08\x00\x03\x00" "ABC", 7);
     std::ofstream(at("short.rdw"), std::ios::binary)
         << encoded(model::defaultImage(0), files::FileKind::Rdw).substr(0, 300);
     model::RadioImage ch7 = model::defaultImage(5);
@@ -249,10 +244,8 @@ void makeInputs(const std::filesystem::path& in)
     every.modelIndex = 1;
     saveFile(at("every.rdw"), every);
     std::string rdhax = encoded(model::defaultImage(0), files::FileKind::Rdhax);
-    rdhax[607] = 9; // the model code item: a code no model has, and one past the codes
+    rdhax[607] = 9; // the model code item: a code no model has
     std::ofstream(at("m9.rdhax"), std::ios::binary) << rdhax;
-    rdhax[607] = 20;
-    std::ofstream(at("m20.rdhax"), std::ios::binary) << rdhax;
     std::ofstream(at("bad.csv"), std::ios::binary) << "Location,Frequency\r\n1,145.0\r\n2,145.001\r\n";
 }
 
