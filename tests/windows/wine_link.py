@@ -1,14 +1,7 @@
 #!/usr/bin/env python3
-"""korvane-cli.exe under Wine against the simulated radio, judged against the Linux korvane-cli.
-
-The Windows program reaches the radio through \\\\.\\COM1, which Wine's port table maps to the
-simulated radio's link; the Linux program opens the same link. Each step runs on both, one after
-the other on the same radio, and must end alike: the same exit status, the same messages (the
-port's name aside) and the same file bytes. The commands without a radio are the golden cases'.
-
-steps: files (a save to a folder named in Chinese), older, newer (read, write --verify, probe,
-       diff radio:), dropped (the radio drops mid-read)
-"""
+"""korvane-cli.exe under Wine against the simulated radio (reached through \\\\.\\COM1, which Wine maps to the
+radio's link), judged against the Linux korvane-cli on the same radio: the same exit status, messages (the port's
+name aside) and file bytes. Steps: files, older, newer, dropped (the radio drops mid-read)."""
 
 import argparse
 import os
@@ -104,7 +97,6 @@ def radio_steps(generation, args, work):
                                                     args.wine_cli, link, outputs)
         c("read", ["read", "--port", "PORT", "-o", "OUT/r.rdw"], ["r.rdw"])
         c("write --verify", ["write", "--yes", "--verify", "--port", "PORT", src])
-        c("read after the write", ["read", "--port", "PORT", "-o", "OUT/w.rdhax"], ["w.rdhax"])
         c("probe", ["probe", "--port", "PORT"])
         c("diff radio:", ["diff", src, "radio:PORT"])
     finally:
