@@ -189,15 +189,14 @@ std::filesystem::path stamped(const std::filesystem::path& name)
     return all[0];
 }
 
-// Model 0's defaults with channel `c` (open or closed) received at `hz`, in 2.5 kHz units or in
-// 6.25 kHz units when asked.
-model::RadioImage imageWith(int c, std::int64_t hz, bool step625 = false, bool open = true)
+// Model 0's defaults with channel 1 open and received at `hz`, in 2.5 kHz units or in 6.25 kHz units when asked.
+model::RadioImage imageWith(std::int64_t hz, bool step625 = false)
 {
     model::RadioImage image = model::defaultImage(0);
-    model::Record& r = image.channels[static_cast<std::size_t>(c)];
+    model::Record& r = image.channels[0];
     const auto flags = static_cast<std::size_t>(model::flagByte(model::Side::Receive));
     model::setBit(r[flags], model::kStepBit, step625);
-    model::setBit(r[flags], model::kOpenBit, open);
+    model::setBit(r[flags], model::kOpenBit, true);
     model::encodeFrequency(hz, r, model::Side::Receive);
     return image;
 }
@@ -212,9 +211,8 @@ void makeInputs(const std::filesystem::path& in)
     model::RadioImage verify = model::defaultImage(3);
     verify.channels[2][11] = 0x05;
     saveFile(at("v3.rdw"), verify);
-    saveFile(at("r25.rdw"), imageWith(0, 146'012'500));
-    saveFile(at("closed25.rdw"), imageWith(5, 146'012'500, false, false));
-    saveFile(at("s625.rdw"), imageWith(0, 146'006'250, true));
+    saveFile(at("r25.rdw"), imageWith(146'012'500));
+    saveFile(at("s625.rdw"), imageWith(146'006'250, true));
     model::RadioImage odd = model::defaultImage(1);
     odd.settings[11] &= 0xF0; // squelch level 0: no list entry shows it
     saveFile(at("odd.rdw"), odd);
