@@ -80,12 +80,6 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
             out << "  opened: " << hex(radio.takeOutput().bytes) << "\n";
         } else if (w[0] == '\'') {
             send(Bytes(w.begin() + 1, w.end() - 1), w);
-        } else if (w.starts_with("adjust=")) {
-            const model::Record centre = model::defaultAlignmentTable(modelIndex)[1];
-            Bytes packet { 0x54 };
-            packet.insert(packet.end(), centre.begin(), centre.begin() + 10);
-            packet.push_back(static_cast<std::uint8_t>(std::stoi(w.substr(7))));
-            send(packet, w);
         } else if (w.starts_with("records=")) {
             for (const Bytes& r : records(w == "records=older"))
                 if (!hungUp) send(r, hex(r)), now += std::chrono::milliseconds(100), radio.runTimers(now);
