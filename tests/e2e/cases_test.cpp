@@ -189,7 +189,7 @@ std::filesystem::path stamped(const std::filesystem::path& name)
     return all[0];
 }
 
-// Model 0's defaults with its first channel open and received at `hz`, in 2.5 kHz units or in 6.25 kHz units when asked.
+// Model 0's defaults with its first channel open and received at `hz`, in 2.5 kHz or (asked) 6.25 kHz units.
 model::RadioImage imageWith(std::int64_t hz, bool step625 = false)
 {
     model::RadioImage image = model::defaultImage(0);
