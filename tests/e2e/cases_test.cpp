@@ -352,6 +352,19 @@ TEST_F(E2eCases, Golden)
                 } else if (check.starts_with("rx")) {
                     const auto c = static_cast<std::size_t>(std::stoi(check.substr(2)));
                     EXPECT_EQ(model::formatFrequency(openFile(file.string()).channels[c], model::Side::Receive), value);
+                } else if (check.starts_with("trace=")) {
+                    // "  0.012345 >> 72 45 41 44": the time, then the port call.
+                    std::istringstream trace(readWholeFile(file));
+                    std::string all, text;
+                    for (double before = 0; std::getline(trace, text); before = std::stod(text)) {
+                        EXPECT_GE(std::stod(text), before) << text;
+                        all += text.substr(text.find_first_not_of(" .0123456789")) + "\n";
+                    }
+                    EXPECT_TRUE(all.starts_with("open " + fill(k, "@dev") + "\n") && all.ends_with("\nclose\n")) << all;
+                    EXPECT_NE(all.find("\n<< "), std::string::npos) << all;
+                    std::istringstream lines(value);
+                    for (std::size_t at = 0; std::getline(lines, text, '|');)
+                        EXPECT_NE(at = all.find("\n" + text, at), std::string::npos) << text;
                 } else {
                     ADD_FAILURE() << "no such check: " << check;
                 }
