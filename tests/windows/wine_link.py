@@ -4,6 +4,7 @@ radio's link), judged against the Linux korvane-cli on the same radio: the same 
 name aside) and file bytes. Steps: files, older, newer, dropped (the radio drops mid-read)."""
 
 import argparse
+import contextlib
 import os
 import shutil
 import subprocess
@@ -81,37 +82,34 @@ def compare(name, args, work, linux_cli, wine_cli, linux_port, outputs=(), hangu
     return linux
 
 
+@contextlib.contextmanager
 def with_radio(sim, options, work):
+    """The simulated radio on the link COM1 names, listening, ended when the steps are done."""
     link = os.path.join(work, "com1")
     radio = subprocess.Popen([sim, "--link", link] + options, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     radio.stdout.readline()  # the device: the radio is listening
-    return radio
+    try:
+        yield link
+    finally:
+        radio.terminate()
+        radio.wait()
 
 
 def radio_steps(generation, args, work):
     src = os.path.join(work, "input.rdw")
-    radio = with_radio(args.sim, ["--model", "0", "--" + generation], work)
-    try:
-        link = os.path.join(work, "com1")
+    with with_radio(args.sim, ["--model", "0", "--" + generation], work) as link:
         c = lambda name, words, outputs=(): compare("%s: %s" % (generation, name), words, work, args.linux_cli,
                                                     args.wine_cli, link, outputs)
         c("read", ["read", "--port", "PORT", "-o", "OUT/r.rdw"], ["r.rdw"])
         c("write --verify", ["write", "--yes", "--verify", "--port", "PORT", src])
         c("probe", ["probe", "--port", "PORT"])
         c("diff radio:", ["diff", src, "radio:PORT"])
-    finally:
-        radio.terminate()
-        radio.wait()
 
 
 def dropped_steps(args, work):
-    radio = with_radio(args.sim, ["--model", "2", "--newer", "--drop-after", "300"], work)
-    try:
+    with with_radio(args.sim, ["--model", "2", "--newer", "--drop-after", "300"], work) as link:
         compare("newer, drops mid-read: read", ["read", "--port", "PORT", "-o", "OUT/d.rdw"], work,
-                args.linux_cli, args.wine_cli, os.path.join(work, "com1"), ["d.rdw"], hangup=True)
-    finally:
-        radio.terminate()
-        radio.wait()
+                args.linux_cli, args.wine_cli, link, ["d.rdw"], hangup=True)
 
 
 def file_steps(args, work):
