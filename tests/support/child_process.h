@@ -25,8 +25,7 @@ using Env = std::vector<std::pair<std::string, std::string>>;
 using SteadyTime = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// The process environment without any port mapping of the machine running the tests, plus `extra`
-// (which replaces a variable of the same name).
+// The environment without the machine's own port mapping, plus `extra` (replacing the same names).
 inline std::vector<std::string> childEnvironment(const Env& extra)
 {
     std::vector<std::string> env;
@@ -41,8 +40,7 @@ inline std::vector<std::string> childEnvironment(const Env& extra)
     return env;
 }
 
-// A child process with standard input from a file or /dev/null, standard error to a file (or the test's own)
-// and standard output to a file or, when no file is given, to a pipe the test reads lines from.
+// A child process reading a file or /dev/null, its output to files or (none given) standard output to a pipe.
 class Child {
 public:
     Child(const std::string& program, std::vector<std::string> args, const Env& env,

@@ -1,7 +1,6 @@
 #pragma once
 // The programs from outside: the simulated radio on a pseudo-terminal as a child process, and the
-// real korvane-cli run against it (several at once where the protocol's fixed pauses would
-// otherwise add up), each in a scratch folder of its own test.
+// real korvane-cli run against it, each in a scratch folder of its own test.
 
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
@@ -33,8 +32,7 @@ struct LogLine {
     std::string text;
 };
 
-// The simulated radio, started with --no-pace unless it is to keep the line's real pace, with a
-// log. Killed when the test ends.
+// The simulated radio with a log, at the line's real pace only when asked. Killed when the test ends.
 class SimRadio {
 public:
     SimRadio(const std::filesystem::path& folder, std::vector<std::string> args, bool paced = false)
@@ -54,15 +52,9 @@ public:
     // A symbolic link to it, as a user would name it in KORVANE_COM1.
     std::string linkPath() const { return m_link.string(); }
     // Ends the radio as a user would (it saves with --save on the way out).
-    int stop()
+    void stop()
     {
         m_process->kill(SIGTERM);
-        return m_process->wait();
-    }
-    // The cable is pulled: the radio vanishes at once.
-    void pullCable()
-    {
-        m_process->kill(SIGKILL);
         m_process->wait();
     }
 
@@ -96,7 +88,6 @@ public:
         }
         return packets;
     }
-    std::vector<Bytes> recordsHeard() const { return packetsHeard("record "); }
 
 private:
     std::filesystem::path m_log;
@@ -111,10 +102,6 @@ struct CliRun {
     std::string err;
     double seconds = 0;
 };
-
-// Where korvane-cli keeps its automatic backups unless a test says otherwise: inside the test's
-// folder, never in the home folder of whoever runs the tests.
-inline std::filesystem::path dataHome(const std::filesystem::path& folder) { return folder / "data-home"; }
 
 // The Windows korvane-cli.exe that KORVANE_CLI_EXE names, run under Wine in place of the Linux
 // one; nullptr when the tests run the Linux program.
@@ -138,7 +125,7 @@ public:
         }
         Env withDataHome = env;
         if (std::none_of(env.begin(), env.end(), [](const auto& e) { return e.first == "XDG_DATA_HOME"; }))
-            withDataHome.emplace_back("XDG_DATA_HOME", dataHome(folder).string());
+            withDataHome.emplace_back("XDG_DATA_HOME", (folder / "data-home").string()); // never the user's own
         if (const char* exe = windowsCli()) args.insert(args.begin(), exe);
         m_process = std::make_unique<Child>(
             windowsCli() ? "/usr/bin/wine" : KORVANE_CLI, std::move(args), withDataHome, m_out, m_err, in);
@@ -169,16 +156,6 @@ inline CliRun runCli(const std::filesystem::path& folder, std::vector<std::strin
 {
     return CliProcess(folder, std::move(args), env).finish();
 }
-
-// The texts the command line prints, line by line.
-inline std::string noResponse(const std::string& port, const std::string& detail)
-{
-    return port + " 端口没有响应，请确保连接正确或机器电源是否打开！\n" + detail + "\n";
-}
-inline const std::string kReadComplete = "读频完成，按“确定”继续 ...\n";
-inline const std::string kWriteComplete = "写频完成，按“确定”继续 ...\n";
-inline const std::string kReadError = "读频错误，请重新读频！\n";
-inline const std::string kWriteError = "写频错误，请重新写频！\n";
 
 inline model::RadioImage openFile(const std::string& path)
 {
