@@ -751,16 +751,8 @@ private slots:
         const QString steps = QString::fromStdString(test::dataFile("app/" + name.toStdString() + ".steps"));
         const std::string produced = Scenario().run(expanded(steps.split('\n'))).toStdString();
         const std::string expected = test::expectedFile("app/" + name.toStdString() + ".txt", produced);
-        if (produced == expected) return;
-        const QStringList p = QString::fromStdString(produced).split('\n');
-        const QStringList e = QString::fromStdString(expected).split('\n');
-        qsizetype line = 0;
-        while (line < p.size() && line < e.size() && p[line] == e[line])
-            ++line;
-        QFAIL(qPrintable(QString("%1.txt differs at line %2\n  expected: %3\n  produced: %4")
-                             .arg(name)
-                             .arg(line + 1)
-                             .arg(e.value(line), p.value(line))));
+        const std::string difference = test::goldenDifference(expected, produced);
+        if (!difference.empty()) QFAIL(qPrintable(name + ".txt: " + QString::fromStdString(difference)));
     }
 };
 

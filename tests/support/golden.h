@@ -47,15 +47,17 @@ inline std::string expectedFile(const std::string& name, const std::string& prod
     return dataFile(name);
 }
 
-// Why `produced` is not `expected` (empty when equal): the first line that differs, and the
-// "== name" case it belongs to.
+// Why `produced` is not `expected` (empty when equal): the first line that differs, and the case
+// it belongs to: the nearest "== name" line above it, else the nearest line that is not indented
+// (a table's entry, a script's step).
 inline std::string goldenDifference(const std::string& expected, const std::string& produced)
 {
     if (expected == produced) return {};
     std::istringstream e(expected), p(produced);
-    std::string want, got, section;
+    std::string want, got, section, entry;
     std::size_t line = 0;
     while (want == got && (e || p)) {
+        if (!want.empty() && want[0] != ' ') entry = want;
         want.clear();
         got.clear();
         std::getline(e, want);
@@ -63,8 +65,9 @@ inline std::string goldenDifference(const std::string& expected, const std::stri
         if (want.starts_with("== ")) section = want;
         ++line;
     }
+    const std::string& within = section.empty() ? entry : section;
     return "first difference at line " + std::to_string(line)
-        + (section.empty() ? "" : " in the case \"" + section + "\"") + "\nexpected: " + want + "\nproduced: " + got;
+        + (within.empty() ? "" : " in the case \"" + within + "\"") + "\nexpected: " + want + "\nproduced: " + got;
 }
 
 // Bytes as two hexadecimal digits each, separated by spaces.
