@@ -18,11 +18,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-// What programming sends: an older radio gets channels on 146.010 MHz and up in 5 kHz units, one
-// on 410 MHz in 6.25 kHz units with its step flag in bit 1; a newer one the image form throughout.
-std::vector<Bytes> records(bool older)
+// What programming sends a newer radio: channels on 146.010 MHz and up, one on 410 MHz in 6.25 kHz units.
+std::vector<Bytes> records()
 {
-    model::RadioImage image = model::defaultImage(older ? 0 : 2);
+    model::RadioImage image = model::defaultImage(2);
     for (int c = 0; c < 16; ++c) {
         model::setFrequencyCount(image.channels[c], model::Side::Receive, 58404 + 2 * static_cast<std::uint32_t>(c));
         image.channels[c][13] = static_cast<std::uint8_t>(0xC0 + c);
@@ -31,7 +30,7 @@ std::vector<Bytes> records(bool older)
     model::setBit(image.channels[1][model::flagByte(model::Side::Transmit)], model::kStepBit, true);
     image.settings[0] = 0x80, image.settings[15] = 0x42, image.settings[16] = 0x55; // byte 16 is not sent
     image.parameters[9][15] = 0x5A;
-    const auto sent = link::programmingRecords(image, older ? link::Generation::Older : link::Generation::Newer);
+    const auto sent = link::programmingRecords(image, link::Generation::Newer);
     std::vector<Bytes> all;
     for (const auto& r : *sent)
         all.emplace_back(r.begin(), r.end());
@@ -49,10 +48,6 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
         if (w.starts_with("model=")) modelIndex = std::stoi(w.substr(6));
         if (w.starts_with("code=")) code = std::stoi(w.substr(5));
         if (w.starts_with("drop=")) config.faults.dropDuringProgram = std::stoi(w.substr(5));
-        if (w.starts_with("stray=")) config.faults.strayBeforeAnswer = static_cast<std::uint8_t>(std::stoi(w.substr(6)));
-        if (w.starts_with("strayopen=")) config.faults.strayAtOpen = static_cast<std::uint8_t>(std::stoi(w.substr(10)));
-        if (w.starts_with("late")) config.faults.lateBy = std::chrono::milliseconds(std::stoi(w.substr(w.find('=') + 1)));
-        if (w.starts_with("latefirst=")) config.faults.lateFirstOnly = true;
     }
     RadioMemory memory = memoryFromImage(model::defaultImage(modelIndex));
     if (code >= 0) setModelCode(memory, static_cast<std::uint8_t>(code));
@@ -75,13 +70,10 @@ std::string exchange(const std::string& radioText, const std::string& sentText)
             now += std::chrono::milliseconds(std::stoi(w.substr(1)));
             radio.runTimers(now);
             out << "  after " << w << " ms: " << hex(radio.takeOutput().bytes) << "\n";
-        } else if (w == "open") {
-            radio.lineOpened(now);
-            out << "  opened: " << hex(radio.takeOutput().bytes) << "\n";
         } else if (w[0] == '\'') {
             send(Bytes(w.begin() + 1, w.end() - 1), w);
-        } else if (w.starts_with("records=")) {
-            for (const Bytes& r : records(w == "records=older"))
+        } else if (w == "records=newer") {
+            for (const Bytes& r : records())
                 if (!hungUp) send(r, hex(r)), now += std::chrono::milliseconds(100), radio.runTimers(now);
         } else {
             send(link::fakes::bytesOf(w), w);
