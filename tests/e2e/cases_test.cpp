@@ -3,6 +3,7 @@
 
 #include "support/cli_run.h"
 #include "support/golden.h"
+#include "support/temp_dir.h"
 
 #include "core/model/frequency_codec.h"
 #include "core/model/frequency_form.h"
@@ -231,11 +232,10 @@ void makeInputs(const std::filesystem::path& in)
     std::ofstream(at("bad.csv"), std::ios::binary) << "Location,Frequency\r\n1,145.0\r\n2,145.001\r\n";
 }
 
-class E2eCases : public ProcessTest { };
-
-TEST_F(E2eCases, Golden)
+TEST(E2eCases, Golden)
 {
-    const std::filesystem::path in = folder() / "in";
+    const TempDir scratch;
+    const std::filesystem::path in = scratch / "in";
     makeInputs(in);
     std::map<std::string, std::string> inputs;
     for (const auto& entry : std::filesystem::directory_iterator(in))
@@ -269,7 +269,7 @@ TEST_F(E2eCases, Golden)
     for (std::size_t first = 0; first < rows.size(); first += kBatch) {
         const std::size_t last = std::min(rows.size(), first + kBatch);
         for (std::size_t k = first; k < last; ++k) {
-            dirs.push_back(folder() / ("case" + std::to_string(k)));
+            dirs.push_back(scratch / ("case" + std::to_string(k)));
             std::filesystem::create_directories(dirs[k]);
             for (const auto& [name, check] : rows[k].files)
                 if (check == "untouched") std::ofstream(dirs[k] / name, std::ios::binary) << kUntouched;
@@ -298,7 +298,7 @@ TEST_F(E2eCases, Golden)
                 Strings args;
                 for (const std::string& a : next)
                     args.push_back(fill(k, a));
-                run = runCli(dirs[k], args, envs[k]);
+                run = CliProcess(dirs[k], args, envs[k]).finish();
             }
             EXPECT_EQ(run.exitCode, row.exitCode);
             expectText(run.out, fill(k, row.out));

@@ -1,17 +1,15 @@
 #pragma once
-// The programs from outside: the simulated radio on a pseudo-terminal as a child process, and the
-// real korvane-cli run against it, each in a scratch folder of its own test.
+// The programs from outside: the simulated radio on a pseudo-terminal and the real korvane-cli run
+// against it, each a child process in a scratch folder of its test.
 
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
 #include "support/child_process.h"
-#include "support/temp_dir.h"
+#include "support/golden.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -25,32 +23,28 @@ namespace korvane::test {
 using Bytes = std::vector<std::uint8_t>;
 using Strings = std::vector<std::string>;
 
-// One line of the simulated radio's log: "<-" heard, "->" sent, "--" a note.
-struct LogLine {
-    double seconds = 0;
-    std::string arrow;
-    std::string text;
-};
+// A new name in `folder` for a child's files: "radio0", "cli3"...
+inline std::filesystem::path childName(const std::filesystem::path& folder, const std::string& kind)
+{
+    static std::atomic<int> counter { 0 };
+    return folder / (kind + std::to_string(counter++));
+}
 
 // The simulated radio with a log, at the line's real pace only when asked. Killed when the test ends.
 class SimRadio {
 public:
-    SimRadio(const std::filesystem::path& folder, std::vector<std::string> args, bool paced = false)
+    SimRadio(const std::filesystem::path& folder, std::vector<std::string> args, bool paced)
+        : m_name(childName(folder, "radio").string())
     {
-        static std::atomic<int> counter { 0 };
-        const std::string name = "radio" + std::to_string(counter++);
-        m_log = folder / (name + ".log");
-        m_link = folder / (name + ".port");
-        args.insert(args.end(), { "--log", m_log.string(), "--link", m_link.string() });
+        args.insert(args.end(), { "--log", m_name + ".log", "--link", linkPath() });
         if (!paced) args.push_back("--no-pace");
-        m_process = std::make_unique<Child>(
-            KORVANE_RADIO_SIM, std::move(args), Env {}, std::nullopt, folder / (name + ".err"));
-        m_device = m_process->readLine();
+        m_process = std::make_unique<Child>(KORVANE_RADIO_SIM, std::move(args), Env {}, m_name + ".out", m_name + ".err");
+        m_device = m_process->firstLine();
     }
 
     const std::string& device() const { return m_device; }
     // A symbolic link to it, as a user would name it in KORVANE_COM1.
-    std::string linkPath() const { return m_link.string(); }
+    std::string linkPath() const { return m_name + ".port"; }
     // Ends the radio as a user would (it saves with --save on the way out).
     void stop()
     {
@@ -58,27 +52,26 @@ public:
         m_process->wait();
     }
 
-    // The log lines with this arrow whose text starts with `prefix`.
-    std::vector<LogLine> logged(const std::string& arrow, const std::string& prefix) const
+    // The text of its log's lines with this arrow ("<-" heard, "->" sent, "--" a note) that starts with `prefix`.
+    Strings logged(const std::string& arrow, const std::string& prefix) const
     {
-        std::vector<LogLine> found;
-        std::istringstream in(readWholeFile(m_log));
-        for (std::string text; std::getline(in, text);) {
-            std::istringstream fields(text);
-            LogLine line;
-            fields >> line.seconds >> line.arrow;
-            std::getline(fields >> std::ws, line.text);
-            if (line.arrow == arrow && line.text.starts_with(prefix)) found.push_back(line);
+        Strings found;
+        std::istringstream in(readWholeFile(m_name + ".log"));
+        for (std::string line; std::getline(in, line);) {
+            std::istringstream fields(line);
+            std::string seconds, lineArrow, text;
+            std::getline(fields >> seconds >> lineArrow >> std::ws, text);
+            if (lineArrow == arrow && text.starts_with(prefix)) found.push_back(text);
         }
         return found;
     }
-    // The twelve bytes that end each line heard with this prefix ("record ", "adjust item").
+    // The twelve bytes that end each line heard with this prefix ("adjust item").
     std::vector<Bytes> packetsHeard(const std::string& prefix) const
     {
         std::vector<Bytes> packets;
-        for (const LogLine& line : logged("<-", prefix)) {
-            std::istringstream words(line.text);
-            std::vector<std::string> all;
+        for (const std::string& text : logged("<-", prefix)) {
+            std::istringstream words(text);
+            Strings all;
             for (std::string w; words >> w;)
                 all.push_back(w);
             Bytes bytes;
@@ -90,8 +83,7 @@ public:
     }
 
 private:
-    std::filesystem::path m_log;
-    std::filesystem::path m_link;
+    std::string m_name;
     std::unique_ptr<Child> m_process;
     std::string m_device;
 };
@@ -100,44 +92,34 @@ struct CliRun {
     int exitCode = -1;
     std::string out;
     std::string err;
-    double seconds = 0;
 };
 
 // The Windows korvane-cli.exe that KORVANE_CLI_EXE names, run under Wine in place of the Linux
 // one; nullptr when the tests run the Linux program.
 inline const char* windowsCli() { return std::getenv("KORVANE_CLI_EXE"); }
 
-// korvane-cli started now; finish() waits for it.
+// korvane-cli started now, its standard input `input` (none: /dev/null); finish() waits for it.
 class CliProcess {
 public:
-    // input: what standard input holds (none: /dev/null).
-    CliProcess(const std::filesystem::path& folder, std::vector<std::string> args, const Env& env = {},
+    CliProcess(const std::filesystem::path& folder, std::vector<std::string> args, Env env,
         const std::optional<std::string>& input = std::nullopt)
+        : m_name(childName(folder, "cli").string())
     {
-        static std::atomic<int> counter { 0 };
-        const std::string name = "cli" + std::to_string(counter++);
-        m_out = folder / (name + ".out");
-        m_err = folder / (name + ".err");
         std::optional<std::filesystem::path> in;
         if (input) {
-            in = folder / (name + ".in");
+            in = m_name + ".in";
             std::ofstream(*in, std::ios::binary) << *input;
         }
-        Env withDataHome = env;
         if (std::none_of(env.begin(), env.end(), [](const auto& e) { return e.first == "XDG_DATA_HOME"; }))
-            withDataHome.emplace_back("XDG_DATA_HOME", (folder / "data-home").string()); // never the user's own
+            env.emplace_back("XDG_DATA_HOME", (folder / "data-home").string()); // never the user's own
         if (const char* exe = windowsCli()) args.insert(args.begin(), exe);
         m_process = std::make_unique<Child>(
-            windowsCli() ? "/usr/bin/wine" : KORVANE_CLI, std::move(args), withDataHome, m_out, m_err, in);
+            windowsCli() ? "/usr/bin/wine" : KORVANE_CLI, std::move(args), env, m_name + ".out", m_name + ".err", in);
     }
 
     CliRun finish()
     {
-        CliRun run;
-        run.exitCode = m_process->wait();
-        run.seconds = m_process->seconds();
-        run.out = readWholeFile(m_out);
-        run.err = readWholeFile(m_err);
+        CliRun run { m_process->wait(), readWholeFile(m_name + ".out"), readWholeFile(m_name + ".err") };
         if (windowsCli()) { // a Windows program ends its lines with CR LF
             for (std::string* text : { &run.out, &run.err })
                 for (std::size_t at = text->find("\r\n"); at != std::string::npos; at = text->find("\r\n", at))
@@ -147,15 +129,9 @@ public:
     }
 
 private:
-    std::filesystem::path m_out;
-    std::filesystem::path m_err;
+    std::string m_name;
     std::unique_ptr<Child> m_process;
 };
-
-inline CliRun runCli(const std::filesystem::path& folder, std::vector<std::string> args, const Env& env = {})
-{
-    return CliProcess(folder, std::move(args), env).finish();
-}
 
 inline model::RadioImage openFile(const std::string& path)
 {
@@ -168,19 +144,5 @@ inline void saveFile(const std::string& path, const model::RadioImage& image)
 {
     EXPECT_FALSE(files::saveDataFile(path, image, files::fileKindForPath(path)).has_value()) << path;
 }
-
-inline std::string encoded(const model::RadioImage& image, files::FileKind kind)
-{
-    const auto bytes = files::encodeDataFile(image, kind);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-class ProcessTest : public ::testing::Test {
-protected:
-    std::string path(const std::string& name) const { return (m_dir / name).string(); }
-    const std::filesystem::path& folder() const { return m_dir.path(); }
-
-    TempDir m_dir;
-};
 
 } // namespace korvane::test
