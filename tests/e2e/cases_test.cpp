@@ -27,22 +27,15 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// A new name in `folder` for a child's files: "radio0", "cli3"...
-std::filesystem::path childName(const std::filesystem::path& folder, const std::string& kind)
-{
-    static int counter = 0;
-    return folder / (kind + std::to_string(counter++));
-}
-
 // The simulated radio with a log, at the line's real pace only when asked. Killed when the test ends.
 class SimRadio {
 public:
     SimRadio(const std::filesystem::path& folder, std::vector<std::string> args, bool paced)
-        : m_name(childName(folder, "radio").string())
+        : m_name((folder / ("radio" + std::to_string(s_count++))).string())
     {
         args.insert(args.end(), { "--log", m_name + ".log", "--link", linkPath() });
         if (!paced) args.push_back("--no-pace");
-        m_process = std::make_unique<Child>(KORVANE_RADIO_SIM, std::move(args), Env {}, m_name + ".out", m_name + ".err");
+        m_process.emplace(KORVANE_RADIO_SIM, std::move(args), Env {}, m_name + ".out", m_name + ".err");
         m_device = m_process->firstLine();
     }
 
@@ -71,8 +64,9 @@ public:
     }
 
 private:
+    static inline int s_count = 0; // its files' names in the folder: radio0.log, radio0.port...
     std::string m_name;
-    std::unique_ptr<Child> m_process;
+    std::optional<Child> m_process;
     std::string m_device;
 };
 
@@ -91,7 +85,7 @@ class CliProcess {
 public:
     CliProcess(const std::filesystem::path& folder, std::vector<std::string> args, Env env,
         const std::optional<std::string>& input = std::nullopt)
-        : m_name(childName(folder, "cli").string())
+        : m_name((folder / ("cli" + std::to_string(s_count++))).string())
     {
         std::optional<std::filesystem::path> in;
         if (input) {
@@ -101,24 +95,23 @@ public:
         if (std::none_of(env.begin(), env.end(), [](const auto& e) { return e.first == "XDG_DATA_HOME"; }))
             env.emplace_back("XDG_DATA_HOME", (folder / "data-home").string()); // never the user's own
         if (const char* exe = windowsCli()) args.insert(args.begin(), exe);
-        m_process = std::make_unique<Child>(
+        m_process.emplace(
             windowsCli() ? "/usr/bin/wine" : KORVANE_CLI, std::move(args), env, m_name + ".out", m_name + ".err", in);
     }
 
     CliRun finish()
     {
         CliRun run { m_process->wait(), readWholeFile(m_name + ".out"), readWholeFile(m_name + ".err") };
-        if (windowsCli()) { // a Windows program ends its lines with CR LF
+        if (windowsCli()) // a Windows program ends its lines with CR LF
             for (std::string* text : { &run.out, &run.err })
-                for (std::size_t at = text->find("\r\n"); at != std::string::npos; at = text->find("\r\n", at))
-                    text->erase(at, 1);
-        }
+                *text = std::regex_replace(*text, std::regex("\r\n"), "\n");
         return run;
     }
 
 private:
+    static inline int s_count = 0;
     std::string m_name;
-    std::unique_ptr<Child> m_process;
+    std::optional<Child> m_process;
 };
 
 model::RadioImage openFile(const std::string& path)
