@@ -184,8 +184,7 @@ def journey_undo(s):
         return save_as(s, name), open(s.path(name), "rb").read()
 
     start_bytes = saved("start")[1]
-    # Each command on channels 2 and 3 (or at 8) by its shortcut or by the menu (a number: the Up
-    # presses from its bottom), then undone; sorting, the bulk change and redo are the spreadsheet's.
+    # Each command on 2 and 3 (or at 8) by its shortcut or the menu (the Up presses from its end), undone.
     rounds = [("上移", "ctrl+Up", (2, 3)), ("下移", 5, (2, 3)), ("粘贴", 7, (8, 8)), ("插入信道", 4, (2, 3)),
               ("删除信道", 3, (2, 3)), ("剪切", "ctrl+x", (2, 3))]
     for name, how, chosen in rounds:
@@ -420,8 +419,7 @@ def journey_help(s):
 
 
 def journey_probe(s):
-    # 检测 on a device another program holds, its path typed under 其他设备...; the outcome read back
-    # through Ctrl+C.
+    # 检测 on a device another program holds, its path typed under 其他设备...; its outcome by Ctrl+C.
     s.launch("--held")
     s.menu("c", "p")
     dialog = s.box("通讯端口选择")
