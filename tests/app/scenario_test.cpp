@@ -416,18 +416,7 @@ private:
             if (a.value(2).startsWith("#!")) file.setPermissions(file.permissions() | QFile::ExeOwner);
         } else if (op == "datadir")
             qputenv("KORVANE_DATA_DIR", (a.size() > 1 ? path(a[1]) : KORVANE_SOURCE_DIR "/data").toLocal8Bit());
-        else if (op == "patch") {
-            // patch FILE OFFSET HEX...: bytes overwritten; patch FILE cut LENGTH: the file cut short
-            QFile file(path(a[1]));
-            if (!file.open(QIODevice::ReadWrite)) m_out += "  (cannot patch)\n";
-            if (a[2] == "cut")
-                file.resize(a[3].toInt());
-            else
-                for (int k = 3; k < a.size(); ++k) {
-                    file.seek(a[2].toInt() + k - 3);
-                    file.putChar(static_cast<char>(a[k].toUInt(nullptr, 16)));
-                }
-        } else if (op == "copy")
+        else if (op == "copy")
             QFile::copy(path(a[1]), path(a[2]));
         else if (op == "mkdir")
             QDir().mkpath(path(a[1]));

@@ -15,7 +15,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -117,8 +116,6 @@ inline QString widgetState(const QWidget* w)
                  .arg(b->maximum())
                  .arg(b->singleStep())
                  .arg(b->pageStep());
-    if (auto* p = qobject_cast<const QProgressBar*>(w))
-        s += QString(" value=%1 range=%2..%3").arg(p->value()).arg(p->minimum()).arg(p->maximum());
     if (auto* t = qobject_cast<const QTextBrowser*>(w)) s += " page=" + t->source().fileName();
     if (!w->toolTip().isEmpty()) s += " tip=" + quoted(w->toolTip());
     return s;
