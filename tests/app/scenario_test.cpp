@@ -104,24 +104,6 @@ QStringList expanded(QStringList lines)
     return out;
 }
 
-// Notes in the transcript when a watched widget is shown or hidden.
-class VisibilityNotes : public QObject {
-public:
-    explicit VisibilityNotes(QString& out)
-        : m_out(out)
-    {
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
-            m_out += "  " + watched->objectName() + (event->type() == QEvent::Show ? " shown\n" : " hidden\n");
-        return false;
-    }
-
-private:
-    QString& m_out;
-};
-
 class Scenario {
 public:
     Scenario() { test::colourLegend().clear(); }
@@ -308,20 +290,6 @@ private:
             step({ "key", "Ctrl+Y" });
             m_out += QString("  redone: %1 | ").arg(mw->image() == after ? "as after" : "NOT as after") + editEntries()
                 + "\n";
-        } else if (op == "press" || op == "release") {
-            // A cell of a grid, or (row = row count, column = column count) just past the last.
-            auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
-            const int row = a[2].toInt(), column = a[3].toInt();
-            const auto along = [](int at, int count, int position, int size) {
-                return at < count ? position + size / 2 : position + size + 2;
-            };
-            const int last = grid->rowCount() - 1, right = grid->columnCount() - 1;
-            const QPoint at(along(column, right + 1, grid->columnViewportPosition(std::min(column, right)),
-                                grid->columnWidth(std::min(column, right))),
-                along(row, last + 1, grid->rowViewportPosition(std::min(row, last)),
-                    grid->rowHeight(std::min(row, last))));
-            QTest::mouseEvent(op == "press" ? QTest::MousePress : QTest::MouseRelease, windowOf(grid), Qt::LeftButton,
-                {}, inWindow(grid->viewport(), at));
         } else if (op == "node") {
             auto* tree = mw->alignmentView()->treeView2();
             click(tree->viewport(), tree->visualItemRect(tree->node(a[1])).center());
@@ -510,8 +478,6 @@ private:
             mw->move(a[1].toInt(), a[2].toInt());
         else if (op == "screen")
             m_screen = a[1].toInt();
-        else if (op == "watch")
-            widget(a[1])->installEventFilter(&m_notes);
         else if (op == "wait")
             QTest::qWait(a[1].toInt());
         else if (op == "waitfor") {
@@ -716,7 +682,6 @@ private:
     qsizetype m_heard = 0;
     int m_screen = 0;
     QMap<QString, QByteArray> m_env;
-    VisibilityNotes m_notes { m_out };
 };
 
 } // namespace
