@@ -170,7 +170,6 @@ private slots:
         const char* const rows[][4] = {
             { "build/app/data/qt.dat", "build/app", "", "build/app/data" },
             { "build/app/data/manual/index.html", "build/app", "", "build/app/data" },
-            { "usr/bin/korvane usr/share/korvane/qt.dat", "usr/bin", "", "usr/share/korvane" },
             { "usr/bin/data/readme", "usr/bin", "", "usr/share/korvane" },
             { "build/app/data/qt.dat", "build/app", "elsewhere", "elsewhere" },
         };
