@@ -1,7 +1,5 @@
-// The window driven through its top-level windows as the user drives it, step by step from the
-// scripts in tests/data/app/*.steps. Each script's transcript (the steps, the messages and
-// questions shown, the file dialogs asked for, the window snapshots, the image's bytes, files
-// written and what the radio heard) is compared with the committed tests/data/app/*.txt.
+// The window driven as the user drives it by the scripts tests/data/app/*.steps; each script's
+// transcript (messages, dialogs, snapshots, bytes, files, what the radio heard) is compared with its *.txt.
 
 #include "app/alignment_view.h"
 #include "app/channel_view.h"
@@ -77,9 +75,7 @@ QString hexLines(const QByteArray& bytes)
     return out;
 }
 
-// The steps with their named sequences written out: `def NAME [what the values are]` up to
-// `enddef` defines one, and `NAME VALUE...` runs it with $1 to $9 replaced by the values as
-// written, quotes and all. A sequence may call others.
+// The steps with `def NAME ...` to `enddef` sequences written out where `NAME VALUE...` runs them ($1 to $9).
 QStringList expanded(QStringList lines)
 {
     std::map<QString, QStringList> defs;
@@ -225,8 +221,7 @@ private:
             file.write(a.mid(1).join(' ').toUtf8() + "\r\n");
         } else if (op == "sim") {
             m_sim.reset();
-            // sim OPTION...: a simulated radio on COM1 that logs what it hears; files named after
-            // --save and --file are in the scenario's folder
+            // sim OPTION...: a simulated radio on COM1 logging what it hears; --save/--file name local files
             QStringList options { "--log", m_fixture->path("radio.log") };
             for (int k = 1; k < a.size(); ++k)
                 options << (a[k - 1] == "--save" || a[k - 1] == "--file" ? path(a[k]) : a[k]);
@@ -275,8 +270,7 @@ private:
             const Qt::KeyboardModifiers keys = a.value(5) == "shift" ? Qt::ShiftModifier : Qt::NoModifier;
             QTest::mouseClick(windowOf(grid), buttonNamed(a.value(4)), keys, inWindow(grid->viewport(), at));
         } else if (op == "round") {
-            // round STEP...: STEP applied just after an undo (it must drop the redo), then undone
-            // and redone, the image compared byte for byte with the one before and after it.
+            // round STEP...: STEP just after an undo, then undone and redone, compared byte for byte.
             step({ "click", "chkRecChan#15" });
             step({ "key", "Ctrl+Z" });
             const model::RadioImage before = mw->image();
@@ -392,8 +386,7 @@ private:
             QFile::remove(path(a[1]));
         else if (op == "saveimage") {
             auto image = model::defaultImage(a[2].toInt());
-            // saveimage NAME MODEL [code CODE | BYTE HEX]: model defaults, a model code naming no model,
-            // or one settings byte changed
+            // saveimage NAME MODEL [code CODE | BYTE HEX]: defaults, an unknown model code, or one settings byte
             if (a.value(3) == "code")
                 image.modelIndex = -1, image.unknownModelCode = static_cast<std::int16_t>(a[4].toInt());
             else if (a.size() > 4)
@@ -616,8 +609,7 @@ private:
         return out;
     }
 
-    // The image's bytes: the model, the settings, channels `first` to `last`, and when `all` the
-    // parameter and alignment records too.
+    // The image's bytes: model, settings, channels `first` to `last`, and when `all` the other records.
     void image(int first, int last, bool all)
     {
         const auto& image = m_fixture->window->image();

@@ -1,6 +1,5 @@
 #pragma once
-// A window as text: every visible widget with its class, name and state, the menus, and the
-// geometry the window's own code sets; what layouts and fonts decide is left to the layout audit.
+// A window as text: each visible widget's class, name, state and designed geometry, and the menus.
 
 #include "app/record_grid.h"
 
@@ -133,8 +132,7 @@ inline bool placedBy(const QLayout* layout, const QWidget* w)
     return false;
 }
 
-// How much of a widget's geometry the window's own code sets (a Qt layout sets the rest from
-// texts and fonts; the settings frames size themselves to their lists).
+// How much of a widget's geometry the window's own code sets rather than a layout (or the settings frames).
 enum class Designed { All, Place, None };
 
 inline Designed designedGeometry(const QWidget* w)
