@@ -1,6 +1,4 @@
-// What a transcript cannot show: boxes shown during an exchange take input through their own
-// window while the owner stays deaf, the port choice following a cable plugged in and pulled out,
-// and the settings file's place and the way it is replaced.
+// What a transcript cannot show: boxes during an exchange, the port choice following a cable, the settings file.
 
 #include "app/app_paths.h"
 #include "app/application_setup.h"
@@ -99,9 +97,7 @@ private slots:
         QCOMPARE(ownerClicks, 1);
     }
 
-    // A node appearing in the watched device folder (with the adapter's entry in a fake sysfs)
-    // relabels and enables its option while the dialog is open; its leaving undoes both. A device
-    // named by its path in another folder is watched there.
+    // A device node coming (with a fake sysfs entry) or going relabels its option; a named path is watched too.
     void portChoiceFollowsDevicesComingAndGoing()
     {
         QTemporaryDir dir;
@@ -163,14 +159,12 @@ private slots:
         }
     }
 
-    // The data folder beside a build's executable, else the installed share folder; files made
-    // under a scratch root, then the executable's folder, the override and the folder chosen.
+    // The data folder beside a build's executable, else the installed share folder, unless overridden.
     void dataDirectoryFollowsTheLayout()
     {
         const char* const rows[][4] = {
             { "build/app/data/qt.dat", "build/app", "", "build/app/data" },
             { "build/app/data/manual/index.html", "build/app", "", "build/app/data" },
-            { "usr/bin/korvane usr/share/korvane/qt.dat", "usr/bin", "", "usr/share/korvane" },
             { "usr/bin/data/readme", "usr/bin", "", "usr/share/korvane" },
             { "build/app/data/qt.dat", "build/app", "elsewhere", "elsewhere" },
         };

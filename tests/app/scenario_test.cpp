@@ -1,7 +1,5 @@
-// The window driven through its top-level windows as the user drives it, step by step from the
-// scripts in tests/data/app/*.steps. Each script's transcript (the steps, the messages and
-// questions shown, the file dialogs asked for, the window snapshots, the image's bytes, files
-// written and what the radio heard) is compared with the committed tests/data/app/*.txt.
+// The window driven as the user drives it by the scripts tests/data/app/*.steps; each script's
+// transcript (messages, dialogs, snapshots, bytes, files, what the radio heard) is compared with its *.txt.
 
 #include "app/alignment_view.h"
 #include "app/channel_view.h"
@@ -77,9 +75,7 @@ QString hexLines(const QByteArray& bytes)
     return out;
 }
 
-// The steps with their named sequences written out: `def NAME [what the values are]` up to
-// `enddef` defines one, and `NAME VALUE...` runs it with $1 to $9 replaced by the values as
-// written, quotes and all. A sequence may call others.
+// The steps with `def NAME ...` to `enddef` sequences written out where `NAME VALUE...` runs them ($1 to $9).
 QStringList expanded(QStringList lines)
 {
     std::map<QString, QStringList> defs;
@@ -103,24 +99,6 @@ QStringList expanded(QStringList lines)
     }
     return out;
 }
-
-// Notes in the transcript when a watched widget is shown or hidden.
-class VisibilityNotes : public QObject {
-public:
-    explicit VisibilityNotes(QString& out)
-        : m_out(out)
-    {
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
-            m_out += "  " + watched->objectName() + (event->type() == QEvent::Show ? " shown\n" : " hidden\n");
-        return false;
-    }
-
-private:
-    QString& m_out;
-};
 
 class Scenario {
 public:
@@ -243,8 +221,7 @@ private:
             file.write(a.mid(1).join(' ').toUtf8() + "\r\n");
         } else if (op == "sim") {
             m_sim.reset();
-            // sim OPTION...: a simulated radio on COM1 that logs what it hears; files named after
-            // --save and --file are in the scenario's folder
+            // sim OPTION...: a simulated radio on COM1 logging what it hears; --save/--file name local files
             QStringList options { "--log", m_fixture->path("radio.log") };
             for (int k = 1; k < a.size(); ++k)
                 options << (a[k - 1] == "--save" || a[k - 1] == "--file" ? path(a[k]) : a[k]);
@@ -293,8 +270,7 @@ private:
             const Qt::KeyboardModifiers keys = a.value(5) == "shift" ? Qt::ShiftModifier : Qt::NoModifier;
             QTest::mouseClick(windowOf(grid), buttonNamed(a.value(4)), keys, inWindow(grid->viewport(), at));
         } else if (op == "round") {
-            // round STEP...: STEP applied just after an undo (it must drop the redo), then undone
-            // and redone, the image compared byte for byte with the one before and after it.
+            // round STEP...: STEP just after an undo, then undone and redone, compared byte for byte.
             step({ "click", "chkRecChan#15" });
             step({ "key", "Ctrl+Z" });
             const model::RadioImage before = mw->image();
@@ -308,20 +284,6 @@ private:
             step({ "key", "Ctrl+Y" });
             m_out += QString("  redone: %1 | ").arg(mw->image() == after ? "as after" : "NOT as after") + editEntries()
                 + "\n";
-        } else if (op == "press" || op == "release") {
-            // A cell of a grid, or (row = row count, column = column count) just past the last.
-            auto* grid = qobject_cast<app::RecordGrid*>(widget(a[1]));
-            const int row = a[2].toInt(), column = a[3].toInt();
-            const auto along = [](int at, int count, int position, int size) {
-                return at < count ? position + size / 2 : position + size + 2;
-            };
-            const int last = grid->rowCount() - 1, right = grid->columnCount() - 1;
-            const QPoint at(along(column, right + 1, grid->columnViewportPosition(std::min(column, right)),
-                                grid->columnWidth(std::min(column, right))),
-                along(row, last + 1, grid->rowViewportPosition(std::min(row, last)),
-                    grid->rowHeight(std::min(row, last))));
-            QTest::mouseEvent(op == "press" ? QTest::MousePress : QTest::MouseRelease, windowOf(grid), Qt::LeftButton,
-                {}, inWindow(grid->viewport(), at));
         } else if (op == "node") {
             auto* tree = mw->alignmentView()->treeView2();
             click(tree->viewport(), tree->visualItemRect(tree->node(a[1])).center());
@@ -416,18 +378,7 @@ private:
             if (a.value(2).startsWith("#!")) file.setPermissions(file.permissions() | QFile::ExeOwner);
         } else if (op == "datadir")
             qputenv("KORVANE_DATA_DIR", (a.size() > 1 ? path(a[1]) : KORVANE_SOURCE_DIR "/data").toLocal8Bit());
-        else if (op == "patch") {
-            // patch FILE OFFSET HEX...: bytes overwritten; patch FILE cut LENGTH: the file cut short
-            QFile file(path(a[1]));
-            if (!file.open(QIODevice::ReadWrite)) m_out += "  (cannot patch)\n";
-            if (a[2] == "cut")
-                file.resize(a[3].toInt());
-            else
-                for (int k = 3; k < a.size(); ++k) {
-                    file.seek(a[2].toInt() + k - 3);
-                    file.putChar(static_cast<char>(a[k].toUInt(nullptr, 16)));
-                }
-        } else if (op == "copy")
+        else if (op == "copy")
             QFile::copy(path(a[1]), path(a[2]));
         else if (op == "mkdir")
             QDir().mkpath(path(a[1]));
@@ -435,8 +386,7 @@ private:
             QFile::remove(path(a[1]));
         else if (op == "saveimage") {
             auto image = model::defaultImage(a[2].toInt());
-            // saveimage NAME MODEL [code CODE | BYTE HEX]: model defaults, a model code naming no model,
-            // or one settings byte changed
+            // saveimage NAME MODEL [code CODE | BYTE HEX]: defaults, an unknown model code, or one settings byte
             if (a.value(3) == "code")
                 image.modelIndex = -1, image.unknownModelCode = static_cast<std::int16_t>(a[4].toInt());
             else if (a.size() > 4)
@@ -521,8 +471,6 @@ private:
             mw->move(a[1].toInt(), a[2].toInt());
         else if (op == "screen")
             m_screen = a[1].toInt();
-        else if (op == "watch")
-            widget(a[1])->installEventFilter(&m_notes);
         else if (op == "wait")
             QTest::qWait(a[1].toInt());
         else if (op == "waitfor") {
@@ -661,8 +609,7 @@ private:
         return out;
     }
 
-    // The image's bytes: the model, the settings, channels `first` to `last`, and when `all` the
-    // parameter and alignment records too.
+    // The image's bytes: model, settings, channels `first` to `last`, and when `all` the other records.
     void image(int first, int last, bool all)
     {
         const auto& image = m_fixture->window->image();
@@ -727,7 +674,6 @@ private:
     qsizetype m_heard = 0;
     int m_screen = 0;
     QMap<QString, QByteArray> m_env;
-    VisibilityNotes m_notes { m_out };
 };
 
 } // namespace

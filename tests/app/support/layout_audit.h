@@ -1,6 +1,5 @@
 #pragma once
-// What a person would see as broken at the current scale: a window larger than its screen, a
-// named widget sticking out of its parent or over a sibling, a text that does not fit.
+// What looks broken at the current scale: a window over its screen, widgets cut off or overlapping, text cut.
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>

@@ -1,6 +1,5 @@
 #pragma once
-// A UserDialogs that shows nothing: it records every message and question and answers from
-// scripted queues, so the window's commands run headless in tests.
+// A UserDialogs that shows nothing: it records messages and questions and answers from scripted queues.
 
 #include "app/user_dialogs.h"
 
@@ -23,8 +22,7 @@ public:
     std::vector<app::FileDialogRequest> fileRequests;
     // What to do with the printer the print dialog would set up; return false to cancel.
     std::function<bool(QPrinter&)> printerChoice;
-    // Plays the user's part in one of the program's own dialogs; it must close the dialog
-    // (accept, reject or a button click). Unscripted dialogs are rejected.
+    // Plays the user's part in one of the program's own dialogs; unscripted or left open, it is rejected.
     std::deque<std::function<void(QDialog&)>> modalScripts;
     std::vector<QString> modalNames; // objectName of each dialog shown
 

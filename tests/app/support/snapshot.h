@@ -1,6 +1,5 @@
 #pragma once
-// A window as text: every visible widget with its class, name and state, the menus, and the
-// geometry the window's own code sets; what layouts and fonts decide is left to the layout audit.
+// A window as text: each visible widget's class, name, state and designed geometry, and the menus.
 
 #include "app/record_grid.h"
 
@@ -15,7 +14,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -117,8 +115,6 @@ inline QString widgetState(const QWidget* w)
                  .arg(b->maximum())
                  .arg(b->singleStep())
                  .arg(b->pageStep());
-    if (auto* p = qobject_cast<const QProgressBar*>(w))
-        s += QString(" value=%1 range=%2..%3").arg(p->value()).arg(p->minimum()).arg(p->maximum());
     if (auto* t = qobject_cast<const QTextBrowser*>(w)) s += " page=" + t->source().fileName();
     if (!w->toolTip().isEmpty()) s += " tip=" + quoted(w->toolTip());
     return s;
@@ -136,8 +132,7 @@ inline bool placedBy(const QLayout* layout, const QWidget* w)
     return false;
 }
 
-// How much of a widget's geometry the window's own code sets (a Qt layout sets the rest from
-// texts and fonts; the settings frames size themselves to their lists).
+// How much of a widget's geometry the window's own code sets rather than a layout (or the settings frames).
 enum class Designed { All, Place, None };
 
 inline Designed designedGeometry(const QWidget* w)

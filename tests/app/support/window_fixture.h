@@ -1,6 +1,5 @@
 #pragma once
-// A main window as the program starts it, with recording dialogs, a settings file in a scratch
-// folder and no serial ports.
+// A main window as the program starts it, with recording dialogs, a scratch folder and no serial ports.
 
 #include "app/main_window.h"
 #include "support/recording_dialogs.h"
