@@ -134,35 +134,6 @@ std::string outcome(const util::Result<OpenedFile, OpenError>& opened, const Rad
         + which(i.alignment, file.alignment, kCurrent.alignment);
 }
 
-// Runs of the same outcome over every truncation, and the outcomes of five changes of every byte of
-// the length and tag, of the header text and of the rest.
-std::string sweep(const Bytes& bytes, const std::string& name)
-{
-    const auto kind = [&](std::span<const std::uint8_t> b) {
-        const auto opened = decodeDataFile(b, name, kCurrent);
-        return opened.ok() ? "opens" : kFailures[static_cast<int>(opened.error().kind)];
-    };
-    std::string out = "cut:", last;
-    std::size_t headerSize = 0;
-    for (std::size_t n = 0; n <= bytes.size(); ++n) {
-        const std::string now = kind(std::span(bytes).first(n));
-        if (now != last) out += (n ? "-" + std::to_string(n - 1) + ", " : " ") + now + " " + std::to_string(n);
-        if (now != last && last == "Format") headerSize = n;
-        last = now;
-    }
-    std::map<std::string, int> changes;
-    for (std::size_t offset = 0; offset < bytes.size(); ++offset)
-        for (const int change : { 0xFF, 0x01, 0x80, 0x7F, 0x10 }) {
-            Bytes damaged = bytes;
-            damaged[offset] ^= static_cast<std::uint8_t>(change);
-            ++changes[std::string(offset < 4 ? "tag " : offset < headerSize ? "header " : "") + kind(damaged)];
-        }
-    out += "; changes:";
-    for (const auto& [what, count] : changes)
-        out += " " + what + " " + std::to_string(count) + ",";
-    return out;
-}
-
 std::string run(const Args& a)
 {
     const std::string& op = a[0];
@@ -173,7 +144,6 @@ std::string run(const Args& a)
     if (op == "openfile")
         return outcome(
             openDataFile(a[1].starts_with("@") ? KORVANE_TEST_DATA + a[1].substr(1) : a[1], kCurrent), defaultImage(0));
-    if (op == "sweep") return sweep(build(a[2], kFile), a[1]);
     const std::string committed
         = op == "writes" && a[2].starts_with("@") ? test::dataFile("files/" + a[2].substr(1)) : "";
     RadioImage image = op == "writes" && committed.empty() ? patternedImage(7, 4) : defaultImage(0);
