@@ -162,14 +162,12 @@ void ports(std::ostream& out)
     builtIn("ttyS3", true, std::nullopt); // no type attribute: the driver decides
     builtIn("ttyS12", true, 1);
     const std::map<std::string, std::string> none;
-    for (int round = 0; round < 2; ++round) {
-        out << "serial devices:";
-        for (const std::string& d : serialDevices(source(none)))
-            out << " " << shown(d);
-        out << "\n";
-        device("ttyUSB0");
-        builtIn("ttyS0", true, 4); // a 16550A
-    }
+    device("ttyUSB0");
+    builtIn("ttyS0", true, 4); // a 16550A
+    out << "serial devices:";
+    for (const std::string& d : serialDevices(source(none)))
+        out << " " << shown(d);
+    out << "\n";
     const std::map<std::string, std::string> envs[] = { {},
         { { "KORVANE_COM4", "/dev/pts/7" }, { "KORVANE_COM1", "/dev/pts/3" }, { "KORVANE_COM5", "/dev/pts/1" } },
         { { "KORVANE_COM1", "" } } };
