@@ -1,5 +1,4 @@
-// Every operation against a line that misbehaves in every way at every phase, then stalls and each
-// port call failing once; one line a run (how it ended, when, the image) against a committed file.
+// Every operation against a line misbehaving in every way at every phase, stalling, each call failing.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -66,8 +65,7 @@ Bytes readout(Op op)
     return readoutStream(radio.channels, radio.settings, op == ReadNewer ? &radio.parameters : nullptr, 3);
 }
 
-// By operation: the older radios' one byte, a newer one's version 1, and the adjustment replies
-// with the radio's value 0x80.
+// By operation: the handshake reply, and the adjustment replies with the radio's value 0x80.
 const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x01 }, { 0x03, 0x80 }, { 0x03, 0x01, 0x80 } };
 
 // Phases: handshake attempts 1..6, then the go-ahead and each record (read), each record and the

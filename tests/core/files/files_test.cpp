@@ -47,8 +47,7 @@ RadioImage patternedImage(std::uint32_t state, std::int16_t modelIndex)
     return image;
 }
 
-// What the program holds when a file is opened: a file with no model's code, whose code must not
-// leak into the next file.
+// What the program holds when a file is opened: its unknown model code must not leak into the next.
 const RadioImage kCurrent = [] {
     RadioImage image = patternedImage(1, -1);
     image.unknownModelCode = 11;
@@ -233,8 +232,7 @@ const system_clock::time_point kNow = sys_days { 2026y / December / 6 } + 20h + 
 
 TEST(CoreFiles, Cases) { test::expectCases("files/cases.txt", run); }
 
-// Saving replaces a file only when the new one is complete, through links and keeping permissions;
-// failures leave the old file as it was.
+// Saving replaces a file only when the new one is complete; failures leave the old file as it was.
 #if !defined(_WIN32) // permissions, symbolic links and a file size limit, as POSIX has them
 TEST(CoreFiles, SavingTranscript)
 {
@@ -251,12 +249,9 @@ TEST(CoreFiles, SavingTranscript)
     put(dir / "radio.rdw", 5000);
     for (const char* kind : { "rdw", "rdh", "rdhax" })
         save("radio.rdw", kind);
-    out += "open: " + outcome(openDataFile(dir.file("radio.rdw"), kCurrent), image) + "\n";
     fs::create_directory(dir / "kqv09");
     save("kqv09/radio.rdh", "rdh");
-    out += "open: " + outcome(openDataFile(dir.file("kqv09/radio.rdh"), kCurrent), image) + "\n";
     fs::rename(dir / "kqv09/radio.rdh", dir / "radio.kqv09");
-    out += "renamed, open: " + outcome(openDataFile(dir.file("radio.kqv09"), kCurrent), image) + "\n";
     fs::create_directory(dir / "sub");
     for (const char* name : { "missing/radio.rdw", "radio.kqv09/radio.rdw", "sub", "sub/", "" })
         save(name, "rdw");

@@ -1,6 +1,5 @@
 #pragma once
-// The link's stand-ins: a clock that moves when waited on, a 9600 baud port whose far end is a
-// callback, a scripted radio, a transcript user interface, and read-out streams.
+// The link's stand-ins: a fake clock, a 9600 baud port, a scripted radio, a transcript UI, read-outs.
 
 #include "core/link/link_ui.h"
 #include "core/model/radio_image.h"

@@ -1,5 +1,4 @@
-// The link's tables against committed files: read-out streams, programming records, 5 kHz
-// rounding, verify, port map and labels over a fake /dev and /sys, watcher, targets.
+// The link's tables against committed files: streams, records, rounding, verify, ports, labels, targets.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -177,8 +176,7 @@ void ports(std::ostream& out)
             out << " " << n << "=" << shown(deviceForPort(n, source(env)));
         out << "\n";
     }
-    // Labels: a USB adapter as the kernel files it (the tty under its interface, product and maker
-    // on the device above), one that gives only its numbers, a modem-class one, a built-in port.
+    // Labels: a USB adapter as the kernel files it, one with only its numbers, a modem-class one.
     const auto usb = [&](const std::string& tty, const std::string& at, std::map<std::string, std::string> attrs) {
         const fs::path usbDevice = root / ("sys/devices/pci0000:00/usb1/" + at);
         fs::create_directories(usbDevice / (at + ":1.0") / tty);
@@ -238,8 +236,7 @@ void ports(std::ostream& out)
         << probePorts(port, source({ { "KORVANE_COM1", "/dev/pts/9" }, { "KORVANE_COM3", "/dev/pts/8" } })) << "\n";
 }
 
-// The texts no link transcript shows: messages, each port error's reason and each kind of target,
-// verify places, alignment items, test channel texts, handshake replies.
+// The texts no link transcript shows: messages, port errors, verify places, items, test channels, replies.
 std::string texts()
 {
     std::ostringstream out;

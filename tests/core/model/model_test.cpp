@@ -1,5 +1,4 @@
-// Decimals, frequencies, signalling and the tone lists: the cases in tests/data/model/cases.txt
-// run through the real code, and every count, tone and code round-tripped.
+// Decimals, frequencies, signalling and the tone lists (model/cases.txt), and every model's tables.
 
 #include "case_table.h"
 #include "core/files/tone_list.h"

@@ -1,6 +1,5 @@
-// The POSIX port on a pseudo-terminal whose master side plays the radio: what the link relies on
-// (closed, open, write, receive, hang-up), line settings, a device that is no terminal, a held
-// device, another program's settings.
+// The POSIX port on a pseudo-terminal playing the radio: what the link relies on, line settings,
+// a device that is no terminal, a held device, another program's settings.
 
 #include "core/serial/posix_serial_port.h"
 #include "core/util/steady_clock.h"
