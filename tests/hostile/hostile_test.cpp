@@ -1,5 +1,4 @@
-// Every operation against a line that misbehaves in every way at every phase, then stalls and each
-// port call failing once; one line a run (how it ended, when, the image) against a committed file.
+// Every operation against a line misbehaving in every way at every phase, stalling, each call failing.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -40,12 +39,12 @@ Bytes garbage(std::size_t length)
 }
 
 const LinkTarget kCom { "COM2", "/dev/ttyUSB1" };
-enum Op { ReadOlder, ReadNewer, ReadUnknown, ProgramOlder, ProgramNewer, Rounded, AlignOlder, AlignNewer, AlignOther };
-const char* const kOpNames[] = { "read older", "read newer", "read unknown version", "program older", "program newer",
-    "program rounded", "adjust older", "adjust newer", "adjust a radio of another model" };
+enum Op { ReadOlder, ReadNewer, ProgramOlder, ProgramNewer, AlignOlder, AlignNewer };
+const char* const kOpNames[] = { "read older", "read newer", "program older", "program newer", "adjust older",
+    "adjust newer" };
 constexpr int kItem = 5;
 
-bool reads(Op op) { return op <= ReadUnknown; }
+bool reads(Op op) { return op <= ReadNewer; }
 bool aligns(Op op) { return op >= AlignOlder; }
 int recordCount(Op op) { return programmingRecordCount(op == ProgramNewer ? Generation::Newer : Generation::Older); }
 
@@ -55,7 +54,6 @@ model::RadioImage userImage(Op op)
     image.channels[4][13] = image.settings[3] = 0x5A;
     image.parameters[2][7] = 0x66;
     image.alignment[1][0] = 0x9A;
-    if (op == Rounded) model::setFrequencyCount(image.channels[0], model::Side::Receive, 58405);
     return image;
 }
 
@@ -67,10 +65,8 @@ Bytes readout(Op op)
     return readoutStream(radio.channels, radio.settings, op == ReadNewer ? &radio.parameters : nullptr, 3);
 }
 
-// By operation: the older radios' one byte, a newer one's version 1, an unknown version 5, and the
-// adjustment replies with the radio's value 0x80 (the last from a radio of model code 2).
-const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x03, 0x05 }, { 0x00 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x80 },
-    { 0x03, 0x01, 0x80 }, { 0x02, 0x01, 0x80 } };
+// By operation: the handshake reply, and the adjustment replies with the radio's value 0x80.
+const Bytes kReplies[] = { { 0x03 }, { 0x03, 0x01 }, { 0x00 }, { 0x03, 0x01 }, { 0x03, 0x80 }, { 0x03, 0x01, 0x80 } };
 
 // Phases: handshake attempts 1..6, then the go-ahead and each record (read), each record and the
 // completion (program), or the first packet, a change's command and packet, and the end (adjust).
@@ -159,7 +155,6 @@ Result run(const Scene& r)
         done = true;
         act(answer, leftAt + kRecordPause + kCompletionPause / 2);
     };
-    if (r.op == Rounded) transcript.answers = { true };
 
     const model::RadioImage before = userImage(r.op);
     model::RadioImage image = before;
@@ -201,7 +196,7 @@ Result run(const Scene& r)
 TEST(HostileLine, EveryPhaseEveryMisbehaviourEveryPortFailure)
 {
     std::string all;
-    for (int op = 0; op <= AlignOther; ++op) {
+    for (int op = 0; op <= AlignNewer; ++op) {
         const Scene good { Op(op) };
         const Result behaved = run(good);
         all += "== " + std::string(kOpNames[op]) + ": " + behaved.line + "\n";
@@ -209,7 +204,6 @@ TEST(HostileLine, EveryPhaseEveryMisbehaviourEveryPortFailure)
             for (int phase = 1; phase <= phases(good.op); ++phase)
                 all += std::string(kHowNames[how]) + " at " + std::to_string(phase) + ": "
                     + run({ good.op, static_cast<How>(how), phase }).line + "\n";
-        if (op == 2 || op == 5) continue;
         for (std::size_t w = 1; w <= behaved.writes; ++w)
             all += "stalled from write " + std::to_string(w) + ": "
                 + run({ good.op, How::Behave, 0, static_cast<int>(w) }).line + "\n";

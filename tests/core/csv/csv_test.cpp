@@ -1,4 +1,4 @@
-// The channel spreadsheet: the cases in csv/cases.txt and round trips of seeded random tables.
+// The channel spreadsheet: the cases in csv/cases.txt.
 
 #include "case_table.h"
 #include "core/files/channel_csv.h"
@@ -7,10 +7,7 @@
 #include "core/files/channel_csv_tones.h"
 #include "core/files/data_file.h"
 #include "core/model/defaults.h"
-#include "core/model/frequency_codec.h"
-#include "core/model/models.h"
 #include "core/model/record_layout.h"
-#include "core/model/signalling_codec.h"
 #include "support/temp_dir.h"
 
 using namespace korvane;
@@ -115,83 +112,6 @@ std::string run(const Args& a)
     return out;
 }
 
-struct Lcg {
-    std::uint32_t state;
-    int below(int n) { return int(((state = state * 1664525u + 1013904223u) >> 8) % std::uint32_t(n)); }
-    std::uint8_t byte() { return static_cast<std::uint8_t>(below(256)); }
-    bool chance(int percent) { return below(100) < percent; }
-};
-
-// One side's signalling. Canonical: only what the window itself writes. Otherwise also the other
-// nibbles a record can carry, bits the decoders ignore, and code or 2-Tone bytes left over.
-void randomSignalling(Lcg& g, Record& r, Side s, bool canonical)
-{
-    const int choice = g.below(canonical ? 5 : 7);
-    std::uint8_t& flags = r[flagByte(s)];
-    if (!canonical) r[codeLowByte(s)] = g.byte(), r[codeHighByte(s)] = g.byte(), r[twoToneByte(s)] = g.byte();
-    const int octal = g.below(512);
-    if (choice == 1) encodeSignalling(r, s, SignallingKind::Ctcss, encodeCtcss(600 + g.below(2001)));
-    if (choice == 2 || choice == 3)
-        encodeSignalling(r, s, choice == 3 ? SignallingKind::InvertedCdcss : SignallingKind::Cdcss,
-            *encodeCdcss(octal / 64 * 100 + octal / 8 % 8 * 10 + octal % 8));
-    if (choice == 4) encodeTwoTone(r, s, g.byte());
-    if (!canonical && choice >= 1 && choice <= 3) {
-        r[codeHighByte(s)] |= static_cast<std::uint8_t>(g.byte() & (choice == 1 ? 0xC0 : 0xFE));
-        flags = static_cast<std::uint8_t>((flags & 0x0F) | (((flags >> 4) & 0xE) | g.below(2)) << 4);
-    }
-    static constexpr int kNoKind[] = { 0x1, 0x9, 0xA, 0xB, 0xC, 0xD, 0xE, 0xF };
-    if (choice == 5) flags = static_cast<std::uint8_t>((flags & 0x0F) | (kNoKind[g.below(8)] << 4));
-}
-
-// A channel table of the model with some channels open and varied; the others its default record.
-ChannelTable randomTable(std::uint32_t seed, int m, bool canonical)
-{
-    Lcg g { seed };
-    ChannelTable table = defaults(m);
-    for (Record& r : table) {
-        if (!g.chance(75)) continue;
-        const auto frequency = [&](bool step625) {
-            const std::int64_t step = stepHz(step625), first = (entryLimits(m).lowerHz + step - 1) / step;
-            return (first + g.below(static_cast<int>((entryLimits(m).upperHz - 1) / step - first + 1))) * step;
-        };
-        const bool rxStep = g.chance(50), txStep = g.chance(80) ? rxStep : !rxStep;
-        const std::int64_t rxHz = frequency(rxStep), txHz = g.chance(60) || txStep != rxStep ? frequency(txStep) : rxHz;
-        setBit(r[2], kOpenBit, true), setBit(r[2], kStepBit, rxStep);
-        setBit(r[7], kStepBit, txStep), setBit(r[7], kOpenBit, g.chance(85));
-        encodeFrequency(rxHz, r, Side::Receive), encodeFrequency(txHz, r, Side::Transmit);
-        randomSignalling(g, r, Side::Receive, canonical), randomSignalling(g, r, Side::Transmit, canonical);
-        r[kFlagsByte] = canonical ? g.byte() & 0x17 : g.byte();
-        for (std::size_t k = 13; k < 16 && !canonical; ++k)
-            r[k] = g.byte();
-    }
-    return table;
-}
-
-ChannelTable roundTrip(const ChannelTable& table, int m, bool raw)
-{
-    RadioImage image = defaultImage(m);
-    image.channels = table;
-    std::string csv = exportChannelCsv(image), named; // named: without RawRecord, as another tool writes it back
-    for (std::size_t start = 0, end; !raw && start < csv.size(); start = end + 1)
-        end = csv.find('\n', start), named += csv.substr(start, csv.rfind(',', end) - start) + "\n";
-    const auto back = importChannelCsv(raw ? csv : named, m, defaults(m));
-    EXPECT_TRUE(back.ok()) << (back.ok() ? "" : back.error().text);
-    return back.ok() ? *back : ChannelTable {};
-}
-
 } // namespace
 
 TEST(CoreCsv, Cases) { test::expectCases("csv/cases.txt", run); }
-
-// Every byte of every channel comes back (RawRecord keeps what no column names), and without
-// RawRecord every field with a meaning.
-TEST(CoreCsv, RoundTripsOfRandomTables)
-{
-    for (int m = 0; m < kModelCount; ++m)
-        for (std::uint32_t seed = 1; seed <= 200; ++seed) {
-            const auto any = randomTable(seed * 7919u + static_cast<std::uint32_t>(m), m, false);
-            ASSERT_EQ(roundTrip(any, m, true), any) << m << " " << seed;
-            const auto canonical = randomTable(seed * 104729u + static_cast<std::uint32_t>(m), m, true);
-            ASSERT_EQ(roundTrip(canonical, m, false), canonical) << m << " " << seed;
-        }
-}

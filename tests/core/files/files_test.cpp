@@ -47,8 +47,7 @@ RadioImage patternedImage(std::uint32_t state, std::int16_t modelIndex)
     return image;
 }
 
-// What the program holds when a file is opened: a file with no model's code, whose code must not
-// leak into the next file.
+// What the program holds when a file is opened: its unknown model code must not leak into the next.
 const RadioImage kCurrent = [] {
     RadioImage image = patternedImage(1, -1);
     image.unknownModelCode = 11;
@@ -134,35 +133,6 @@ std::string outcome(const util::Result<OpenedFile, OpenError>& opened, const Rad
         + which(i.alignment, file.alignment, kCurrent.alignment);
 }
 
-// Runs of the same outcome over every truncation, and the outcomes of five changes of every byte of
-// the length and tag, of the header text and of the rest.
-std::string sweep(const Bytes& bytes, const std::string& name)
-{
-    const auto kind = [&](std::span<const std::uint8_t> b) {
-        const auto opened = decodeDataFile(b, name, kCurrent);
-        return opened.ok() ? "opens" : kFailures[static_cast<int>(opened.error().kind)];
-    };
-    std::string out = "cut:", last;
-    std::size_t headerSize = 0;
-    for (std::size_t n = 0; n <= bytes.size(); ++n) {
-        const std::string now = kind(std::span(bytes).first(n));
-        if (now != last) out += (n ? "-" + std::to_string(n - 1) + ", " : " ") + now + " " + std::to_string(n);
-        if (now != last && last == "Format") headerSize = n;
-        last = now;
-    }
-    std::map<std::string, int> changes;
-    for (std::size_t offset = 0; offset < bytes.size(); ++offset)
-        for (const int change : { 0xFF, 0x01, 0x80, 0x7F, 0x10 }) {
-            Bytes damaged = bytes;
-            damaged[offset] ^= static_cast<std::uint8_t>(change);
-            ++changes[std::string(offset < 4 ? "tag " : offset < headerSize ? "header " : "") + kind(damaged)];
-        }
-    out += "; changes:";
-    for (const auto& [what, count] : changes)
-        out += " " + what + " " + std::to_string(count) + ",";
-    return out;
-}
-
 std::string run(const Args& a)
 {
     const std::string& op = a[0];
@@ -173,7 +143,6 @@ std::string run(const Args& a)
     if (op == "openfile")
         return outcome(
             openDataFile(a[1].starts_with("@") ? KORVANE_TEST_DATA + a[1].substr(1) : a[1], kCurrent), defaultImage(0));
-    if (op == "sweep") return sweep(build(a[2], kFile), a[1]);
     const std::string committed
         = op == "writes" && a[2].starts_with("@") ? test::dataFile("files/" + a[2].substr(1)) : "";
     RadioImage image = op == "writes" && committed.empty() ? patternedImage(7, 4) : defaultImage(0);
@@ -263,8 +232,7 @@ const system_clock::time_point kNow = sys_days { 2026y / December / 6 } + 20h + 
 
 TEST(CoreFiles, Cases) { test::expectCases("files/cases.txt", run); }
 
-// Saving replaces a file only when the new one is complete, through links and keeping permissions;
-// failures leave the old file as it was.
+// Saving replaces a file only when the new one is complete; failures leave the old file as it was.
 #if !defined(_WIN32) // permissions, symbolic links and a file size limit, as POSIX has them
 TEST(CoreFiles, SavingTranscript)
 {
@@ -281,12 +249,9 @@ TEST(CoreFiles, SavingTranscript)
     put(dir / "radio.rdw", 5000);
     for (const char* kind : { "rdw", "rdh", "rdhax" })
         save("radio.rdw", kind);
-    out += "open: " + outcome(openDataFile(dir.file("radio.rdw"), kCurrent), image) + "\n";
     fs::create_directory(dir / "kqv09");
     save("kqv09/radio.rdh", "rdh");
-    out += "open: " + outcome(openDataFile(dir.file("kqv09/radio.rdh"), kCurrent), image) + "\n";
     fs::rename(dir / "kqv09/radio.rdh", dir / "radio.kqv09");
-    out += "renamed, open: " + outcome(openDataFile(dir.file("radio.kqv09"), kCurrent), image) + "\n";
     fs::create_directory(dir / "sub");
     for (const char* name : { "missing/radio.rdw", "radio.kqv09/radio.rdw", "sub", "sub/", "" })
         save(name, "rdw");

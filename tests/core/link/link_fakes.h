@@ -1,6 +1,5 @@
 #pragma once
-// The link's stand-ins: a clock that moves when waited on, a 9600 baud port whose far end is a
-// callback, a scripted radio, a transcript user interface, and read-out streams.
+// The link's stand-ins: a fake clock, a 9600 baud port, a scripted radio, a transcript UI, read-outs.
 
 #include "core/link/link_ui.h"
 #include "core/model/radio_image.h"
@@ -75,15 +74,13 @@ public:
     util::Clock::Duration callCost {}; // every call takes this long, so bytes arrive between two calls
     int hangUpOnWrite = 0; // the line drops as this write (1-based) is made
     int stallFromWrite = 0; // from this write on, bytes never leave while drain says all is well
-    // The first call of this kind after this many writes fails once; keyed by phase, not by a
-    // running count, so one more call in the link does not move every case after it.
+    // The first call of this kind after this many writes fails once (keyed by phase, not by count).
     using CallKey = std::pair<std::size_t, std::string>;
     std::optional<CallKey> failAt;
     std::set<CallKey> callsMade; // every kind of call made, by the writes before it
     std::optional<util::Clock::TimePoint> hangUpAt, noiseFrom; // noise: one byte per byte time, for ever
     std::optional<util::Clock::TimePoint> firstDropSeen;
-    // Bytes reach the program in bursts this far apart, each up to `jitter` late, as through a USB
-    // adapter on a busy computer.
+    // Bytes reach the program in bursts this far apart, each up to `jitter` late (a USB adapter).
     util::Clock::Duration bursts {}, jitter {};
     std::function<void(FakeSerialPort&, util::Clock::TimePoint)> onOpen;
     std::vector<serial::Bytes> writes;
@@ -91,8 +88,7 @@ public:
     int closes = 0;
     long calls = 0;
 
-    // Bytes arriving from `start`, one per byte time when paced, all at once otherwise. The radio
-    // has one transmitter: what it sends while it is still sending comes after, never inside.
+    // Bytes arriving from `start`, one per byte time when paced (after what the radio still sends).
     void deliver(util::Clock::TimePoint start, const serial::Bytes& bytes, bool paced = true)
     {
         if (paced) start = std::max(start, m_farLineFreeAt);
@@ -221,8 +217,7 @@ private:
     bool m_open = false;
 };
 
-// A radio answering the handshake (from a given attempt, late or behind a stray byte as a cable may
-// make it), sending its read-out after "OK" and its completion after the last record.
+// A radio answering the handshake (from an attempt, maybe late or after a stray byte), then its data.
 struct FakeRadio {
     serial::Bytes handshakeReply;
     int answerFrom = 1;
@@ -341,8 +336,7 @@ inline std::string changes(const model::RadioImage& a, const model::RadioImage& 
     return text.empty() ? " none" : text;
 }
 
-// Read-out streams: records in halves, the settings head, for newer radios two records never kept
-// and the parameters, then the model record.
+// Read-out streams: records in halves, settings head, (newer) two unkept records and parameters, model.
 inline void appendHalves(serial::Bytes& s, std::uint8_t kind, std::uint8_t address, const model::Record& r)
 {
     for (int h = 0; h < 2; ++h) {

@@ -1,5 +1,4 @@
-// The link's operations against a scripted radio on the fake line and clock (link/cases.txt):
-// each case's whole exchange, trace and outcome against a committed transcript.
+// The link's operations (link/cases.txt) against a scripted radio: exchange, trace and outcome.
 
 #include "core/fleet/fleet_round.h"
 #include "core/link/alignment.h"
@@ -223,8 +222,7 @@ std::pair<std::string, std::map<std::string, std::string>> operation(const std::
 
 } // namespace
 
-// What a cable does to the radio's bytes on their way: the case runs again without it, and must
-// come to the same end with the same bytes sent and the same image.
+// A cable's faults: the case runs again without it and must end the same, with the same bytes sent.
 const char* const kCableFaults[] = { "stray", "strayopen", "lateanswer", "latefirst", "bursts", "jitter" };
 
 std::string records(const FakeSerialPort& port)
@@ -256,8 +254,7 @@ TEST(LinkOperations, MatchTheCommittedTranscripts)
     EXPECT_TRUE(korvane::test::matchesGolden("link/operations.txt", all));
 }
 
-// A fleet radio's outcome in words a dealer can act on: what was not done after a No, and for a
-// line lost while writing, the device's own detail and that the radio must be written again.
+// A fleet radio's outcome in words a dealer can act on (what was not done, what must be done again).
 TEST(LinkOperations, FleetOutcomesSayWhatHappened)
 {
     const std::pair<const char*, const char*> rows[] = {
@@ -267,7 +264,6 @@ TEST(LinkOperations, FleetOutcomesSayWhatHappened)
         { "fleet reply=0301 default=3 hangup=10",
             "COM2 端口没有响应，请确保连接正确或机器电源是否打开！ / COM2 = /dev/ttyUSB1：连接已断开。 / "
             "对讲机中的数据可能只写入了一部分，请重新写频。" },
-        { "fleet reply=0301 default=3 completion=4B4F", "写频错误，请重新写频！" },
         { "fleet reply= default=3", "COM2 端口没有响应，请确保连接正确或机器电源是否打开！ / COM2 = /dev/ttyUSB1" },
     };
     for (const auto& [line, expected] : rows) {

@@ -1,5 +1,4 @@
-// The link's tables against committed files: read-out streams, programming records, 5 kHz
-// rounding, verify, port map and labels over a fake /dev and /sys, watcher, targets, tracing.
+// The link's tables against committed files: streams, records, rounding, verify, ports, labels, targets.
 
 #include "core/link/alignment.h"
 #include "core/link/alignment_items.h"
@@ -15,18 +14,15 @@
 #include "core/serial/port_map.h"
 #include "core/serial/serial_device_label.h"
 #include "core/serial/serial_device_watcher.h"
-#include "core/serial/tracing_serial_port.h"
 #include "support/temp_dir.h"
 #include "tests/core/link/link_fakes.h"
 
 #include <gtest/gtest.h>
-#include <numeric>
 #include <sstream>
 
 using namespace korvane;
 using namespace korvane::link;
 using namespace korvane::serial;
-using korvane::util::Clock;
 using namespace korvane::link::fakes;
 using model::Side;
 namespace fs = std::filesystem;
@@ -165,14 +161,12 @@ void ports(std::ostream& out)
     builtIn("ttyS3", true, std::nullopt); // no type attribute: the driver decides
     builtIn("ttyS12", true, 1);
     const std::map<std::string, std::string> none;
-    for (int round = 0; round < 2; ++round) {
-        out << "serial devices:";
-        for (const std::string& d : serialDevices(source(none)))
-            out << " " << shown(d);
-        out << "\n";
-        device("ttyUSB0");
-        builtIn("ttyS0", true, 4); // a 16550A
-    }
+    device("ttyUSB0");
+    builtIn("ttyS0", true, 4); // a 16550A
+    out << "serial devices:";
+    for (const std::string& d : serialDevices(source(none)))
+        out << " " << shown(d);
+    out << "\n";
     const std::map<std::string, std::string> envs[] = { {},
         { { "KORVANE_COM4", "/dev/pts/7" }, { "KORVANE_COM1", "/dev/pts/3" }, { "KORVANE_COM5", "/dev/pts/1" } },
         { { "KORVANE_COM1", "" } } };
@@ -182,8 +176,7 @@ void ports(std::ostream& out)
             out << " " << n << "=" << shown(deviceForPort(n, source(env)));
         out << "\n";
     }
-    // Labels: a USB adapter as the kernel files it (the tty under its interface, product and maker
-    // on the device above), one that gives only its numbers, a modem-class one, a built-in port.
+    // Labels: a USB adapter as the kernel files it, one with only its numbers, a modem-class one.
     const auto usb = [&](const std::string& tty, const std::string& at, std::map<std::string, std::string> attrs) {
         const fs::path usbDevice = root / ("sys/devices/pci0000:00/usb1/" + at);
         fs::create_directories(usbDevice / (at + ":1.0") / tty);
@@ -243,46 +236,7 @@ void ports(std::ostream& out)
         << probePorts(port, source({ { "KORVANE_COM1", "/dev/pts/9" }, { "KORVANE_COM3", "/dev/pts/8" } })) << "\n";
 }
 
-void tracing(std::ostream& out)
-{
-    FakeClock clock;
-    clock.advance(3s); // the trace counts from its own start
-    FakeSerialPort inner(clock);
-    std::ostringstream trace;
-    TracingSerialPort port(inner, clock, trace);
-    inner.farEnd = [](FakeSerialPort& p, const Bytes&, Clock::TimePoint leftAt) {
-        p.deliver(leftAt, { 0x03, 0x01 }, false);
-    };
-    inner.openFailures["/dev/ttyUSB1"] = PortErrorKind::Busy;
-    out << "open busy: " << static_cast<int>(port.open("/dev/ttyUSB1").error().kind) << "\n";
-    (void)port.open("/dev/ttyUSB0");
-    clock.advance(12345us);
-    (void)port.discardInput();
-    (void)port.write(Bytes { 'r', 'E', 'A', 'D' });
-    (void)port.drain();
-    clock.advance(80ms);
-    out << "taken " << hex(*port.takeInput()) << ", then " << port.takeInput()->size() << "\n";
-    (void)port.discardOutput();
-    Bytes record(52);
-    std::iota(record.begin(), record.end(), 0xC0);
-    clock.advance(1s);
-    (void)port.write(Bytes(record.begin(), record.begin() + 32));
-    (void)port.write(record);
-    inner.hangUpAt = clock.now() + 500ms;
-    clock.advance(500ms);
-    out << "count after the drop " << static_cast<int>(port.receiveCount().error().kind) << "\n";
-    (void)port.write(Bytes { 1 });
-    port.close();
-    port.close(); // already closed: no second line
-    (void)port.takeInput();
-    out << trace.str() << "underneath: opened " << inner.opened.size() << ", closed " << inner.closes << ", wrote";
-    for (const Bytes& c : inner.writes)
-        out << " " << c.size();
-    out << "\n";
-}
-
-// The texts no link transcript shows: messages, each port error's reason and each kind of target,
-// verify places, alignment items, test channel texts, handshake replies.
+// The texts no link transcript shows: messages, port errors, verify places, items, test channels, replies.
 std::string texts()
 {
     std::ostringstream out;
@@ -359,6 +313,5 @@ TEST(LinkTables, MatchTheCommittedFile)
     records(out);
     verify(out);
     ports(out);
-    tracing(out);
     EXPECT_TRUE(korvane::test::matchesGolden("link/tables.txt", out.str()));
 }

@@ -1,5 +1,4 @@
-// The printed page, every text and rule with its place and size, against committed files for
-// channels of every kind and three line units.
+// The printed page's texts and rules, placed and sized, for channels of every kind and three line units.
 
 #include "core/report/report_page.h"
 
